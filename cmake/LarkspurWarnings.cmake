@@ -1,0 +1,3 @@
+# Warnings for the project's own targets (not for the framework's sources).
+add_library(larkspur_warnings INTERFACE)
+target_compile_options(larkspur_warnings INTERFACE -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wno-unused-parameter)
