@@ -1,0 +1,21 @@
+#pragma once
+
+#include "AAX.h"
+
+// The plug-in's view of the host window that the editor is placed in.
+class AAX_IViewContainer
+{
+public:
+    virtual ~AAX_IViewContainer() = default;
+
+    virtual int32_t ViewType() = 0;                                                                 // 1
+    virtual void* NativeView() = 0;                                                                 // 2
+    virtual AAX_Result KeyModifiers (uint32_t* modifiers) = 0;                                      // 3
+    virtual int32_t ViewContainerQuery (uint32_t value) = 0;                                        // 4
+    virtual AAX_Result HandleParameterMouseDown (AAX_CParamID parameterId, uint32_t modifiers) = 0; // 5
+    virtual AAX_Result HandleParameterMouseDrag (AAX_CParamID parameterId, uint32_t modifiers) = 0; // 6
+    virtual AAX_Result HandleParameterMouseUp (AAX_CParamID parameterId, uint32_t modifiers) = 0;   // 7
+    virtual AAX_Result ViewContainerCall8 (void* data) = 0;                                         // 8
+    virtual AAX_Result ViewContainerCall9 (void* data) = 0;                                         // 9
+    virtual AAX_Result ViewContainerCall10 (void* data) = 0;                                        // 10
+};

@@ -1,0 +1,24 @@
+#include "AAX_Trace.h"
+
+#include "AAX_HostServicesInstance.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+AAX_Result AAX_Trace (uint32_t priority, const char* format, ...) noexcept
+{
+    AAX_IHostServices* const services = AAX_HostServicesInstance::Get();
+    if (services == nullptr)
+        return 0;
+
+    // Longer messages are cut to the buffer, never written past it.
+    char message[512];
+    va_list arguments;
+    va_start (arguments, format);
+    const int written = std::vsnprintf (message, sizeof (message), format != nullptr ? format : "", arguments);
+    va_end (arguments);
+    if (written < 0)
+        message[0] = '\0';
+
+    return services->Trace (priority, message);
+}
