@@ -2,18 +2,25 @@
 
 #include "AAX.h"
 
-// The plug-in's view of the host's automation delegate, through which parameter changes that
-// start inside the plug-in reach the host as touch, value request and release.
+// The plug-in's view of the host's automation delegate: host parameters route every value change
+// that starts inside the plug-in through it. The wrapper over the host's interface implements it.
 class AAX_IAutomationDelegate
 {
 public:
     virtual ~AAX_IAutomationDelegate() = default;
 
-    virtual AAX_Result RegisterParameter (AAX_CParamID parameterId) = 0;                   // 1
-    virtual AAX_Result UnregisterParameter (AAX_CParamID parameterId) = 0;                 // 2
-    virtual AAX_Result RequestValue (AAX_CParamID parameterId, double normalized) = 0;     // 3
-    virtual AAX_Result PostCurrentValue (AAX_CParamID parameterId, double normalized) = 0; // 4
-    virtual AAX_Result Touch (AAX_CParamID parameterId) = 0;                               // 5
-    virtual AAX_Result Release (AAX_CParamID parameterId) = 0;                             // 6
-    virtual AAX_Result AutomationCall7 (AAX_CParamID parameterId, uint32_t* value) = 0;    // 7
+    // 1
+    virtual AAX_Result RegisterParameter (AAX_CParamID identifier) = 0;
+    // 2
+    virtual AAX_Result UnregisterParameter (AAX_CParamID identifier) = 0;
+    // 3: asks the host to set the value; the host confirms later.
+    virtual AAX_Result RequestValue (AAX_CParamID identifier, double normalizedValue) = 0;
+    // 4: tells the host the value now in force.
+    virtual AAX_Result PostCurrentValue (AAX_CParamID identifier, double normalizedValue) = 0;
+    // 5: the start of a gesture.
+    virtual AAX_Result Touch (AAX_CParamID identifier) = 0;
+    // 6: the end of a gesture.
+    virtual AAX_Result Release (AAX_CParamID identifier) = 0;
+    // 7: a further delegate call that this plug-in does not make; forwarded unchanged.
+    virtual AAX_Result AutomationCall7 (AAX_CParamID identifier, void* argument) = 0;
 };
