@@ -1,0 +1,153 @@
+#pragma once
+
+#include "ABSnapshot.h"
+#include "PresetStore.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <array>
+#include <atomic>
+
+// The plug-in's audio processor: the 59 parameters in a value-tree state, the A-B snapshot and
+// the preset store, state save and load, and the level fields that block processing reads.
+class ConvolutionEqAudioProcessor : public juce::AudioProcessor
+{
+public:
+    ConvolutionEqAudioProcessor();
+    ~ConvolutionEqAudioProcessor() override;
+
+    //==============================================================================
+    void prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock) override;
+    void releaseResources() override;
+    void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
+
+    juce::AudioProcessorEditor* createEditor() override;
+    bool hasEditor() const override;
+
+    const juce::String getName() const override;
+    bool acceptsMidi() const override;
+    bool producesMidi() const override;
+    bool isMidiEffect() const override;
+    double getTailLengthSeconds() const override;
+
+    int getNumPrograms() override;
+    int getCurrentProgram() override;
+    void setCurrentProgram (int index) override;
+    const juce::String getProgramName (int index) override;
+    void changeProgramName (int index, const juce::String& newName) override;
+
+    void getStateInformation (juce::MemoryBlock& destData) override;
+    void setStateInformation (const void* data, int sizeInBytes) override;
+
+    //==============================================================================
+    // The parameters' current plain values (dB, Hz, 0 or 1 for a switch, the index for a choice)
+    // that block processing reads without a lock, in the order they are cached.
+    enum class CachedValue
+    {
+        bypass,
+        inputLevel,
+        gain,
+        solo,
+        phase,
+        gainL,
+        phaseL,
+        gainR,
+        phaseR,
+        frequency_1_1,
+        frequency_1_2,
+        frequency_1_3,
+        gain_1_1,
+        gain_1_2,
+        gain_1_3,
+        out_1_1,
+        out_1_2,
+        out_1_3,
+        active_1_1,
+        active_1_2,
+        active_1_3,
+        frequency_2_1,
+        frequency_2_2,
+        frequency_2_3,
+        gain_2_1,
+        gain_2_2,
+        gain_2_3,
+        out_2_1,
+        out_2_2,
+        out_2_3,
+        active_2_1,
+        active_2_2,
+        active_2_3,
+        processL,
+        processR,
+        processM,
+        processS,
+        processA,
+        linkMSLR,
+        solo1,
+        solo2,
+    };
+    static constexpr int numCachedValues = 41;
+    static const std::array<const char*, numCachedValues>& cachedValueIds();
+
+    // The cells belong to the value-tree state, which writes them when a parameter changes; they
+    // are only ever read here.
+    float currentValue (CachedValue which) const noexcept
+    {
+        return cachedValues[(size_t) which]->load (std::memory_order_relaxed);
+    }
+
+    // Per-band cells: kind is one of frequency_1_1, gain_1_1, out_1_1 or active_1_1; channel 1 or 2,
+    // band 1 to 3.
+    float currentBandValue (CachedValue firstOfKind, int channel, int band) const noexcept
+    {
+        const auto channelOffset =
+            channel == 1 ? 0 : (int) CachedValue::frequency_2_1 - (int) CachedValue::frequency_1_1;
+        return currentValue ((CachedValue) ((int) firstOfKind + channelOffset + band - 1));
+    }
+
+    // Level compensation in dB for a sample rate, truncated to whole hertz.
+    static float levelCompensationForRate (float sampleRate) noexcept;
+
+    // Sets levelCompensation for the given sample rate.
+    void sampleRateLevel (float sampleRate) noexcept;
+    float getLevelCompensation() const noexcept { return levelCompensation.load (std::memory_order_relaxed); }
+
+    juce::AudioProcessorValueTreeState& getValueTreeState() noexcept { return valueTreeState; }
+    juce::UndoManager& getUndoManager() noexcept { return undoManager; }
+    ABSnapshot& getABSnapshot() noexcept { return abSnapshot; }
+    PresetStore& getPresetStore() noexcept { return presetStore; }
+
+    // The band types' current choice names, taken at construction and at every state load.
+    const std::array<juce::String, 6>& getTypeNames() const noexcept { return typeNames; }
+    juce::AudioParameterChoice* getTypeParameter (int channel, int band) const noexcept
+    {
+        return typeParameters[(size_t) ((channel - 1) * 3 + band - 1)];
+    }
+
+private:
+    void fetchCachedValues();
+    void fetchTypeNames();
+    void fillMissingAndNonFiniteValues (juce::XmlElement& state) const;
+
+    ABSnapshot abSnapshot;
+    PresetStore presetStore;
+    // The two band convolver sets and the response bank join here, made at the first prepare.
+
+    // The value-tree state only keeps the undo manager's address while the manager is built after it.
+    juce::AudioProcessorValueTreeState valueTreeState;
+    juce::UndoManager undoManager;
+
+    std::array<std::atomic<float>*, numCachedValues> cachedValues{};
+    std::array<juce::AudioParameterChoice*, 6> typeParameters{};
+    std::array<juce::String, 6> typeNames;
+
+    // Written on the message thread (state load) and by preparation, read by block processing.
+    std::atomic<float> levelCompensation{ 0.0f };
+
+    // Saturation state: owned by block processing once the processor is running.
+    bool saturationOn = false;
+    float saturationGain = 1.0f;
+    float lastInputGain = 1.0f;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ConvolutionEqAudioProcessor)
+};

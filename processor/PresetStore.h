@@ -1,0 +1,70 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <functional>
+#include <memory>
+
+class ConvolutionEqAudioProcessor;
+
+// The user's presets in presets.xml, created from the embedded default document when missing.
+// The preset strip reads and edits the public fields directly and calls the operations below.
+class PresetStore
+{
+public:
+    // The preset parameter has 101 values, so the list offers at most 101 presets and a save is
+    // refused once the file holds that many.
+    static constexpr int maxPresets = 101;
+
+    // relativeFileName is "<product>/presets.xml", below the maker's folder in the user's data folder.
+    PresetStore (ConvolutionEqAudioProcessor* owner, const juce::String& relativeFileName);
+
+    // Re-reads the file, appends the current settings as a new preset named presetName, makes it
+    // current and rewrites the file. Returns false, with the list as on disk and onFailure told,
+    // when the file already holds maxPresets presets or cannot be written.
+    bool savePreset (const juce::String& presetName);
+
+    // Removes the preset at the 1-based position (if there is one) and rewrites the file. Returns
+    // false, with the list as on disk and onFailure told, when the file cannot be written.
+    bool deletePreset (int position);
+
+    // Writes the element to the file in the default XML text form. A file that exists but is not
+    // readable XML is first kept aside as "<name>.unreadable-<time>", so no user data is lost.
+    bool writeFile (const juce::XmlElement& element, const juce::File& file);
+
+    // Creates the file (and its folders) when it does not exist; true when it is a file afterwards.
+    bool ensureFileExists (const juce::File& file);
+
+    // Replaces presets with the file's content when the file parses; false when it does not.
+    bool reloadFromFile();
+
+    // Number of presets the list offers: the first maxPresets of the file.
+    int getNumListedPresets() const;
+
+    // Parses a presets document from bytes (any text encoding with a byte-order mark, else UTF-8).
+    static std::unique_ptr<juce::XmlElement> parseDocument (const void* data, size_t numBytes);
+    static std::unique_ptr<juce::XmlElement> readDocument (const juce::File& file);
+
+    // Last-write time in milliseconds since 1970-01-01 UTC; 0 when it cannot be read.
+    static juce::int64 readLastWriteTime (const juce::File& file);
+
+    // ${XDG_DATA_HOME:-$HOME/.local/share}/Korvel Audio Tools (a relative XDG_DATA_HOME is ignored).
+    static juce::File makerFolder();
+
+    // Told (on the calling thread) why a save or delete did not reach the file.
+    std::function<void (const juce::String& message)> onFailure;
+
+    // Writes an element to a file; replaceable so that tests can make writes fail.
+    std::function<bool (const juce::XmlElement& element, const juce::File& file)> writeXml;
+
+    juce::PropertiesFile::Options options;
+    ConvolutionEqAudioProcessor* processor;
+    juce::XmlElement presets{ "PRESETS" };
+    juce::File presetFile;
+    int currentPreset = 0;
+    juce::int64 lastModified = 0;
+
+private:
+    bool keepUnreadableFileAside (const juce::File& file);
+    void reportFailure (const juce::String& message);
+};

@@ -1,0 +1,87 @@
+// State save and load: the value-tree state as XML in the framework's binary block ("VC2!").
+#include "ConvolutionEqAudioProcessor.h"
+
+#include <cmath>
+#include <set>
+
+namespace
+{
+// Text nodes have no value-tree form.
+void removeTextElements (juce::XmlElement& element)
+{
+    element.deleteAllTextElements();
+    for (auto* child : element.getChildIterator())
+        removeTextElements (*child);
+}
+} // namespace
+
+// The value-tree state gives a parameter whose PARAM child or value is missing its default value,
+// and passes "nan" or "inf" straight into the parameter. Both keep their current value instead:
+// the loaded element gets the current value wherever its own is missing or not a finite number.
+void ConvolutionEqAudioProcessor::fillMissingAndNonFiniteValues (juce::XmlElement& state) const
+{
+    static const juce::Identifier paramType ("PARAM"), idAttribute ("id"), valueAttribute ("value");
+
+    auto currentPlainValue = [this] (const juce::String& id)
+    { return (double) valueTreeState.getRawParameterValue (id)->load (std::memory_order_relaxed); };
+
+    std::set<juce::String> present;
+
+    for (auto* child : state.getChildIterator())
+    {
+        if (child->getTagName() != paramType.toString())
+            continue;
+
+        const auto id = child->getStringAttribute (idAttribute);
+        if (valueTreeState.getParameter (id) == nullptr)
+            continue;
+
+        present.insert (id);
+        if (! child->hasAttribute (valueAttribute) ||
+            ! std::isfinite ((float) child->getDoubleAttribute (valueAttribute)))
+            child->setAttribute (valueAttribute, currentPlainValue (id));
+    }
+
+    for (auto* parameter : getParameters())
+    {
+        if (auto* withId = dynamic_cast<juce::AudioProcessorParameterWithID*> (parameter);
+            withId != nullptr && present.count (withId->paramID) == 0)
+        {
+            auto* child = state.createNewChildElement (paramType.toString());
+            child->setAttribute (idAttribute, withId->paramID);
+            child->setAttribute (valueAttribute, currentPlainValue (withId->paramID));
+        }
+    }
+}
+
+void ConvolutionEqAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
+{
+    const auto state = valueTreeState.copyState();
+
+    if (auto xml = state.createXml())
+        copyXmlToBinary (*xml, destData);
+}
+
+void ConvolutionEqAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
+{
+    const auto type = valueTreeState.state.getType();
+
+    if (data != nullptr)
+    {
+        if (auto xml = getXmlFromBinary (data, sizeInBytes); xml != nullptr && xml->hasTagName (type.toString()))
+        {
+            removeTextElements (*xml);
+            fillMissingAndNonFiniteValues (*xml);
+
+            // The root tag matched ignoring case; the state keeps its own type.
+            juce::ValueTree loaded (type);
+            loaded.copyPropertiesAndChildrenFrom (juce::ValueTree::fromXml (*xml), nullptr);
+            valueTreeState.replaceState (loaded);
+        }
+    }
+
+    // Whether or not the block was accepted. The cached value cells cannot change (the parameters
+    // are never replaced) and are never written here: they follow the parameters.
+    fetchTypeNames();
+    sampleRateLevel ((float) getSampleRate());
+}

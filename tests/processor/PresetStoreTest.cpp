@@ -1,0 +1,303 @@
+#include "DefaultPresetsTable.h"
+#include "ParameterSettings.h"
+#include "ProcessorTestSupport.h"
+
+#include <LarkspurData.h>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace
+{
+juce::String readText (const juce::File& file)
+{
+    const auto bytes = fileBytes (file);
+    return juce::String::fromUTF8 (static_cast<const char*> (bytes.getData()), (int) bytes.getSize());
+}
+
+// A presets document with the given number of entries, each holding only a name.
+void writePresetsWithEntries (const juce::File& file, int count)
+{
+    juce::XmlElement presets ("PRESETS");
+    for (int i = 1; i <= count; ++i)
+        presets.createNewChildElement ("preset" + juce::String (i))
+            ->setAttribute ("presetName", "Entry " + juce::String (i));
+    file.getParentDirectory().createDirectory();
+    ASSERT_TRUE (presets.writeTo (file));
+}
+
+class PresetStoreTest : public ::testing::Test
+{
+protected:
+    TemporaryUserFolder userFolder;
+};
+} // namespace
+
+TEST_F (PresetStoreTest, FreshProfileGetsTheDefaultPresetsFileByteForByte)
+{
+    ConvolutionEqAudioProcessor processor;
+    const auto file = userFolder.presetsFile();
+    ASSERT_TRUE (file.existsAsFile());
+    EXPECT_EQ (processor.getPresetStore().presetFile, file);
+
+    const auto written = readText (file);
+    EXPECT_EQ (written, formatPresetsDocument (expectedDefaultPresets()));
+    EXPECT_TRUE (written.startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n\r\n<PRESETS>\r\n"));
+
+    // The embedded document is already in the written form.
+    EXPECT_EQ (fileBytes (file),
+               juce::MemoryBlock (LarkspurData::defaultPresets_xml, (size_t) LarkspurData::defaultPresets_xmlSize));
+
+    auto& store = processor.getPresetStore();
+    EXPECT_EQ (store.presets.getTagName(), "PRESETS");
+    EXPECT_EQ (store.presets.getNumChildElements(), 8);
+    EXPECT_EQ (store.currentPreset, 0);
+    EXPECT_EQ (store.lastModified, PresetStore::readLastWriteTime (file));
+    EXPECT_GT (store.lastModified, 0);
+}
+
+TEST_F (PresetStoreTest, FactoryPresetsDecodeToTheirPlainValues)
+{
+    ConvolutionEqAudioProcessor processor;
+    auto& presets = processor.getPresetStore().presets;
+
+    applyParameterValues (*presets.getChildElement (1), processor); // "Blended Drums"
+    EXPECT_NEAR (plainValue (processor, "gain_1_1"), 9.0f, 1.0e-4f);
+    EXPECT_NEAR (plainValue (processor, "frequency_1_1"), 300.0f, 1.0e-3f);
+    EXPECT_NEAR (plainValue (processor, "gain_2_2"), 6.0f, 1.0e-4f);
+    EXPECT_NEAR (plainValue (processor, "frequency_2_3"), 10000.0f, 1.0e-2f);
+    EXPECT_EQ (processor.getTypeParameter (2, 3)->getCurrentChoiceName(), "HP");
+
+    applyParameterValues (*presets.getChildElement (3), processor); // "Thump M-S"
+    EXPECT_NEAR (plainValue (processor, "out_1_1"), 2.7f, 1.0e-4f);
+    EXPECT_NEAR (plainValue (processor, "frequency_2_1"), 100.0f, 1.0e-3f);
+    EXPECT_EQ (processor.getTypeParameter (1, 1)->getCurrentChoiceName(), "LP");
+    EXPECT_EQ (processor.currentValue (ConvolutionEqAudioProcessor::CachedValue::processM), 1.0f);
+    EXPECT_EQ (processor.currentValue (ConvolutionEqAudioProcessor::CachedValue::processA), 0.0f);
+
+    // Every stored text reads back as exactly the normalised value it was captured from.
+    juce::XmlElement captured ("check");
+    captureParameterValues (processor, captured);
+    for (int i = 0; i < captured.getNumAttributes(); ++i)
+        EXPECT_EQ (captured.getAttributeValue (i),
+                   presets.getChildElement (3)->getStringAttribute (captured.getAttributeName (i)))
+            << captured.getAttributeName (i);
+}
+
+TEST_F (PresetStoreTest, FolderFollowsTheDataHomeRules)
+{
+    const auto home = userFolder.getFolder().getChildFile ("h");
+    home.createDirectory();
+    const auto previousHome = juce::String (std::getenv ("HOME"));
+    setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
+
+    unsetenv ("XDG_DATA_HOME");
+    {
+        ConvolutionEqAudioProcessor processor;
+        EXPECT_TRUE (home.getChildFile (".local/share/Korvel Audio Tools/Larkspur/presets.xml").existsAsFile());
+    }
+
+    // A relative data home is ignored.
+    setenv ("XDG_DATA_HOME", "relative/folder", 1);
+    EXPECT_EQ (PresetStore::makerFolder(), home.getChildFile (".local/share/Korvel Audio Tools"));
+
+    setenv ("XDG_DATA_HOME", userFolder.getFolder().getFullPathName().toRawUTF8(), 1);
+    EXPECT_EQ (PresetStore::makerFolder(), userFolder.getFolder().getChildFile ("Korvel Audio Tools"));
+    setenv ("HOME", previousHome.toRawUTF8(), 1);
+}
+
+TEST_F (PresetStoreTest, LastWriteTimeHasMilliseconds)
+{
+    ConvolutionEqAudioProcessor processor;
+    const auto file = userFolder.presetsFile();
+
+    const timespec times[2]{ { 1700000000, 123456789 }, { 1700000000, 987654321 } };
+    ASSERT_EQ (utimensat (AT_FDCWD, file.getFullPathName().toRawUTF8(), times, 0), 0);
+    EXPECT_EQ (PresetStore::readLastWriteTime (file), 1700000000987LL);
+
+    EXPECT_EQ (PresetStore::readLastWriteTime (file.getSiblingFile ("missing.xml")), 0);
+    EXPECT_EQ (PresetStore::readLastWriteTime (juce::File()), 0);
+}
+
+TEST_F (PresetStoreTest, SaveAppendsTheCurrentSettingsAndRewritesTheFile)
+{
+    ConvolutionEqAudioProcessor processor;
+    auto& store = processor.getPresetStore();
+    const auto modifiedBefore = store.lastModified;
+    setPlainValue (processor, "gain_1_2", 4.0f);
+    setPlainValue (processor, "preset", 3.0f);
+
+    ASSERT_TRUE (store.savePreset ("Mine"));
+    EXPECT_EQ (store.currentPreset, 9);
+    EXPECT_EQ (store.lastModified, modifiedBefore);
+
+    ASSERT_EQ (store.presets.getNumChildElements(), 9);
+    auto* saved = store.presets.getChildElement (8);
+    EXPECT_EQ (saved->getTagName(), "preset9");
+    ASSERT_EQ (saved->getNumAttributes(), 59);
+    EXPECT_EQ (saved->getAttributeName (0), "bypass");
+    EXPECT_EQ (saved->getAttributeName (58), "presetName");
+    EXPECT_EQ (saved->getStringAttribute ("presetName"), "Mine");
+    EXPECT_FALSE (saved->hasAttribute ("preset"));
+    EXPECT_EQ (saved->getStringAttribute ("gain_1_2"), "0.6666666865348816");
+    EXPECT_EQ (saved->getStringAttribute ("active_1_1"), "1.0");
+
+    auto onDisk = PresetStore::readDocument (userFolder.presetsFile());
+    ASSERT_NE (onDisk, nullptr);
+    EXPECT_TRUE (onDisk->isEquivalentTo (&store.presets, false));
+    EXPECT_TRUE (readText (userFolder.presetsFile()).startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n\r\n"));
+}
+
+TEST_F (PresetStoreTest, SavePicksUpEntriesWrittenByAnotherInstance)
+{
+    ConvolutionEqAudioProcessor first;
+    ConvolutionEqAudioProcessor second;
+    ASSERT_TRUE (first.getPresetStore().savePreset ("From first"));
+    ASSERT_TRUE (second.getPresetStore().savePreset ("From second"));
+
+    auto& presets = second.getPresetStore().presets;
+    ASSERT_EQ (presets.getNumChildElements(), 10);
+    EXPECT_EQ (presets.getChildElement (8)->getStringAttribute ("presetName"), "From first");
+    EXPECT_EQ (presets.getChildElement (9)->getTagName(), "preset10");
+    EXPECT_EQ (second.getPresetStore().currentPreset, 10);
+}
+
+TEST_F (PresetStoreTest, UnreadableFileIsKeptAsideBeforeItIsReplaced)
+{
+    const auto file = userFolder.presetsFile();
+    file.getParentDirectory().createDirectory();
+    const juce::String garbage ("<PRESETS><preset1 bypass=\"0.0\"");
+    ASSERT_TRUE (file.replaceWithText (garbage));
+
+    ConvolutionEqAudioProcessor processor;
+    auto& store = processor.getPresetStore();
+    EXPECT_EQ (store.presets.getNumChildElements(), 0);
+    EXPECT_EQ (readText (file), garbage) << "construction must not touch an existing file";
+
+    ASSERT_TRUE (store.savePreset ("Rescued"));
+    auto onDisk = PresetStore::readDocument (file);
+    ASSERT_NE (onDisk, nullptr);
+    ASSERT_EQ (onDisk->getNumChildElements(), 1);
+    EXPECT_EQ (onDisk->getChildElement (0)->getStringAttribute ("presetName"), "Rescued");
+
+    const auto backups =
+        file.getParentDirectory().findChildFiles (juce::File::findFiles, false, "presets.xml.unreadable-*");
+    ASSERT_EQ (backups.size(), 1);
+    EXPECT_EQ (fileBytes (backups[0]), juce::MemoryBlock (garbage.toRawUTF8(), garbage.getNumBytesAsUTF8()));
+}
+
+TEST_F (PresetStoreTest, FailedWriteIsReportedAndLeavesFileAndListAsOnDisk)
+{
+    ConvolutionEqAudioProcessor processor;
+    auto& store = processor.getPresetStore();
+    const auto file = userFolder.presetsFile();
+    const auto before = fileBytes (file);
+    store.currentPreset = 3;
+
+    juce::StringArray failures;
+    store.onFailure = [&] (const juce::String& message) { failures.add (message); };
+    store.writeXml = [] (const juce::XmlElement&, const juce::File&) { return false; };
+
+    EXPECT_FALSE (store.savePreset ("Lost"));
+    EXPECT_EQ (failures.size(), 1);
+    EXPECT_EQ (store.presets.getNumChildElements(), 8);
+    EXPECT_EQ (store.currentPreset, 3);
+    EXPECT_EQ (fileBytes (file), before);
+
+    EXPECT_FALSE (store.deletePreset (2));
+    EXPECT_EQ (failures.size(), 2);
+    EXPECT_EQ (store.presets.getNumChildElements(), 8);
+    EXPECT_EQ (store.presets.getChildElement (1)->getStringAttribute ("presetName"), "Blended Drums");
+    EXPECT_EQ (fileBytes (file), before);
+}
+
+TEST_F (PresetStoreTest, TargetThatIsAFolderCannotBeWritten)
+{
+    const auto file = userFolder.presetsFile();
+    ASSERT_TRUE (file.getChildFile ("keep/me").createDirectory());
+
+    ConvolutionEqAudioProcessor processor;
+    auto& store = processor.getPresetStore();
+    EXPECT_EQ (store.presets.getNumChildElements(), 0);
+
+    bool told = false;
+    store.onFailure = [&] (const juce::String&) { told = true; };
+    EXPECT_FALSE (store.savePreset ("Nowhere"));
+    EXPECT_TRUE (told);
+    EXPECT_EQ (store.presets.getNumChildElements(), 0);
+    EXPECT_EQ (store.currentPreset, 0);
+    EXPECT_TRUE (file.getChildFile ("keep/me").isDirectory());
+}
+
+TEST_F (PresetStoreTest, DeleteRemovesOneEntryAndRewritesTheFile)
+{
+    ConvolutionEqAudioProcessor processor;
+    auto& store = processor.getPresetStore();
+    ASSERT_TRUE (store.savePreset ("A"));
+    ASSERT_TRUE (store.savePreset ("B"));
+
+    ASSERT_TRUE (store.deletePreset (9));
+    EXPECT_EQ (store.currentPreset, 0);
+    auto onDisk = PresetStore::readDocument (userFolder.presetsFile());
+    ASSERT_EQ (onDisk->getNumChildElements(), 9);
+    EXPECT_EQ (onDisk->getChildElement (8)->getStringAttribute ("presetName"), "B");
+
+    // Tags need not be unique: the next save is again "preset10".
+    ASSERT_TRUE (store.savePreset ("C"));
+    EXPECT_EQ (store.presets.getChildElement (9)->getTagName(), "preset10");
+    EXPECT_EQ (store.presets.getChildElement (8)->getTagName(), "preset10");
+
+    // No entry at the position: the list stays as it is.
+    EXPECT_TRUE (store.deletePreset (0));
+    EXPECT_TRUE (store.deletePreset (99));
+    EXPECT_EQ (store.presets.getNumChildElements(), 10);
+}
+
+TEST_F (PresetStoreTest, FullFileRefusesSaveAndStaysUnchanged)
+{
+    writePresetsWithEntries (userFolder.presetsFile(), 101);
+    const auto before = fileBytes (userFolder.presetsFile());
+
+    ConvolutionEqAudioProcessor processor;
+    auto& store = processor.getPresetStore();
+    bool told = false;
+    store.onFailure = [&] (const juce::String&) { told = true; };
+
+    EXPECT_FALSE (store.savePreset ("One too many"));
+    EXPECT_TRUE (told);
+    EXPECT_EQ (store.presets.getNumChildElements(), 101);
+    EXPECT_EQ (fileBytes (userFolder.presetsFile()), before);
+}
+
+TEST_F (PresetStoreTest, SaveWithOneHundredEntriesMakesTheHundredAndFirst)
+{
+    writePresetsWithEntries (userFolder.presetsFile(), 100);
+    ConvolutionEqAudioProcessor processor;
+    auto& store = processor.getPresetStore();
+    EXPECT_TRUE (store.savePreset ("Last one"));
+    EXPECT_EQ (store.currentPreset, 101);
+    EXPECT_EQ (PresetStore::readDocument (userFolder.presetsFile())->getNumChildElements(), 101);
+}
+
+TEST_F (PresetStoreTest, ListOffersAtMostTheFirstHundredAndOneEntries)
+{
+    writePresetsWithEntries (userFolder.presetsFile(), 120);
+    ConvolutionEqAudioProcessor processor;
+    auto& store = processor.getPresetStore();
+    EXPECT_EQ (store.presets.getNumChildElements(), 120);
+    EXPECT_EQ (store.getNumListedPresets(), 101);
+}
+
+TEST_F (PresetStoreTest, ParserDoesNotFollowDocumentTypeReferences)
+{
+    const auto secret = userFolder.getFolder().getChildFile ("secret.dtd");
+    secret.replaceWithText ("<!ENTITY leak \"SECRET\">");
+    const juce::String text = "<?xml version=\"1.0\"?><!DOCTYPE PRESETS SYSTEM \"" + secret.getFullPathName() +
+                              "\"><PRESETS><preset1 presetName=\"&leak;\"/></PRESETS>";
+    auto parsed = PresetStore::parseDocument (text.toRawUTF8(), text.getNumBytesAsUTF8());
+    if (parsed != nullptr && parsed->getChildElement (0) != nullptr)
+    {
+        EXPECT_FALSE (parsed->getChildElement (0)->getStringAttribute ("presetName").contains ("SECRET"));
+    }
+}

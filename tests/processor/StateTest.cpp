@@ -1,0 +1,250 @@
+#include "ProcessorTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+using CV = ConvolutionEqAudioProcessor::CachedValue;
+
+juce::MemoryBlock saveState (ConvolutionEqAudioProcessor& processor)
+{
+    juce::MemoryBlock block;
+    processor.getStateInformation (block);
+    return block;
+}
+
+std::unique_ptr<juce::XmlElement> stateXml (ConvolutionEqAudioProcessor& processor)
+{
+    const auto block = saveState (processor);
+    return juce::AudioProcessor::getXmlFromBinary (block.getData(), (int) block.getSize());
+}
+
+juce::XmlElement* paramElement (juce::XmlElement& state, const juce::String& id)
+{
+    for (auto* child : state.getChildIterator())
+        if (child->getStringAttribute ("id") == id)
+            return child;
+    return nullptr;
+}
+
+juce::MemoryBlock toBlock (const juce::XmlElement& xml)
+{
+    juce::MemoryBlock block;
+    juce::AudioProcessor::copyXmlToBinary (xml, block);
+    return block;
+}
+
+void load (ConvolutionEqAudioProcessor& processor, const juce::MemoryBlock& block)
+{
+    processor.setStateInformation (block.getData(), (int) block.getSize());
+}
+
+class StateTest : public ::testing::Test
+{
+protected:
+    void changeSomeValues (ConvolutionEqAudioProcessor& target)
+    {
+        setPlainValue (target, "input_level", -20.0f);
+        setPlainValue (target, "frequency_1_1", 200.0f);
+        setPlainValue (target, "type_2_3", 1.0f);
+        setPlainValue (target, "active_1_2", 0.0f);
+        setPlainValue (target, "preset", 12.0f);
+        setPlainValue (target, "bypass", 1.0f);
+    }
+
+    void expectRejected (const juce::MemoryBlock& block)
+    {
+        changeSomeValues (processor);
+        const auto before = normalisedValues (processor);
+        load (processor, block);
+        EXPECT_EQ (normalisedValues (processor), before);
+        // The cells keep following the parameters.
+        EXPECT_EQ (processor.currentValue (CV::active_1_2), 0.0f);
+        EXPECT_EQ (processor.currentValue (CV::active_1_1), 1.0f);
+        EXPECT_EQ (processor.getLevelCompensation(), -32.0f);
+    }
+
+    TemporaryUserFolder userFolder;
+    ConvolutionEqAudioProcessor processor;
+};
+} // namespace
+
+TEST_F (StateTest, BlockHasTheFrameworkFormAndRoundTripsIntoAFreshProcessor)
+{
+    changeSomeValues (processor);
+    const auto block = saveState (processor);
+
+    ASSERT_GT (block.getSize(), 9u);
+    EXPECT_EQ (juce::String (static_cast<const char*> (block.getData()), 4), "VC2!");
+    const auto length = juce::ByteOrder::littleEndianInt (static_cast<const char*> (block.getData()) + 4);
+    EXPECT_EQ (length, block.getSize() - 9);
+    EXPECT_EQ (static_cast<const char*> (block.getData())[block.getSize() - 1], 0);
+
+    const juce::String text (static_cast<const char*> (block.getData()) + 8, (size_t) length);
+    EXPECT_TRUE (text.startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?> <Larkspur>"));
+    EXPECT_FALSE (text.containsAnyOf ("\r\n"));
+    EXPECT_TRUE (text.contains ("<PARAM id=\"frequency_1_1\" value=\"200.0\"/>"));
+
+    auto xml = stateXml (processor);
+    EXPECT_EQ (xml->getNumChildElements(), 59);
+
+    ConvolutionEqAudioProcessor fresh;
+    load (fresh, block);
+    EXPECT_EQ (normalisedValues (fresh), normalisedValues (processor));
+    EXPECT_EQ (fresh.getTypeNames()[5], "HP");
+    EXPECT_EQ (fresh.currentValue (CV::active_1_2), 0.0f);
+    EXPECT_EQ (saveState (fresh), block);
+
+    // Loading a fresh processor's own state changes nothing.
+    ConvolutionEqAudioProcessor other, another;
+    const auto defaults = normalisedValues (other);
+    load (other, saveState (another));
+    EXPECT_EQ (normalisedValues (other), defaults);
+}
+
+TEST_F (StateTest, MalformedBlocksLeaveEveryParameterAsItWas)
+{
+    ConvolutionEqAudioProcessor source;
+    setPlainValue (source, "gain_L", 5.0f);
+    auto good = saveState (source);
+
+    {
+        SCOPED_TRACE ("eight bytes");
+        expectRejected (juce::MemoryBlock (good.getData(), 8));
+    }
+    {
+        SCOPED_TRACE ("wrong magic");
+        auto block = good;
+        static_cast<char*> (block.getData())[0] = 'W';
+        expectRejected (block);
+    }
+    {
+        SCOPED_TRACE ("zero length field");
+        auto block = good;
+        std::memset (static_cast<char*> (block.getData()) + 4, 0, 4);
+        expectRejected (block);
+    }
+    {
+        SCOPED_TRACE ("wrong root tag");
+        auto xml = stateXml (source);
+        xml->setTagName ("Delphinium");
+        expectRejected (toBlock (*xml));
+    }
+    {
+        SCOPED_TRACE ("truncated XML");
+        expectRejected (juce::MemoryBlock (good.getData(), good.getSize() / 2));
+    }
+    {
+        SCOPED_TRACE ("empty and null");
+        expectRejected ({});
+        changeSomeValues (processor);
+        const auto before = normalisedValues (processor);
+        processor.setStateInformation (nullptr, 100);
+        processor.setStateInformation (good.getData(), -5);
+        EXPECT_EQ (normalisedValues (processor), before);
+    }
+}
+
+TEST_F (StateTest, NonFiniteValuesAreKeptOut)
+{
+    setPlainValue (processor, "gain_1_1", 4.0f);
+    setPlainValue (processor, "out_2_2", -1.0f);
+    setPlainValue (processor, "input_level", 3.0f);
+    const auto before = normalisedValues (processor);
+
+    ConvolutionEqAudioProcessor source;
+    setPlainValue (source, "gain_2_1", -7.0f);
+    auto xml = stateXml (source);
+    paramElement (*xml, "gain_1_1")->setAttribute ("value", "nan");
+    paramElement (*xml, "out_2_2")->setAttribute ("value", "inf");
+    paramElement (*xml, "input_level")->setAttribute ("value", "1e39");
+    load (processor, toBlock (*xml));
+
+    auto after = normalisedValues (processor);
+    for (const auto* id : { "gain_1_1", "out_2_2", "input_level" })
+        EXPECT_EQ (after[id], before.at (id)) << id;
+    EXPECT_FLOAT_EQ (plainValue (processor, "gain_2_1"), -7.0f);
+    for (int i = 0; i < ConvolutionEqAudioProcessor::numCachedValues; ++i)
+        EXPECT_TRUE (std::isfinite (processor.currentValue ((CV) i)));
+
+    // The next save writes the kept values, not the rejected texts.
+    const auto saved = stateXml (processor);
+    EXPECT_EQ (paramElement (*saved, "gain_1_1")->getStringAttribute ("value"), "4.0");
+}
+
+TEST_F (StateTest, RootTagIsMatchedIgnoringCase)
+{
+    ConvolutionEqAudioProcessor source;
+    setPlainValue (source, "frequency_2_2", 3000.0f);
+    auto xml = stateXml (source);
+    xml->setTagName ("LARKSPUR");
+    load (processor, toBlock (*xml));
+
+    EXPECT_FLOAT_EQ (plainValue (processor, "frequency_2_2"), 3000.0f);
+    EXPECT_EQ (processor.getValueTreeState().state.getType().toString(), "Larkspur");
+    EXPECT_EQ (stateXml (processor)->getTagName(), "Larkspur");
+}
+
+TEST_F (StateTest, LoadLeavesNothingToUndo)
+{
+    auto& undo = processor.getUndoManager();
+    setPlainValue (processor, "gain_R", -3.0f);
+    saveState (processor); // flushes the change into the tree as an undoable action
+    undo.beginNewTransaction();
+
+    ConvolutionEqAudioProcessor source;
+    setPlainValue (source, "gain_R", 6.0f);
+    auto xml = stateXml (source);
+    paramElement (*xml, "frequency_1_1")->setAttribute ("value", "1000"); // clamped on the way in
+    load (processor, toBlock (*xml));
+
+    EXPECT_FALSE (undo.canUndo());
+    EXPECT_FLOAT_EQ (plainValue (processor, "gain_R"), 6.0f);
+    EXPECT_FLOAT_EQ (plainValue (processor, "frequency_1_1"), 400.0f);
+}
+
+TEST_F (StateTest, SwitchedOffBandStaysOffInProcessingAndAHostChangeIsSaved)
+{
+    ConvolutionEqAudioProcessor source;
+    setPlainValue (source, "active_1_2", 0.0f);
+    load (processor, saveState (source));
+
+    EXPECT_EQ (plainValue (processor, "active_1_2"), 0.0f);
+    EXPECT_EQ (processor.currentValue (CV::active_1_2), 0.0f);
+
+    auto& active = parameter (processor, "active_1_2");
+    active.beginChangeGesture();
+    active.setValueNotifyingHost (1.0f);
+    active.endChangeGesture();
+    EXPECT_EQ (processor.currentValue (CV::active_1_2), 1.0f);
+
+    const auto saved = stateXml (processor);
+    EXPECT_EQ (paramElement (*saved, "active_1_2")->getStringAttribute ("value"), "1.0");
+}
+
+TEST_F (StateTest, PartialStateKeepsTheOtherParametersCurrentValues)
+{
+    changeSomeValues (processor);
+    const auto before = normalisedValues (processor);
+
+    juce::XmlElement partial ("Larkspur");
+    auto* param = partial.createNewChildElement ("PARAM");
+    param->setAttribute ("id", "gain_1_3");
+    param->setAttribute ("value", "-6.5");
+    load (processor, toBlock (partial));
+
+    auto after = normalisedValues (processor);
+    EXPECT_FLOAT_EQ (plainValue (processor, "gain_1_3"), -6.5f);
+    after["gain_1_3"] = before.at ("gain_1_3");
+    EXPECT_EQ (after, before);
+}
+
+TEST_F (StateTest, LoadRecomputesLevelCompensationForTheCurrentRate)
+{
+    load (processor, saveState (processor));
+    EXPECT_EQ (processor.getLevelCompensation(), -32.0f); // not yet prepared: rate 0
+
+    processor.setRateAndBufferSizeDetails (44100.0, 512);
+    load (processor, juce::MemoryBlock (8, true));
+    EXPECT_EQ (processor.getLevelCompensation(), -12.2f);
+}
