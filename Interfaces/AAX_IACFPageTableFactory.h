@@ -3,17 +3,13 @@
 #include "AAX.h"
 #include "IACFUnknown.h"
 
-// The host's page-table factories. Each creation form fills the empty host page table passed as
-// its last argument.
+// The host's page-table factories. Each creation form passes the plug-in's arguments unchanged,
+// followed by the empty host page table that the host fills.
 class AAX_IACFPageTableFactory : public IACFUnknown
 {
 public:
-    // 3
-    virtual AAX_Result CopyTableForPlugIn (uint32_t manufacturerId, uint32_t productId, uint32_t plugInId,
-                                           uint32_t tableType, int32_t tableSize, IACFUnknown* pageTable) = 0;
-    // 4
-    virtual AAX_Result CopyTableForEffect (const char* effectId, uint32_t tableType, int32_t tableSize,
-                                           IACFUnknown* pageTable) = 0;
+    virtual AAX_Result CopyPageTable3 (void* first, void* second, IACFUnknown* pageTable) = 0;              // 3
+    virtual AAX_Result CopyPageTable4 (void* first, void* second, void* third, IACFUnknown* pageTable) = 0; // 4
 
 protected:
     ~AAX_IACFPageTableFactory() = default;
@@ -22,13 +18,8 @@ protected:
 class AAX_IACFPageTableFactory_V2 : public AAX_IACFPageTableFactory
 {
 public:
-    // 5
-    virtual AAX_Result CopyTableForPlugInFromFile (const char* filePath, uint32_t manufacturerId, uint32_t productId,
-                                                   uint32_t plugInId, uint32_t tableType, int32_t tableSize,
-                                                   IACFUnknown* pageTable) = 0;
-    // 6
-    virtual AAX_Result CopyTableForEffectFromFile (const char* filePath, const char* effectId, uint32_t tableType,
-                                                   int32_t tableSize, IACFUnknown* pageTable) = 0;
+    virtual AAX_Result CopyPageTable5 (void* first, void* second, IACFUnknown* pageTable) = 0;              // 5
+    virtual AAX_Result CopyPageTable6 (void* first, void* second, void* third, IACFUnknown* pageTable) = 0; // 6
 
 protected:
     ~AAX_IACFPageTableFactory_V2() = default;

@@ -26,7 +26,7 @@ AAX_Result AAX_VAutomationDelegate::UnregisterParameter (AAX_CParamID parameterI
 
 AAX_Result AAX_VAutomationDelegate::RequestValue (AAX_CParamID parameterId, double normalized)
 {
-    return mDelegate != nullptr ? mDelegate->PostSetValueRequest (parameterId, normalized) : AAX_ERROR_NULL_OBJECT;
+    return mDelegate != nullptr ? mDelegate->RequestValue (parameterId, normalized) : AAX_ERROR_NULL_OBJECT;
 }
 
 AAX_Result AAX_VAutomationDelegate::PostCurrentValue (AAX_CParamID parameterId, double normalized)
@@ -36,15 +36,15 @@ AAX_Result AAX_VAutomationDelegate::PostCurrentValue (AAX_CParamID parameterId, 
 
 AAX_Result AAX_VAutomationDelegate::Touch (AAX_CParamID parameterId)
 {
-    return mDelegate != nullptr ? mDelegate->PostTouchRequest (parameterId) : AAX_ERROR_NULL_OBJECT;
+    return mDelegate != nullptr ? mDelegate->TouchParameter (parameterId) : AAX_ERROR_NULL_OBJECT;
 }
 
 AAX_Result AAX_VAutomationDelegate::Release (AAX_CParamID parameterId)
 {
-    return mDelegate != nullptr ? mDelegate->PostReleaseRequest (parameterId) : AAX_ERROR_NULL_OBJECT;
+    return mDelegate != nullptr ? mDelegate->ReleaseParameter (parameterId) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VAutomationDelegate::AutomationCall7 (AAX_CParamID parameterId, uint32_t* value)
+AAX_Result AAX_VAutomationDelegate::AutomationCall7 (AAX_CParamID parameterId, void* argument)
 {
-    return mDelegate != nullptr ? mDelegate->AutomationCall9 (parameterId, value) : AAX_ERROR_NULL_OBJECT;
+    return mDelegate != nullptr ? mDelegate->AutomationCall9 (parameterId, argument) : AAX_ERROR_NULL_OBJECT;
 }

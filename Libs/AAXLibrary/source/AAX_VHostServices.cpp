@@ -3,7 +3,7 @@
 #include "AAX_Errors.h"
 #include "AAX_HostObjects.h"
 #include "AAX_HostServicesInstance.h"
-#include "AAX_IACFHostServices.h"
+#include "AAX_IACFHostServices_V3.h"
 
 AAX_VHostServices::AAX_VHostServices (IACFUnknown* hostUnknown)
 {
@@ -43,7 +43,7 @@ void AAX_VHostServices::Set (IACFUnknown* hostUnknown)
 
 AAX_Result AAX_VHostServices::ReportAssertion (const char* file, int32_t line, const char* expression, int32_t flags)
 {
-    return mServicesV3 != nullptr ? mServicesV3->HandleAssertionFailure (file, line, expression, flags)
+    return mServicesV3 != nullptr ? mServicesV3->ReportAssertion (file, line, expression, flags)
                                   : AAX_ERROR_NULL_OBJECT;
 }
 
