@@ -22,8 +22,7 @@ Interface* AAX_QueryHostInterface (IACFUnknown* object, const AAX_GUID& interfac
 
 // Creates a host object through the object factory; null when there is none or it fails.
 template <typename Interface>
-Interface* AAX_CreateHostObject (AAX_IACFObjectFactory* factory, const AAX_GUID& classId,
-                                 const AAX_GUID& interfaceId)
+Interface* AAX_CreateHostObject (AAX_IACFObjectFactory* factory, const AAX_GUID& classId, const AAX_GUID& interfaceId)
 {
     if (factory == nullptr)
         return nullptr;

@@ -27,9 +27,9 @@ AAX_VController::~AAX_VController()
     AAX_ReleaseHostInterface (mController);
 }
 
-AAX_Result AAX_VController::ControllerQuery (void* data) const
+AAX_Result AAX_VController::ControllerQuery1 (void* out) const
 {
-    return mController != nullptr ? mController->ControllerQuery (data) : AAX_ERROR_NULL_OBJECT;
+    return mController != nullptr ? mController->ControllerQuery (out) : AAX_ERROR_NULL_OBJECT;
 }
 
 AAX_Result AAX_VController::SampleRate (float* sampleRate) const
@@ -47,19 +47,19 @@ AAX_Result AAX_VController::OutputStemFormat (uint32_t* stemFormat) const
     return mController != nullptr ? mController->GetOutputStemFormat (stemFormat) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall5 (void* data)
+AAX_Result AAX_VController::ControllerCall5 (void* argument) const
 {
-    return mController != nullptr ? mController->ControllerCall7 (data) : AAX_ERROR_NULL_OBJECT;
+    return mController != nullptr ? mController->ControllerCall7 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall6 (void* data)
+AAX_Result AAX_VController::ControllerCall6 (void* argument) const
 {
-    return mController != nullptr ? mController->ControllerCall8 (data) : AAX_ERROR_NULL_OBJECT;
+    return mController != nullptr ? mController->ControllerCall8 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall7 (void* data)
+AAX_Result AAX_VController::ControllerCall7 (void* argument) const
 {
-    return mController != nullptr ? mController->ControllerCall9 (data) : AAX_ERROR_NULL_OBJECT;
+    return mController != nullptr ? mController->ControllerCall9 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
 AAX_Result AAX_VController::ReportLatency (int32_t samples)
@@ -67,67 +67,69 @@ AAX_Result AAX_VController::ReportLatency (int32_t samples)
     return mController != nullptr ? mController->SetSignalLatency (samples) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall9 (void* data)
+AAX_Result AAX_VController::ControllerCall9 (void* argument)
 {
-    return mController != nullptr ? mController->ControllerCall11 (data) : AAX_ERROR_NULL_OBJECT;
+    return mController != nullptr ? mController->ControllerCall11 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::PostPacket (uint32_t fieldIndex, const void* data, uint32_t size)
+AAX_Result AAX_VController::PostPacket (AAX_CFieldIndex fieldIndex, const void* data, uint32_t size)
 {
     return mController != nullptr ? mController->PostPacket (fieldIndex, data, size) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall11 (int32_t first)
+AAX_Result AAX_VController::ControllerCall11 (void* argument)
 {
-    return mControllerV2 != nullptr ? mControllerV2->ControllerCall20 (first, 0, 0) : AAX_ERROR_UNIMPLEMENTED;
+    return mControllerV2 != nullptr ? mControllerV2->ControllerCall20 (argument, nullptr, nullptr)
+                                    : AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VController::ControllerCall12 (int32_t first, int32_t second, int32_t third)
+AAX_Result AAX_VController::ControllerCall12 (void* argument, void* second, void* third)
 {
-    return mControllerV2 != nullptr ? mControllerV2->ControllerCall20 (first, second, third) : AAX_ERROR_UNIMPLEMENTED;
+    return mControllerV2 != nullptr ? mControllerV2->ControllerCall20 (argument, second, third)
+                                    : AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VController::ControllerCall13 (void* data)
+AAX_Result AAX_VController::ControllerCall13 (void* argument)
 {
-    return mController != nullptr ? mController->ControllerCall13 (data) : AAX_ERROR_NULL_OBJECT;
+    return mController != nullptr ? mController->ControllerCall13 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall14 (void* data)
+AAX_Result AAX_VController::ControllerCall14 (void* argument)
 {
-    return mController != nullptr ? mController->ControllerCall14 (data) : AAX_ERROR_NULL_OBJECT;
+    return mController != nullptr ? mController->ControllerCall14 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall15 (void* data)
+AAX_Result AAX_VController::ControllerCall15 (void* argument)
 {
-    return mController != nullptr ? mController->ControllerCall15 (data) : AAX_ERROR_NULL_OBJECT;
+    return mController != nullptr ? mController->ControllerCall15 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall16 (void* data)
+AAX_Result AAX_VController::ControllerCall16 (void* argument)
 {
-    return mController != nullptr ? mController->ControllerCall18 (data) : AAX_ERROR_NULL_OBJECT;
+    return mController != nullptr ? mController->ControllerCall18 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall17 (void* data)
+AAX_Result AAX_VController::ControllerCall17 (void* argument)
 {
-    return mController != nullptr ? mController->ControllerCall16 (data) : AAX_ERROR_NULL_OBJECT;
+    return mController != nullptr ? mController->ControllerCall16 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall18 (void* data)
+AAX_Result AAX_VController::ControllerCall18 (void* argument)
 {
-    return mController != nullptr ? mController->ControllerCall17 (data) : AAX_ERROR_NULL_OBJECT;
+    return mController != nullptr ? mController->ControllerCall17 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall19 (void* data)
+AAX_Result AAX_VController::ControllerCall19 (void* argument)
 {
-    return mController != nullptr ? mController->ControllerCall19 (data) : AAX_ERROR_NULL_OBJECT;
+    return mController != nullptr ? mController->ControllerCall19 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall20 (void* data)
+AAX_Result AAX_VController::ControllerCall20 (void* argument)
 {
-    return mControllerV2 != nullptr ? mControllerV2->ControllerCall21 (data) : AAX_ERROR_UNIMPLEMENTED;
+    return mControllerV2 != nullptr ? mControllerV2->ControllerCall21 (argument) : AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VController::ControllerCall21 (IACFUnknown** out)
+AAX_Result AAX_VController::ControllerCall21 (void** out)
 {
     if (mControllerV2 != nullptr)
         return mControllerV2->ControllerCall22 (out);
@@ -136,19 +138,51 @@ AAX_Result AAX_VController::ControllerCall21 (IACFUnknown** out)
     return AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VController::ControllerCall22 (void* data)
+AAX_Result AAX_VController::ControllerCall22 (void* argument)
 {
-    return mControllerV2 != nullptr ? mControllerV2->ControllerCall23 (data) : AAX_ERROR_UNIMPLEMENTED;
+    return mControllerV2 != nullptr ? mControllerV2->ControllerCall23 (argument) : AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VController::ControllerCall23 (void* data)
+AAX_Result AAX_VController::ControllerCall23 (void* argument)
 {
-    return mControllerV3 != nullptr ? mControllerV3->ControllerCall24 (data) : AAX_ERROR_UNIMPLEMENTED;
+    return mControllerV3 != nullptr ? mControllerV3->ControllerCall24 (argument) : AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VController::ControllerCount24 (int32_t* count) const
+AAX_Result AAX_VController::ControllerQuery24 (int32_t* count) const
 {
     return mControllerV3 != nullptr ? mControllerV3->ControllerCount25 (count) : AAX_ERROR_UNIMPLEMENTED;
+}
+
+AAX_IPageTable* AAX_VController::CreatePageTable1 (void* first, void* second) const
+{
+    if (mPageTableFactory == nullptr)
+        return nullptr;
+    IACFUnknown* const pageTable = CreateEmptyPageTable();
+    return AdoptFilledPageTable (mPageTableFactory->CopyPageTable3 (first, second, pageTable), pageTable);
+}
+
+AAX_IPageTable* AAX_VController::CreatePageTable2 (void* first, void* second, void* third) const
+{
+    if (mPageTableFactory == nullptr)
+        return nullptr;
+    IACFUnknown* const pageTable = CreateEmptyPageTable();
+    return AdoptFilledPageTable (mPageTableFactory->CopyPageTable4 (first, second, third, pageTable), pageTable);
+}
+
+AAX_IPageTable* AAX_VController::CreatePageTable3 (void* first, void* second) const
+{
+    if (mPageTableFactoryV2 == nullptr)
+        return nullptr;
+    IACFUnknown* const pageTable = CreateEmptyPageTable();
+    return AdoptFilledPageTable (mPageTableFactoryV2->CopyPageTable5 (first, second, pageTable), pageTable);
+}
+
+AAX_IPageTable* AAX_VController::CreatePageTable4 (void* first, void* second, void* third) const
+{
+    if (mPageTableFactoryV2 == nullptr)
+        return nullptr;
+    IACFUnknown* const pageTable = CreateEmptyPageTable();
+    return AdoptFilledPageTable (mPageTableFactoryV2->CopyPageTable6 (first, second, third, pageTable), pageTable);
 }
 
 IACFUnknown* AAX_VController::CreateEmptyPageTable() const
@@ -163,47 +197,4 @@ AAX_IPageTable* AAX_VController::AdoptFilledPageTable (AAX_Result factoryResult,
         wrapper = new AAX_VPageTable (pageTable);
     AAX_ReleaseHostInterface (pageTable);
     return wrapper;
-}
-
-AAX_IPageTable* AAX_VController::NewPageTableForPlugIn (uint32_t manufacturerId, uint32_t productId, uint32_t plugInId,
-                                                        uint32_t tableType, int32_t tableSize)
-{
-    if (mPageTableFactory == nullptr)
-        return nullptr;
-    IACFUnknown* const pageTable = CreateEmptyPageTable();
-    const AAX_Result result =
-        mPageTableFactory->CopyTableForPlugIn (manufacturerId, productId, plugInId, tableType, tableSize, pageTable);
-    return AdoptFilledPageTable (result, pageTable);
-}
-
-AAX_IPageTable* AAX_VController::NewPageTableForEffect (const char* effectId, uint32_t tableType, int32_t tableSize)
-{
-    if (mPageTableFactory == nullptr)
-        return nullptr;
-    IACFUnknown* const pageTable = CreateEmptyPageTable();
-    const AAX_Result result = mPageTableFactory->CopyTableForEffect (effectId, tableType, tableSize, pageTable);
-    return AdoptFilledPageTable (result, pageTable);
-}
-
-AAX_IPageTable* AAX_VController::NewPageTableForPlugInFromFile (const char* filePath, uint32_t manufacturerId,
-                                                                uint32_t productId, uint32_t plugInId,
-                                                                uint32_t tableType, int32_t tableSize)
-{
-    if (mPageTableFactoryV2 == nullptr)
-        return nullptr;
-    IACFUnknown* const pageTable = CreateEmptyPageTable();
-    const AAX_Result result = mPageTableFactoryV2->CopyTableForPlugInFromFile (
-        filePath, manufacturerId, productId, plugInId, tableType, tableSize, pageTable);
-    return AdoptFilledPageTable (result, pageTable);
-}
-
-AAX_IPageTable* AAX_VController::NewPageTableForEffectFromFile (const char* filePath, const char* effectId,
-                                                                uint32_t tableType, int32_t tableSize)
-{
-    if (mPageTableFactoryV2 == nullptr)
-        return nullptr;
-    IACFUnknown* const pageTable = CreateEmptyPageTable();
-    const AAX_Result result =
-        mPageTableFactoryV2->CopyTableForEffectFromFile (filePath, effectId, tableType, tableSize, pageTable);
-    return AdoptFilledPageTable (result, pageTable);
 }
