@@ -1,0 +1,129 @@
+#include "ConvolutionEngine.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "SplitRadixFft.h"
+
+namespace
+{
+constexpr int directLength = 64;
+constexpr int largestFft = 32768;
+} // namespace
+
+ConvolutionEngine::~ConvolutionEngine()
+{
+    clear();
+}
+
+void ConvolutionEngine::clear()
+{
+    for (int i = numStages() - 1; i >= 0; --i)
+        delete stage (i);
+    stages.resize (0);
+}
+
+int ConvolutionEngine::setImpulse (const ImpulseBuffer& impulse)
+{
+    firstAdd = true;
+    clear();
+
+    int left = impulse.length (0);
+    int block = directLength;
+    int fft = directLength;
+    int offset = 0;
+    do
+    {
+        auto* stage = new (std::nothrow) ConvolutionStage();
+        const int oldSize = stages.size;
+        if (stage != nullptr)
+            stages.resize (oldSize + (int) sizeof (ConvolutionStage*));
+        if (stage == nullptr || stages.size != oldSize + (int) sizeof (ConvolutionStage*))
+        {
+            // Out of memory: a partial chain would play a wrong response, so keep none.
+            delete stage;
+            clear();
+            return 0;
+        }
+        fftInitTwiddles();
+
+        const int len = fft < largestFft && (offset != 0 ? 3 : 2) * block < left ? block : left;
+        stage->setImpulse (impulse, std::min (fft, largestFft), offset, len, offset == 0);
+        stage->offset = offset;
+        stage->pendingAdvance = 0;
+        std::memcpy (stages.buf + oldSize, &stage, sizeof (stage));
+
+        left -= len;
+        offset += len;
+        block = 3 * offset;
+        fft = 2 * offset;
+    } while (left > 0);
+
+    return stage (0)->fftSize / 2;
+}
+
+void ConvolutionEngine::add (const float* const* channels, int n, int channelCount)
+{
+    const bool first = firstAdd;
+    numChannels = std::clamp (channelCount, 0, 2);
+    firstAdd = false;
+
+    const int count = numStages();
+    for (int i = 0; i < count; ++i)
+    {
+        ConvolutionStage* s = stage (i);
+        if (first)
+        {
+            // Shift the middle stages' block boundaries so they do not all complete in one call.
+            const int lead = i != 0 && i != count - 1 ? s->fftSize / 8 : 0;
+            s->pendingAdvance = lead;
+            if (lead > 0)
+                s->add (nullptr, lead, numChannels);
+        }
+        s->add (channels, n, numChannels);
+        if (first && s->offset > 0)
+        {
+            for (int ch = 0; ch < numChannels; ++ch)
+                if (float* delay = s->outputQueues[ch].appendFloats (s->offset))
+                    std::memset (delay, 0, (size_t) s->offset * 4);
+        }
+    }
+}
+
+int ConvolutionEngine::avail (int want)
+{
+    int n = want;
+    for (int i = 0; i < numStages(); ++i)
+    {
+        ConvolutionStage* s = stage (i);
+        n = std::min (n, s->avail (s->pendingAdvance + want) - s->pendingAdvance);
+    }
+
+    if (n > 0)
+    {
+        float* sums[2] = { nullptr, nullptr };
+        for (int ch = 0; ch < numChannels; ++ch)
+            if ((sums[ch] = outputQueues[ch].appendFloats (n)) != nullptr)
+                std::memset (sums[ch], 0, (size_t) n * 4);
+
+        for (int i = 0; i < numStages(); ++i)
+        {
+            ConvolutionStage* s = stage (i);
+            if (s->pendingAdvance > 0)
+            {
+                s->advance (s->pendingAdvance);
+                s->pendingAdvance = 0;
+            }
+            for (int ch = 0; ch < numChannels; ++ch)
+            {
+                s->outputPointers[ch] = s->outputQueues[ch].frontFloats();
+                if (sums[ch] != nullptr && s->outputPointers[ch] != nullptr)
+                    for (int j = 0; j < n; ++j)
+                        sums[ch][j] += s->outputPointers[ch][j];
+            }
+            s->advance (n);
+        }
+    }
+    return std::min (outputQueues[0].queuedFloats(), want);
+}

@@ -1,0 +1,127 @@
+#include "AllocationCounter.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace
+{
+thread_local long allocationsOnThisThread = 0;
+
+void* allocate (std::size_t size)
+{
+    ++allocationsOnThisThread;
+    return std::malloc (size == 0 ? 1 : size);
+}
+
+void* allocateAligned (std::size_t size, std::align_val_t alignment)
+{
+    ++allocationsOnThisThread;
+    const auto align = static_cast<std::size_t> (alignment);
+    const std::size_t rounded = (size + align - 1) / align * align;
+    return std::aligned_alloc (align, rounded == 0 ? align : rounded);
+}
+
+void* orThrow (void* p)
+{
+    if (p == nullptr)
+        throw std::bad_alloc();
+    return p;
+}
+} // namespace
+
+AllocationCounter::AllocationCounter()
+    : start (allocationsOnThisThread)
+{
+}
+
+long AllocationCounter::count() const
+{
+    return allocationsOnThisThread - start;
+}
+
+void AllocationCounter::reset()
+{
+    start = allocationsOnThisThread;
+}
+
+void* operator new (std::size_t size)
+{
+    return orThrow (allocate (size));
+}
+void* operator new[] (std::size_t size)
+{
+    return orThrow (allocate (size));
+}
+void* operator new (std::size_t size, const std::nothrow_t&) noexcept
+{
+    return allocate (size);
+}
+void* operator new[] (std::size_t size, const std::nothrow_t&) noexcept
+{
+    return allocate (size);
+}
+void* operator new (std::size_t size, std::align_val_t a)
+{
+    return orThrow (allocateAligned (size, a));
+}
+void* operator new[] (std::size_t size, std::align_val_t a)
+{
+    return orThrow (allocateAligned (size, a));
+}
+void* operator new (std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept
+{
+    return allocateAligned (size, a);
+}
+void* operator new[] (std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept
+{
+    return allocateAligned (size, a);
+}
+
+void operator delete (void* p) noexcept
+{
+    std::free (p);
+}
+void operator delete[] (void* p) noexcept
+{
+    std::free (p);
+}
+void operator delete (void* p, std::size_t) noexcept
+{
+    std::free (p);
+}
+void operator delete[] (void* p, std::size_t) noexcept
+{
+    std::free (p);
+}
+void operator delete (void* p, const std::nothrow_t&) noexcept
+{
+    std::free (p);
+}
+void operator delete[] (void* p, const std::nothrow_t&) noexcept
+{
+    std::free (p);
+}
+void operator delete (void* p, std::align_val_t) noexcept
+{
+    std::free (p);
+}
+void operator delete[] (void* p, std::align_val_t) noexcept
+{
+    std::free (p);
+}
+void operator delete (void* p, std::size_t, std::align_val_t) noexcept
+{
+    std::free (p);
+}
+void operator delete[] (void* p, std::size_t, std::align_val_t) noexcept
+{
+    std::free (p);
+}
+void operator delete (void* p, std::align_val_t, const std::nothrow_t&) noexcept
+{
+    std::free (p);
+}
+void operator delete[] (void* p, std::align_val_t, const std::nothrow_t&) noexcept
+{
+    std::free (p);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+// Counts heap allocations made through operator new on the calling thread. Linking
+// AllocationCounter.cpp into a test binary replaces the global operator new and delete with
+// counting versions (they still allocate through malloc, so AddressSanitizer keeps working).
+//
+//     AllocationCounter allocations;
+//     codeThatMustNotAllocate();
+//     EXPECT_EQ (allocations.count(), 0);
+
+class AllocationCounter
+{
+public:
+    AllocationCounter();
+
+    /** Allocations on this thread since construction (or since the last reset). */
+    long count() const;
+
+    void reset();
+
+private:
+    long start;
+};
