@@ -12,13 +12,15 @@ AAX_Result AAX_Trace (uint32_t priority, const char* format, ...) noexcept
         return 0;
 
     // Longer messages are cut to the buffer, never written past it.
-    char message[512];
-    va_list arguments;
-    va_start (arguments, format);
-    const int written = std::vsnprintf (message, sizeof (message), format != nullptr ? format : "", arguments);
-    va_end (arguments);
-    if (written < 0)
-        message[0] = '\0';
+    char message[512] = {};
+    if (format != nullptr)
+    {
+        va_list arguments;
+        va_start (arguments, format);
+        if (std::vsnprintf (message, sizeof (message), format, arguments) < 0)
+            message[0] = '\0';
+        va_end (arguments);
+    }
 
     return services->Trace (priority, message);
 }
