@@ -1,0 +1,37 @@
+#pragma once
+
+#include "AAX_Exports.h"
+
+#include <memory>
+#include <string>
+
+// A loaded plug-in library and its seven entry points, looked up by name.
+class PluginLibrary
+{
+public:
+    struct EntryPoints
+    {
+        ACFRegisterPluginFunction registerPlugin = nullptr;
+        ACFRegisterComponentFunction registerComponent = nullptr;
+        ACFGetClassFactoryFunction getClassFactory = nullptr;
+        ACFCanUnloadNowFunction canUnloadNow = nullptr;
+        ACFStartupFunction startup = nullptr;
+        ACFShutdownFunction shutdown = nullptr;
+        ACFGetSDKVersionFunction getSDKVersion = nullptr;
+    };
+
+    // Loads the library and resolves every entry point; null with a message when either fails.
+    static std::unique_ptr<PluginLibrary> open (const std::string& path, std::string& error);
+    ~PluginLibrary();
+
+    PluginLibrary (const PluginLibrary&) = delete;
+    PluginLibrary& operator= (const PluginLibrary&) = delete;
+
+    const EntryPoints& entryPoints() const noexcept { return entries; }
+
+private:
+    explicit PluginLibrary (void* handle) noexcept;
+
+    void* handle;
+    EntryPoints entries;
+};

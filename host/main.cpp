@@ -1,0 +1,86 @@
+// larkspur-host: a stand-in for an AAX host. It loads a plug-in library, drives its entry points
+// as a host would and reports what happened. Traces and assertion reports from the plug-in go to
+// standard error.
+
+#include "DescriptionPrinter.h"
+#include "HostSession.h"
+#include "PluginLibrary.h"
+
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+namespace
+{
+int usage()
+{
+    std::fprintf (stderr, "usage: larkspur-host describe <plug-in library>\n");
+    return 2;
+}
+
+int describe (const std::string& libraryPath)
+{
+    std::string error;
+    const auto library = PluginLibrary::open (libraryPath, error);
+    if (library == nullptr)
+    {
+        std::fprintf (stderr, "larkspur-host: %s\n", error.c_str());
+        return 1;
+    }
+
+    int status = 0;
+    {
+        HostSession session (library->entryPoints(), HostConfiguration{}, true);
+
+        uint64_t version = 0;
+        if (session.plugin().getSDKVersion (&version) == ACF_OK)
+            std::printf ("interface version: 0x%016llX\n", static_cast<unsigned long long> (version));
+
+        if (const ACFRESULT started = session.startUp(); started != ACF_OK)
+        {
+            std::fprintf (stderr, "larkspur-host: ACFStartup answered %d\n", static_cast<int> (started));
+            return 1;
+        }
+
+        const ACFRESULT registered = session.registerPlugin();
+        if (registered != ACF_OK)
+        {
+            std::fprintf (stderr, "larkspur-host: ACFRegisterPlugin answered %d\n", static_cast<int> (registered));
+            status = 1;
+        }
+        else if (session.description() == nullptr)
+        {
+            std::fprintf (stderr, "larkspur-host: the plug-in handed back no description\n");
+            status = 1;
+        }
+        else
+        {
+            printDescription (std::cout, *session.description());
+            std::cout.flush();
+        }
+        session.releaseDescription();
+
+        const int32_t live = session.waitUntilUnloadable();
+        if (live != 0)
+        {
+            std::fprintf (stderr, "larkspur-host: %d plug-in objects still alive; not shutting down\n",
+                          static_cast<int> (live));
+            return 1;
+        }
+        if (const ACFRESULT stopped = session.shutDown(); stopped != ACF_OK)
+        {
+            std::fprintf (stderr, "larkspur-host: ACFShutdown answered %d\n", static_cast<int> (stopped));
+            status = 1;
+        }
+    }
+    return status;
+}
+} // namespace
+
+int main (int argc, char** argv)
+{
+    if (argc == 3 && std::strcmp (argv[1], "describe") == 0)
+        return describe (argv[2]);
+    return usage();
+}
