@@ -24,22 +24,48 @@ void noteFree (void* p) noexcept
 }
 } // namespace
 
+// Every unaligned form is replaced, so that each allocation is released by the matching free.
 void* operator new (std::size_t size)
 {
     if (void* p = std::malloc (size == 0 ? 1 : size))
         return p;
     throw std::bad_alloc();
 }
-
+void* operator new[] (std::size_t size)
+{
+    return operator new (size);
+}
+void* operator new (std::size_t size, const std::nothrow_t&) noexcept
+{
+    return std::malloc (size == 0 ? 1 : size);
+}
+void* operator new[] (std::size_t size, const std::nothrow_t&) noexcept
+{
+    return std::malloc (size == 0 ? 1 : size);
+}
 void operator delete (void* p) noexcept
 {
     noteFree (p);
     std::free (p);
 }
-
+void operator delete[] (void* p) noexcept
+{
+    std::free (p);
+}
 void operator delete (void* p, std::size_t) noexcept
 {
-    noteFree (p);
+    operator delete (p);
+}
+void operator delete[] (void* p, std::size_t) noexcept
+{
+    std::free (p);
+}
+void operator delete (void* p, const std::nothrow_t&) noexcept
+{
+    operator delete (p);
+}
+void operator delete[] (void* p, const std::nothrow_t&) noexcept
+{
     std::free (p);
 }
 
