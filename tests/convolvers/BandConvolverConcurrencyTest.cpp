@@ -27,19 +27,22 @@ TEST (BandConvolverConcurrencyTest, SelectingWhileProcessingNeverTearsAResponse)
     convolver.selectImpulse (800.0, "PK", 0.0);
     convolver.setLoaded (true);
 
-    constexpr int selections = 10000;
+    // Both sides keep going until each has done its share, however fast either one runs.
+    constexpr int selections = 10000, minimumBlocks = 600;
     std::atomic<bool> selecting{ true };
+    std::atomic<int> blocks{ 0 };
     std::thread selector (
         [&]
         {
-            for (int i = 0; i < selections; ++i)
+            for (int i = 0; i < selections || blocks.load() < minimumBlocks; ++i)
                 convolver.selectImpulse (i % 2 == 0 ? 1500.0 : 800.0, "PK", 0.0);
+            convolver.selectImpulse (800.0, "PK", 0.0);
             selecting = false;
         });
 
     BlockRunner runner;
-    int blocks = 0, firstHeard = 0, secondHeard = 0, torn = 0;
-    while (selecting || blocks < 200)
+    int firstHeard = 0, secondHeard = 0, torn = 0;
+    while (selecting)
     {
         const auto out = runner.runImpulse (convolver);
         ++blocks;
@@ -52,10 +55,11 @@ TEST (BandConvolverConcurrencyTest, SelectingWhileProcessingNeverTearsAResponse)
     }
     selector.join();
 
+    // Which of the two is heard in a block depends on timing; that it is always a whole one does not.
     EXPECT_EQ (torn, 0);
-    EXPECT_GT (firstHeard, 0);
+    EXPECT_EQ (firstHeard + secondHeard, blocks.load());
 
-    // The last selection (800 Hz) is the one left in force once the selector stops.
+    // The last selection is the one left in force once the selector stops.
     for (int i = 0; i < 12; ++i)
         runner.runImpulse (convolver);
     EXPECT_EQ (runner.runImpulse (convolver), heardFirst);
@@ -71,17 +75,17 @@ TEST (BandConvolverConcurrencyTest, SkippingIdenticalSelectionsIsSafeWhileProces
     convolver.setLoaded (true);
 
     std::atomic<bool> selecting{ true };
+    std::atomic<int> blocks{ 0 };
     std::thread selector (
         [&]
         {
-            for (int i = 0; i < 2000; ++i)
+            for (int i = 0; i < 2000 || blocks.load() < 100; ++i)
                 convolver.selectImpulseIfChanged (i % 3 == 0 ? 200.0 : 100.0, "PK", (double) (i % 5));
             selecting = false;
         });
 
     BlockRunner runner;
-    int blocks = 0;
-    while (selecting || blocks < 20)
+    while (selecting)
     {
         const auto out = runner.runImpulse (convolver);
         for (float s : out)
