@@ -36,11 +36,15 @@ TEST_F (HandOverTest, NothingHappensUntilTheBandIsLoaded)
     EXPECT_FALSE (convolver.isPending());
 }
 
-TEST_F (HandOverTest, ABandWithoutAnySelectionIsSilent)
+TEST_F (HandOverTest, ABandWithoutAnySelectionIsSilentUntilItsFirstResponseArrives)
 {
     convolver.setLoaded (true);
     for (int block = 0; block < 8; ++block)
         EXPECT_EQ (runner.runImpulse (convolver), silence()) << block;
+
+    // However long the band ran silent, its first response is heard at once.
+    convolver.selectImpulse (5000.0, "PK", 9.0);
+    EXPECT_EQ (runner.runImpulse (convolver), heard (5000, 9));
 }
 
 TEST_F (HandOverTest, TheFirstSelectionIsHeardInTheFirstBlock)
