@@ -11,7 +11,7 @@ constexpr AAX_GUID AAX_CLSID_Collection{
 // {96D42C2D-EBBC-41DF-B1AB-9991A2EE0CCA}: the host's collection
 constexpr AAX_GUID AAX_IID_Collection{ 0x96D42C2D, 0xEBBC, 0x41DF, { 0xB1, 0xAB, 0x99, 0x91, 0xA2, 0xEE, 0x0C, 0xCA } };
 // {E5BC71DF-4C1F-4CC4-814A-5A7DD0E70EF5}: the host's description host
-constexpr AAX_GUID AAX_IID_DescriptionHostInterface{
+constexpr AAX_GUID AAX_IID_DescriptionHost{
     0xE5BC71DF, 0x4C1F, 0x4CC4, { 0x81, 0x4A, 0x5A, 0x7D, 0xD0, 0xE7, 0x0E, 0xF5 }
 };
 // {E51741F1-7FCF-11D6-AAC3-00306542A024}: the host's definition object

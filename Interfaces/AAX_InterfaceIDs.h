@@ -11,8 +11,9 @@ constexpr AAX_GUID IID_IACFUnknown{ 0x00000000, 0x0000, 0x0000, { 0xC0, 0x00, 0x
 constexpr AAX_GUID AAX_IID_ObjectFactory{
     0x382B6A96, 0x7FD0, 0x11D6, { 0xBC, 0xFE, 0x00, 0x30, 0x65, 0x42, 0xA0, 0x24 }
 };
-// {00EEF015-7FD0-11D6-8485-00306542A024}: asked of the host description object at registration
-constexpr AAX_GUID AAX_IID_DescriptionHost{
+// {00EEF015-7FD0-11D6-8485-00306542A024}: the plug-in definition, asked of the host collection at
+// registration and handed back to the host
+constexpr AAX_GUID AAX_IID_PluginDefinition{
     0x00EEF015, 0x7FD0, 0x11D6, { 0x84, 0x85, 0x00, 0x30, 0x65, 0x42, 0xA0, 0x24 }
 };
 

@@ -15,7 +15,7 @@ void* HostCollection::findInterface (const AAX_GUID& interfaceId) noexcept
     if (interfaceId == IID_IACFUnknown || interfaceId == AAX_IID_Collection)
         return static_cast<AAX_IACFCollection*> (this);
     // The plug-in definition the host gets back from registration.
-    if (interfaceId == AAX_IID_DescriptionHost && state->config.pluginDefinition)
+    if (interfaceId == AAX_IID_PluginDefinition && state->config.pluginDefinition)
         return static_cast<AAX_IACFCollection*> (this);
     return nullptr;
 }

@@ -23,7 +23,7 @@ void* HostUnknown::findInterface (const AAX_GUID& interfaceId) noexcept
         return asUnknown();
     if (interfaceId == AAX_IID_ObjectFactory && config.objectFactory)
         return static_cast<AAX_IACFObjectFactory*> (this);
-    if (interfaceId == AAX_IID_DescriptionHostInterface && config.descriptionHost)
+    if (interfaceId == AAX_IID_DescriptionHost && config.descriptionHost)
         return static_cast<AAX_IACFDescriptionHost*> (this);
     if (interfaceId == AAX_IID_HostDefinition && config.hostDefinition)
         return asUnknown();

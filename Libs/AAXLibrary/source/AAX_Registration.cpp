@@ -31,7 +31,7 @@ bool handBackPluginDefinition (const AAX_VCollection& collection, IACFUnknown** 
     IACFUnknown* const hostCollection = collection.HostObject();
     if (hostCollection == nullptr)
         return false;
-    return hostCollection->QueryInterface (AAX_IID_DescriptionHost, reinterpret_cast<void**> (pluginDefinition)) ==
+    return hostCollection->QueryInterface (AAX_IID_PluginDefinition, reinterpret_cast<void**> (pluginDefinition)) ==
            ACF_OK;
 }
 } // namespace

@@ -6,7 +6,7 @@
 #include "AAX_VFeatureInfo.h"
 
 AAX_VDescriptionHost::AAX_VDescriptionHost (IACFUnknown* hostUnknown)
-    : mDescriptionHost (AAX_QueryHostInterface<AAX_IACFDescriptionHost> (hostUnknown, AAX_IID_DescriptionHostInterface))
+    : mDescriptionHost (AAX_QueryHostInterface<AAX_IACFDescriptionHost> (hostUnknown, AAX_IID_DescriptionHost))
     , mHostDefinition (AAX_QueryHostInterface<IACFUnknown> (hostUnknown, AAX_IID_HostDefinition))
 {
 }

@@ -37,8 +37,7 @@ AAX_VPropertyMap* AAX_VPropertyMap::Create (IACFUnknown* hostUnknown)
     IACFUnknown* const descriptionHostSources[] = { hostUnknown, factory, map->mMapV2, map->mMapV3, map->mMap };
     for (IACFUnknown* source : descriptionHostSources)
     {
-        map->mDescriptionHost =
-            AAX_QueryHostInterface<AAX_IACFDescriptionHost> (source, AAX_IID_DescriptionHostInterface);
+        map->mDescriptionHost = AAX_QueryHostInterface<AAX_IACFDescriptionHost> (source, AAX_IID_DescriptionHost);
         if (map->mDescriptionHost != nullptr)
             break;
     }
