@@ -2,6 +2,7 @@
 
 #include "ConvolutionEqAudioProcessor.h"
 #include "ParameterSettings.h"
+#include "UntrustedXml.h"
 
 #include <LarkspurData.h>
 
@@ -60,8 +61,7 @@ std::unique_ptr<juce::XmlElement> PresetStore::parseDocument (const void* data, 
 
     // Parsed from text, never from the file itself, so that a document type declaration cannot
     // make the parser open other files.
-    const auto text = juce::String::createStringFromData (data, (int) numBytes);
-    return juce::parseXML (text);
+    return parseUntrustedXml (juce::String::createStringFromData (data, (int) numBytes));
 }
 
 std::unique_ptr<juce::XmlElement> PresetStore::readDocument (const juce::File& file)

@@ -1,11 +1,35 @@
 // State save and load: the value-tree state as XML in the framework's binary block ("VC2!").
 #include "ConvolutionEqAudioProcessor.h"
+#include "UntrustedXml.h"
 
 #include <cmath>
 #include <set>
 
 namespace
 {
+// The framework's state block: "VC2!", the text length, the XML text and a zero byte. Read as the
+// framework reads it, except that text which is not valid UTF-8 (the framework's XML reader can
+// step past its end) or that the reader could loop on is refused. Every block this processor
+// writes passes.
+std::unique_ptr<juce::XmlElement> readStateBlock (const void* data, int sizeInBytes)
+{
+    constexpr juce::uint32 magic = 0x21324356; // "VC2!"
+
+    if (data == nullptr || sizeInBytes <= 8 || juce::ByteOrder::littleEndianInt (data) != magic)
+        return {};
+
+    const auto storedLength = (int) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
+    if (storedLength <= 0)
+        return {};
+
+    const auto* text = static_cast<const char*> (data) + 8;
+    const auto length = juce::jmin (sizeInBytes - 8, storedLength);
+    if (! juce::CharPointer_UTF8::isValidString (text, length))
+        return {};
+
+    return parseUntrustedXml (juce::String::fromUTF8 (text, length));
+}
+
 // Text nodes have no value-tree form.
 void removeTextElements (juce::XmlElement& element)
 {
@@ -66,18 +90,15 @@ void ConvolutionEqAudioProcessor::setStateInformation (const void* data, int siz
 {
     const auto type = valueTreeState.state.getType();
 
-    if (data != nullptr)
+    if (auto xml = readStateBlock (data, sizeInBytes); xml != nullptr && xml->hasTagName (type.toString()))
     {
-        if (auto xml = getXmlFromBinary (data, sizeInBytes); xml != nullptr && xml->hasTagName (type.toString()))
-        {
-            removeTextElements (*xml);
-            fillMissingAndNonFiniteValues (*xml);
+        removeTextElements (*xml);
+        fillMissingAndNonFiniteValues (*xml);
 
-            // The root tag matched ignoring case; the state keeps its own type.
-            juce::ValueTree loaded (type);
-            loaded.copyPropertiesAndChildrenFrom (juce::ValueTree::fromXml (*xml), nullptr);
-            valueTreeState.replaceState (loaded);
-        }
+        // The root tag matched ignoring case; the state keeps its own type.
+        juce::ValueTree loaded (type);
+        loaded.copyPropertiesAndChildrenFrom (juce::ValueTree::fromXml (*xml), nullptr);
+        valueTreeState.replaceState (loaded);
     }
 
     // Whether or not the block was accepted. The cached value cells cannot change (the parameters

@@ -289,6 +289,15 @@ TEST_F (PresetStoreTest, ListOffersAtMostTheFirstHundredAndOneEntries)
     EXPECT_EQ (store.getNumListedPresets(), 101);
 }
 
+TEST_F (PresetStoreTest, DocumentsTheFrameworkReaderWouldLoopOnAreUnreadable)
+{
+    const juce::String text ("<?xml version=\"1.0\"?>\r\n<PRESETS><?x?>b<preset1 presetName=\"A\"/></PRESETS>");
+    EXPECT_EQ (PresetStore::parseDocument (text.toRawUTF8(), text.getNumBytesAsUTF8()), nullptr);
+
+    const juce::String plain ("<?xml version=\"1.0\"?>\r\n<PRESETS><preset1 presetName=\"A\"/></PRESETS>");
+    EXPECT_NE (PresetStore::parseDocument (plain.toRawUTF8(), plain.getNumBytesAsUTF8()), nullptr);
+}
+
 TEST_F (PresetStoreTest, ParserDoesNotFollowDocumentTypeReferences)
 {
     const auto secret = userFolder.getFolder().getChildFile ("secret.dtd");

@@ -34,6 +34,17 @@ juce::MemoryBlock toBlock (const juce::XmlElement& xml)
     return block;
 }
 
+// A state block around the given text, written by hand.
+juce::MemoryBlock blockFromText (const juce::String& text)
+{
+    juce::MemoryBlock block;
+    block.append ("VC2!", 4);
+    const auto length = juce::ByteOrder::swapIfBigEndian ((juce::uint32) text.getNumBytesAsUTF8());
+    block.append (&length, 4);
+    block.append (text.toRawUTF8(), text.getNumBytesAsUTF8() + 1);
+    return block;
+}
+
 void load (ConvolutionEqAudioProcessor& processor, const juce::MemoryBlock& block)
 {
     processor.setStateInformation (block.getData(), (int) block.getSize());
@@ -129,6 +140,22 @@ TEST_F (StateTest, MalformedBlocksLeaveEveryParameterAsItWas)
         auto xml = stateXml (source);
         xml->setTagName ("Delphinium");
         expectRejected (toBlock (*xml));
+    }
+    {
+        // An invalid UTF-8 lead byte near the end made the framework's reader run past the text.
+        SCOPED_TRACE ("invalid UTF-8");
+        auto block = good;
+        auto* bytes = static_cast<char*> (block.getData());
+        const auto closing = juce::String (bytes + 8).lastIndexOf ("</Larkspur>");
+        ASSERT_GT (closing, 0);
+        bytes[8 + closing + 7] = (char) 0xe4;
+        expectRejected (block);
+    }
+    {
+        // The framework's XML reader never returns on this.
+        SCOPED_TRACE ("processing instruction followed by text");
+        expectRejected (blockFromText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?> <Larkspur><?x?>b"
+                                       "<PARAM id=\"gain_L\" value=\"3.0\"/></Larkspur>"));
     }
     {
         SCOPED_TRACE ("truncated XML");
