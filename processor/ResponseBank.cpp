@@ -149,8 +149,12 @@ void resampleTogether (const std::vector<const juce::AudioBuffer<float>*>& input
     for (size_t i = 0; i < inputs.size(); ++i)
         std::copy_n (inputs[i]->getReadPointer (0), inputs[i]->getNumSamples(), stream.begin() + (long) starts[i]);
 
-    const double outputPerInput = hostRate / sourceRate;
-    std::vector<float> resampled ((size_t) std::ceil ((double) stream.size() * outputPerInput) + 64, 0.0f);
+    // Input positions become output positions as (position * hostRate) / sourceRate, which is
+    // exact whenever the result is a whole number of samples.
+    const auto toOutput = [sourceRate, hostRate] (size_t inputPosition)
+    { return (double) inputPosition * hostRate / sourceRate; };
+
+    std::vector<float> resampled ((size_t) std::ceil (toOutput (stream.size())) + 64, 0.0f);
 
     const auto io = soxr_io_spec (SOXR_FLOAT32_I, SOXR_FLOAT32_I);
     const auto quality = soxr_quality_spec (SOXR_VHQ | SOXR_MINIMUM_PHASE, 0);
@@ -162,12 +166,13 @@ void resampleTogether (const std::vector<const juce::AudioBuffer<float>*>& input
         return;
 
     // The probe's first sample above 1e-7 of its peak is where a response's first sample begins.
-    const auto probeEnd = std::min (produced, (size_t) ((double) (probePosition + spacing) * outputPerInput));
+    // Only the probe's own stretch is searched: the first response's edge follows close behind.
+    const auto probeEnd = std::min (produced, (size_t) toOutput (probePosition + spacing / 2));
     float peak = 0.0f;
     for (size_t n = 0; n < probeEnd; ++n)
         peak = std::max (peak, std::abs (resampled[n]));
 
-    auto probeStart = (size_t) ((double) probePosition * outputPerInput);
+    auto probeStart = (size_t) toOutput (probePosition);
     for (size_t n = 0; n < probeEnd && peak > 0.0f; ++n)
     {
         if (std::abs (resampled[n]) > peak * 1.0e-7f)
@@ -179,7 +184,7 @@ void resampleTogether (const std::vector<const juce::AudioBuffer<float>*>& input
 
     for (size_t i = 0; i < inputs.size(); ++i)
     {
-        const auto offset = probeStart + (size_t) std::floor ((double) (starts[i] - probePosition) * outputPerInput);
+        const auto offset = probeStart + (size_t) std::floor (toOutput (starts[i] - probePosition));
         const auto available = offset < produced ? produced - offset : 0;
         const auto count = std::min ((size_t) outputs[i]->getNumSamples(), available);
         std::copy_n (resampled.begin() + (long) offset, count, outputs[i]->getWritePointer (0));
