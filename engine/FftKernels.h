@@ -180,46 +180,113 @@ inline void inversePassAnyWidth (float* x)
         inversePass<__m128, q> (x, fftQuarterTwiddles[FftLog2<n>::value]);
 }
 
-// Size 4: the pass with k = 0 only (no rotation) and the size-2 butterfly on its first half.
-inline void forward4 (float* x)
+// ---- sizes 2 to 16 in registers, two complex values per register ------------------------------
+
+inline __m128 swapHalves (__m128 z)
 {
-    const float ar = x[0], ai = x[1], br = x[2], bi = x[3], cr = x[4], ci = x[5], dr = x[6], di = x[7];
-    const float s0r = ar + cr, s0i = ai + ci, s1r = br + dr, s1i = bi + di;
-    const float ur = ar - cr, ui = ai - ci, vr = br - dr, vi = bi - di;
-    x[0] = s0r + s1r;
-    x[1] = s0i + s1i;
-    x[2] = s0r - s1r;
-    x[3] = s0i - s1i;
-    x[4] = ur - vi;
-    x[5] = ui + vr;
-    x[6] = ur + vi;
-    x[7] = ui - vr;
+    return _mm_shuffle_ps (z, z, _MM_SHUFFLE (1, 0, 3, 2));
 }
 
-inline void inverse4 (float* x)
+// (a, b) -> (a + b, a - b), both directions
+inline __m128 butterfly (__m128 r)
 {
-    const float a0r = x[0], a0i = x[1], a1r = x[2], a1i = x[3];
-    const float ar = a0r + a1r, ai = a0i + a1i, br = a0r - a1r, bi = a0i - a1i;
-    const float cr = x[4], ci = x[5], dr = x[6], di = x[7];
-    const float sr = cr + dr, si = ci + di, tr = cr - dr, ti = ci - di;
-    x[0] = ar + sr;
-    x[1] = ai + si;
-    x[4] = ar - sr;
-    x[5] = ai - si;
-    // b - i t and b + i t
-    x[2] = br + ti;
-    x[3] = bi - tr;
-    x[6] = br - ti;
-    x[7] = bi + tr;
+    const __m128 swapped = swapHalves (r);
+    return _mm_movelh_ps (_mm_add_ps (r, swapped), _mm_sub_ps (r, swapped));
 }
 
-inline void butterfly2 (float* x)
+inline __m128 negateUpperComplex (__m128 z)
 {
-    const float ar = x[0], ai = x[1], br = x[2], bi = x[3];
-    x[0] = ar + br;
-    x[1] = ai + bi;
-    x[2] = ar - br;
-    x[3] = ai - bi;
+    return _mm_xor_ps (z, _mm_castsi128_ps (_mm_set_epi32 ((int) 0x80000000, (int) 0x80000000, 0, 0)));
+}
+
+// Size 4 on (x0, x1) and (x2, x3): the pass with k = 0 (no rotation), then the butterfly on x0, x1.
+inline void forward4 (__m128& r0, __m128& r1)
+{
+    const __m128 s = _mm_add_ps (r0, r1); // a + c, b + d
+    const __m128 t = _mm_sub_ps (r0, r1); // u, v
+    r0 = butterfly (s);
+    const __m128 uu = _mm_movelh_ps (t, t);
+    const __m128 ivv = mulI (_mm_movehl_ps (t, t));
+    r1 = _mm_add_ps (uu, negateUpperComplex (ivv)); // u + iv, u - iv
+}
+
+inline void inverse4 (__m128& r0, __m128& r1)
+{
+    const __m128 a = butterfly (r0); // a, b
+    const __m128 swapped = swapHalves (r1);
+    const __m128 sum = _mm_add_ps (r1, swapped);                              // s, s
+    const __m128 itt = mulI (_mm_sub_ps (r1, swapped));                       // i t, -i t
+    const __m128 mixed = _mm_shuffle_ps (sum, itt, _MM_SHUFFLE (3, 2, 1, 0)); // s, -i t
+    r0 = _mm_add_ps (a, mixed);                                               // a + s, b - i t
+    r1 = _mm_sub_ps (a, mixed);                                               // a - s, b + i t
+}
+
+inline void forwardPass4 (__m128& a, __m128& b, __m128& c, __m128& d, __m128 w)
+{
+    const __m128 u = _mm_sub_ps (a, c);
+    const __m128 iv = mulI (_mm_sub_ps (b, d));
+    a = _mm_add_ps (a, c);
+    b = _mm_add_ps (b, d);
+    c = cmul (_mm_add_ps (u, iv), w);
+    d = cmulConj (_mm_sub_ps (u, iv), w);
+}
+
+inline void inversePass4 (__m128& a, __m128& b, __m128& c, __m128& d, __m128 w)
+{
+    const __m128 rc = cmulConj (c, w);
+    const __m128 rd = cmul (d, w);
+    const __m128 s = _mm_add_ps (rc, rd);
+    const __m128 it = mulI (_mm_sub_ps (rc, rd));
+    c = _mm_sub_ps (a, s);
+    a = _mm_add_ps (a, s);
+    d = _mm_add_ps (b, it);
+    b = _mm_sub_ps (b, it);
+}
+
+inline void forward8 (__m128& r0, __m128& r1, __m128& r2, __m128& r3)
+{
+    forwardPass4 (r0, r1, r2, r3, load (fftQuarterTwiddles[3]));
+    forward4 (r0, r1);
+    r2 = butterfly (r2);
+    r3 = butterfly (r3);
+}
+
+inline void inverse8 (__m128& r0, __m128& r1, __m128& r2, __m128& r3)
+{
+    inverse4 (r0, r1);
+    r2 = butterfly (r2);
+    r3 = butterfly (r3);
+    inversePass4 (r0, r1, r2, r3, load (fftQuarterTwiddles[3]));
+}
+
+inline void forward16 (float* x)
+{
+    __m128 r[8];
+    for (int i = 0; i < 8; ++i)
+        r[i] = load (x + 4 * i);
+    const float* tw = fftQuarterTwiddles[4];
+    forwardPass4 (r[0], r[2], r[4], r[6], load (tw));
+    forwardPass4 (r[1], r[3], r[5], r[7], load (tw + 4));
+    forward8 (r[0], r[1], r[2], r[3]);
+    forward4 (r[4], r[5]);
+    forward4 (r[6], r[7]);
+    for (int i = 0; i < 8; ++i)
+        store (x + 4 * i, r[i]);
+}
+
+inline void inverse16 (float* x)
+{
+    __m128 r[8];
+    for (int i = 0; i < 8; ++i)
+        r[i] = load (x + 4 * i);
+    inverse8 (r[0], r[1], r[2], r[3]);
+    inverse4 (r[4], r[5]);
+    inverse4 (r[6], r[7]);
+    const float* tw = fftQuarterTwiddles[4];
+    inversePass4 (r[0], r[2], r[4], r[6], load (tw));
+    inversePass4 (r[1], r[3], r[5], r[7], load (tw + 4));
+    for (int i = 0; i < 8; ++i)
+        store (x + 4 * i, r[i]);
 }
 
 template <int n>
@@ -228,9 +295,25 @@ struct SplitRadix
     static void forward (float* x)
     {
         if constexpr (n == 2)
-            butterfly2 (x);
+            store (x, butterfly (load (x)));
         else if constexpr (n == 4)
-            forward4 (x);
+        {
+            __m128 r0 = load (x), r1 = load (x + 4);
+            forward4 (r0, r1);
+            store (x, r0);
+            store (x + 4, r1);
+        }
+        else if constexpr (n == 8)
+        {
+            __m128 r0 = load (x), r1 = load (x + 4), r2 = load (x + 8), r3 = load (x + 12);
+            forward8 (r0, r1, r2, r3);
+            store (x, r0);
+            store (x + 4, r1);
+            store (x + 8, r2);
+            store (x + 12, r3);
+        }
+        else if constexpr (n == 16)
+            forward16 (x);
         else
         {
             forwardPassAnyWidth<n> (x);
@@ -243,9 +326,25 @@ struct SplitRadix
     static void inverse (float* x)
     {
         if constexpr (n == 2)
-            butterfly2 (x);
+            store (x, butterfly (load (x)));
         else if constexpr (n == 4)
-            inverse4 (x);
+        {
+            __m128 r0 = load (x), r1 = load (x + 4);
+            inverse4 (r0, r1);
+            store (x, r0);
+            store (x + 4, r1);
+        }
+        else if constexpr (n == 8)
+        {
+            __m128 r0 = load (x), r1 = load (x + 4), r2 = load (x + 8), r3 = load (x + 12);
+            inverse8 (r0, r1, r2, r3);
+            store (x, r0);
+            store (x + 4, r1);
+            store (x + 8, r2);
+            store (x + 12, r3);
+        }
+        else if constexpr (n == 16)
+            inverse16 (x);
         else
         {
             SplitRadix<n / 2>::inverse (x);
