@@ -49,6 +49,14 @@ const float* channelOrNull (const float* const* channels, int ch)
     return channels != nullptr ? channels[ch] : nullptr;
 }
 
+// Bytes of `count` spectra plus the alignment slack; too large for a buffer comes out as -1, which
+// a buffer can never reach, so the caller sees a failed allocation.
+int32_t spectraBytes (int count, int fftSize)
+{
+    const int64_t bytes = (int64_t) count * fftSize * 8 + alignmentSlack;
+    return bytes > INT32_MAX ? -1 : (int32_t) bytes;
+}
+
 int segmentLength (const ImpulseBuffer& impulse, int c, int offset, int maxLength)
 {
     int len = impulse.length (c) - offset;
@@ -84,8 +92,9 @@ int ConvolutionStage::setImpulse (const ImpulseBuffer& impulse, int requestedFft
         for (int c = 0; c < impulseChannels; ++c)
         {
             const int len = segmentLength (impulse, c, segmentOffset, maxLength);
-            impulseSpectra[c].resize (len * 4 + alignmentSlack);
-            if (impulseSpectra[c].size != len * 4 + alignmentSlack)
+            const int64_t bytes = (int64_t) len * 4 + alignmentSlack;
+            impulseSpectra[c].resize (bytes > INT32_MAX ? -1 : (int32_t) bytes);
+            if (impulseSpectra[c].size != bytes)
                 continue;
             float* reversed = alignedFloats (impulseSpectra[c]);
             const float* h = impulse.data (c) + segmentOffset;
@@ -116,7 +125,7 @@ int ConvolutionStage::setImpulse (const ImpulseBuffer& impulse, int requestedFft
     fftInitTwiddles();
     for (int c = 0; c < impulseChannels; ++c)
     {
-        const int bytes = numPartitions * fftSize * 8 + alignmentSlack;
+        const int bytes = spectraBytes (numPartitions, fftSize);
         impulseSpectra[c].resize (bytes);
         impulseMarks[c].resize (numPartitions);
         if (impulseSpectra[c].size != bytes || impulseMarks[c].size != numPartitions)
@@ -259,7 +268,7 @@ void ConvolutionStage::startChannels (int numChannels)
     {
         const bool inUse = c < numChannels;
         const int markBytes = inUse ? numPartitions : 0;
-        const int spectrumBytes = inUse ? numPartitions * fftSize * 8 + alignmentSlack : 0;
+        const int spectrumBytes = inUse ? spectraBytes (numPartitions, fftSize) : 0;
         const int overlapBytes = inUse ? half * 4 : 0;
         if (inputMarks[c].resize (markBytes) != nullptr)
             std::memset (inputMarks[c].buf, 0, (size_t) inputMarks[c].size);
@@ -383,8 +392,8 @@ void ConvolutionStage::processBlock (int ch, bool paired)
 
     // Multiply-accumulate against every partition, newest input with the first partition.
     const uint8_t required = shared ? 1 : 2;
-    const bool impulseReady = impulseMarks[ic].size == numPartitions &&
-                              impulseSpectra[ic].size == numPartitions * fftSize * 8 + alignmentSlack;
+    const bool impulseReady =
+        impulseMarks[ic].size == numPartitions && impulseSpectra[ic].size == spectraBytes (numPartitions, fftSize);
     const auto* impulseMark = reinterpret_cast<const uint8_t*> (impulseMarks[ic].buf);
     const float* impulse = impulseReady ? alignedFloats (impulseSpectra[ic]) : nullptr;
     const float* ring = alignedFloats (inputSpectra[ch]);

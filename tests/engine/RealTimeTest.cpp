@@ -66,3 +66,49 @@ TEST (RealTime, SlotProcessAllocatesNothingAfterWarmUp)
         slot.process (block.getArrayOfWritePointers(), 2, 1024);
     EXPECT_EQ (allocations.count(), 0);
 }
+
+TEST (RealTime, OutOfMemoryPassesBlocksDryWithoutCrashing)
+{
+    juce::AudioBuffer<float> source (1, 3000);
+    for (int i = 0; i < 3000; ++i)
+        source.setSample (0, i, 0.01f * (float) ((i * 31) % 7));
+    const Signal original = randomSignal (512, 4);
+    Signal x = original;
+    float* channels[] = { x.data(), x.data() };
+
+    // a warmed-up slot needs no memory, so it keeps convolving
+    EngineSlot warm (&source);
+    for (int i = 0; i < 300; ++i)
+        warm.process (channels, 1, 512);
+    x = original;
+    {
+        ScopedAllocationFailure noMemory;
+        warm.process (channels, 1, 512);
+    }
+    EXPECT_NE (x, original);
+
+    // loading and the first blocks need memory: without it the blocks pass dry
+    EngineSlot slot (&source);
+    bool allDry = true;
+    x = original;
+    {
+        ScopedAllocationFailure noMemory;
+        for (int round = 0; round < 3; ++round)
+        {
+            slot.process (channels, 2, 512);
+            allDry = allDry && x == original;
+        }
+        slot.load (source);
+        slot.process (channels, 1, 512);
+        allDry = allDry && x == original;
+    }
+    EXPECT_TRUE (allDry);
+
+    // with memory back, a new load works again
+    slot.load (source);
+    Signal impulse (256, 0.0f);
+    impulse[0] = 1.0f;
+    float* ch[] = { impulse.data() };
+    slot.process (ch, 1, 256);
+    EXPECT_FLOAT_EQ (impulse[1], source.getSample (0, 1));
+}

@@ -6,16 +6,21 @@
 namespace
 {
 thread_local long allocationsOnThisThread = 0;
+thread_local bool failOnThisThread = false;
 
 void* allocate (std::size_t size)
 {
     ++allocationsOnThisThread;
+    if (failOnThisThread)
+        return nullptr;
     return std::malloc (size == 0 ? 1 : size);
 }
 
 void* allocateAligned (std::size_t size, std::align_val_t alignment)
 {
     ++allocationsOnThisThread;
+    if (failOnThisThread)
+        return nullptr;
     const auto align = static_cast<std::size_t> (alignment);
     const std::size_t rounded = (size + align - 1) / align * align;
     return std::aligned_alloc (align, rounded == 0 ? align : rounded);
@@ -42,6 +47,17 @@ long AllocationCounter::count() const
 void AllocationCounter::reset()
 {
     start = allocationsOnThisThread;
+}
+
+ScopedAllocationFailure::ScopedAllocationFailure()
+    : previous (failOnThisThread)
+{
+    failOnThisThread = true;
+}
+
+ScopedAllocationFailure::~ScopedAllocationFailure()
+{
+    failOnThisThread = previous;
 }
 
 void* operator new (std::size_t size)

@@ -21,3 +21,18 @@ public:
 private:
     long start;
 };
+
+/** While one exists, every operator new on the calling thread fails (nothrow forms return null,
+    the others throw std::bad_alloc), to exercise out-of-memory paths. */
+class ScopedAllocationFailure
+{
+public:
+    ScopedAllocationFailure();
+    ~ScopedAllocationFailure();
+
+    ScopedAllocationFailure (const ScopedAllocationFailure&) = delete;
+    ScopedAllocationFailure& operator= (const ScopedAllocationFailure&) = delete;
+
+private:
+    bool previous;
+};
