@@ -11,8 +11,13 @@ the nominal curve for every step. Output lines (stdout or the file named by the 
 
 import os
 
-os.environ.setdefault("OPENBLAS_NUM_THREADS", "1")
-os.environ.setdefault("OMP_NUM_THREADS", "1")
+# The same result on every x86-64 machine: one thread, and numpy's baseline code instead of the
+# SIMD variants it would pick for this processor (they may round differently).
+os.environ["OPENBLAS_NUM_THREADS"] = "1"
+os.environ["OMP_NUM_THREADS"] = "1"
+os.environ["OPENBLAS_CORETYPE"] = "Prescott"
+os.environ["NPY_DISABLE_CPU_FEATURES"] = (
+    "SSSE3 SSE41 POPCNT SSE42 AVX F16C FMA3 AVX2 AVX512F AVX512CD AVX512_SKX AVX512_CLX AVX512_CNL AVX512_ICL")
 
 import multiprocessing
 import sys
