@@ -17,6 +17,9 @@ public:
     AAX_VPageTable (const AAX_VPageTable&) = delete;
     AAX_VPageTable& operator= (const AAX_VPageTable&) = delete;
 
+    // Whether the host page table supplied either version.
+    bool HoldsHostInterface() const noexcept { return mPageTable != nullptr || mPageTableV2 != nullptr; }
+
     AAX_Result PageTableCall1 (void* data) override;
     AAX_Result PageTableCall2 (void* data) override;
     AAX_Result PageTableCall3 (void* data) override;
