@@ -16,28 +16,30 @@
 // The name of a host interface identifier, for the call records.
 inline std::string interfaceName (const AAX_GUID& id)
 {
-    struct Known
-    {
-        const AAX_GUID* id;
-        const char* name;
-    };
-    static const Known known[] = {
-        { &IID_IACFUnknown, "unknown" },
-        { &AAX_IID_Controller, "controller" },
-        { &AAX_IID_Controller_V2, "controller2" },
-        { &AAX_IID_Controller_V3, "controller3" },
-        { &AAX_IID_PageTableFactoryA, "pageTableFactoryA" },
-        { &AAX_IID_PageTableFactoryB, "pageTableFactoryB" },
-        { &AAX_IID_ObjectFactory, "objectFactory" },
-        { &AAX_IID_AutomationDelegate, "automationDelegate" },
-        { &AAX_IID_Transport, "transport" },
-        { &AAX_IID_Transport_V2, "transport2" },
-        { &AAX_IID_PageTable, "pageTable" },
-        { &AAX_IID_PageTable_V2, "pageTable2" },
-    };
-    for (const Known& entry : known)
-        if (*entry.id == id)
-            return entry.name;
+    if (id == IID_IACFUnknown)
+        return "unknown";
+    if (id == AAX_IID_Controller)
+        return "controller";
+    if (id == AAX_IID_Controller_V2)
+        return "controller2";
+    if (id == AAX_IID_Controller_V3)
+        return "controller3";
+    if (id == AAX_IID_PageTableFactoryA)
+        return "pageTableFactoryA";
+    if (id == AAX_IID_PageTableFactoryB)
+        return "pageTableFactoryB";
+    if (id == AAX_IID_ObjectFactory)
+        return "objectFactory";
+    if (id == AAX_IID_AutomationDelegate)
+        return "automationDelegate";
+    if (id == AAX_IID_Transport)
+        return "transport";
+    if (id == AAX_IID_Transport_V2)
+        return "transport2";
+    if (id == AAX_IID_PageTable)
+        return "pageTable";
+    if (id == AAX_IID_PageTable_V2)
+        return "pageTable2";
     return "other";
 }
 
