@@ -113,7 +113,7 @@ protected:
     AAX_VTransport* Transport() const noexcept { return mTransport.get(); }
     AAX_VAutomationDelegate* AutomationDelegate() const noexcept { return mAutomationDelegate.get(); }
 
-    // Host value updates that changed a value.
+    // Host value updates that changed a value; changed under the dispatcher's lock.
     int32_t mChangeCounter = 0;
     // The size last announced for the controls-state chunk; WriteChunk must match it.
     int32_t mLastChunkSize = 0;

@@ -51,6 +51,9 @@ public:
     // byte order (bool and int32 and float as 4 bytes, double as 8).
     AAX_Result FillValuePacket (AAX_CParamID identifier, AAX_CDispatchPacket& packet);
 
+    // The dispatcher's lock, for callers that change what the packets are filled from.
+    AAX_CRecursiveMutex& Mutex() const noexcept { return mMutex; }
+
 private:
     using ParameterFinder = AAX_Result (*) (void* owner, AAX_CParamID identifier, AAX_IParameter** parameter);
 
@@ -60,7 +63,7 @@ private:
         std::unique_ptr<AAX_IPacketHandler> handler;
     };
 
-    AAX_CRecursiveMutex mMutex;
+    mutable AAX_CRecursiveMutex mMutex;
     std::map<AAX_CFieldIndex, std::unique_ptr<AAX_CDispatchPacket>> mPackets;
     // Entries with equal identifiers stay in the order they were added.
     std::multimap<std::string, HandlerEntry, std::less<>> mHandlers;

@@ -421,6 +421,8 @@ AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue (AAX_CParamID i
     if (! std::isfinite (value))
         return AAX_ERROR_INVALID_ARGUMENT;
 
+    // Dispatching may run on another thread and reads the value under the dispatcher's lock.
+    AAX_CRecursiveMutex::ScopedLock lock (mPacketDispatcher.Mutex());
     const double oldValue = parameter->NormalizedValue();
     parameter->UpdateNormalizedValue (value);
     const AAX_Result result = mPacketDispatcher.MarkPacketsDirty (identifier);
@@ -455,6 +457,7 @@ AAX_Result AAX_CEffectParameters::ParameterChangeCount (int32_t* count) const
 {
     if (count == nullptr)
         return AAX_ERROR_NULL_ARGUMENT;
+    AAX_CRecursiveMutex::ScopedLock lock (mPacketDispatcher.Mutex());
     if (mChangeCounter >= 0)
         *count = mChangeCounter;
     return AAX_SUCCESS;
