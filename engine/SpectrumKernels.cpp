@@ -73,9 +73,11 @@ void convolveDirect (float* out, const double* history, const float* reversed, i
 
 const SpectrumKernels& chooseKernels()
 {
+#if ! LARKSPUR_ENGINE_BASELINE_ONLY
     __builtin_cpu_init();
     if (__builtin_cpu_supports ("avx2") && __builtin_cpu_supports ("fma"))
         return spectrumKernelsWide;
+#endif
     return spectrumKernelsBaseline;
 }
 } // namespace

@@ -110,9 +110,11 @@ void buildTables()
 
 const FftRoutines& chooseRoutines()
 {
+#if ! LARKSPUR_ENGINE_BASELINE_ONLY
     __builtin_cpu_init();
     if (__builtin_cpu_supports ("avx2") && __builtin_cpu_supports ("fma"))
         return fftRoutinesWide;
+#endif
     return fftRoutinesBaseline;
 }
 
