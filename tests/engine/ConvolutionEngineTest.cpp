@@ -299,3 +299,17 @@ TEST (ConvolutionEngine, ChannelCountChangeKeepsChannelsAligned)
     for (float v : out[0])
         ASSERT_TRUE (std::isfinite (v));
 }
+
+TEST (ConvolutionEngine, NonFiniteImpulseValuesAreStoredAsZeroInEveryStage)
+{
+    Signal h = randomSignal (3000, 71, 0.05f);
+    h[3] = std::numeric_limits<float>::infinity();     // direct stage
+    h[2000] = std::numeric_limits<float>::quiet_NaN(); // an FFT stage
+    Signal cleaned = h;
+    cleaned[3] = cleaned[2000] = 0.0f;
+    ConvolutionEngine engine;
+    engine.setImpulse (makeImpulse ({ h }));
+    const Signal x = randomSignal (5000, 72);
+    const auto out = runEngine (engine, { x }, [] { return 128; });
+    EXPECT_LT (relativeError (out[0], directConvolution (x, cleaned, 5000)), 2e-5);
+}
