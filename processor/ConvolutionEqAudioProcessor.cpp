@@ -1,11 +1,26 @@
 #include "ConvolutionEqAudioProcessor.h"
 
+#include "BandReselector.h"
 #include "ParameterLayout.h"
+#include "ProcessingBuffers.h"
 
 namespace
 {
 const juce::String productName ("Larkspur");
+
+// The responses are recorded at this rate.
+constexpr double responseRate = 96000.0;
+
+// Working buffers before the first preparation, which the framework makes at 1024 samples.
+constexpr int unpreparedBlockCapacity = 1024;
+
+// Rates a response bank is built for. Outside them (no rate set, or an absurd one) the bands are
+// left unprepared and pass their input, like a processor that was never prepared.
+bool isUsableSampleRate (double rate)
+{
+    return rate >= 1000.0 && rate <= 1.0e6;
 }
+} // namespace
 
 ConvolutionEqAudioProcessor::ConvolutionEqAudioProcessor()
     : juce::AudioProcessor (BusesProperties()
@@ -22,9 +37,20 @@ ConvolutionEqAudioProcessor::ConvolutionEqAudioProcessor()
     saturationGain = 1.0f;
     lastInputGain = juce::Decibels::decibelsToGain (currentValue (CachedValue::inputLevel));
     levelCompensation.store (0.0f);
+
+    buffers = std::make_unique<ProcessingBuffers> (unpreparedBlockCapacity);
+    mainOutputMono.store (isMainOutputMono());
+    reselector =
+        std::make_unique<BandReselector> (valueTreeState, [this] (std::uint32_t bands) { reselectBands (bands); });
 }
 
-ConvolutionEqAudioProcessor::~ConvolutionEqAudioProcessor() = default;
+ConvolutionEqAudioProcessor::~ConvolutionEqAudioProcessor()
+{
+    // Nothing may select a response any more, then the sets go before the bank their bands read.
+    reselector.reset();
+    convolverSets[0].reset();
+    convolverSets[1].reset();
+}
 
 const std::array<const char*, ConvolutionEqAudioProcessor::numCachedValues>&
 ConvolutionEqAudioProcessor::cachedValueIds()
@@ -93,13 +119,119 @@ void ConvolutionEqAudioProcessor::sampleRateLevel (float sampleRate) noexcept
 }
 
 //==============================================================================
-// Preparation, block processing and the editor are built on top of this core.
-void ConvolutionEqAudioProcessor::prepareToPlay (double, int) {}
+// Runs on the message thread, or on the audio thread (under the callback lock) when a block is
+// longer than any prepared before. Everything new is built first; the swap under the callback
+// lock is all that a running block can notice.
+void ConvolutionEqAudioProcessor::prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock)
+{
+    // The framework sets the rate just before it calls; the argument only stands in when it has not.
+    double rate = getSampleRate();
+    if (! (rate > 0.0))
+        rate = sampleRate;
+
+    // The same rate gives the same bank, so it is shared instead of decoded again.
+    auto bank = std::atomic_load (&responseBank);
+    if (! isUsableSampleRate (rate))
+    {
+        bank.reset();
+    }
+    else if (bank == nullptr || bank->hostRate != rate)
+    {
+        auto newBank = std::make_shared<ResponseBank> (responseRate, rate);
+        newBank->load();
+        bank = std::move (newBank);
+    }
+
+    std::array<std::shared_ptr<BandConvolverSet>, 2> sets;
+    if (bank != nullptr)
+    {
+        for (int channel = 1; channel <= 2; ++channel)
+        {
+            auto set = std::make_shared<BandConvolverSet> (rate, channel, bank);
+            for (int band = 1; band <= BandConvolverSet::numBands; ++band)
+                set->setBand (band - 1, rate, (double) currentBandValue (CachedValue::frequency_1_1, channel, band),
+                              getTypeParameter (channel, band)->getCurrentChoiceName(),
+                              (double) currentBandValue (CachedValue::gain_1_1, channel, band));
+            sets[(size_t) channel - 1] = std::move (set);
+        }
+    }
+
+    auto newBuffers = std::make_unique<ProcessingBuffers> (juce::jmax (maximumExpectedSamplesPerBlock, getBlockSize()));
+    const bool mono = isMainOutputMono();
+
+    {
+        const juce::ScopedLock lock (getCallbackLock());
+        std::atomic_store (&responseBank, std::shared_ptr<const ResponseBank> (bank));
+        for (size_t i = 0; i < sets.size(); ++i)
+        {
+            auto previous = std::atomic_exchange (&convolverSets[i], sets[i]);
+            sets[i] = std::move (previous);
+        }
+        std::swap (buffers, newBuffers);
+        mainOutputMono.store (mono);
+        sampleRateLevel ((float) rate);
+    }
+
+    // The previous sets go here, outside the lock, unless a selection still holds one; set 1 first.
+    sets[0].reset();
+    sets[1].reset();
+
+    // A parameter change that came in while the new sets were being built went to the old ones.
+    requestReselection (allBands);
+}
 
 void ConvolutionEqAudioProcessor::releaseResources() {}
 
-void ConvolutionEqAudioProcessor::processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&) {}
+void ConvolutionEqAudioProcessor::processorLayoutsChanged()
+{
+    mainOutputMono.store (isMainOutputMono());
+}
 
+bool ConvolutionEqAudioProcessor::isMainOutputMono() const
+{
+    return getBusesLayout().getMainOutputChannelSet() == juce::AudioChannelSet::mono();
+}
+
+std::shared_ptr<BandConvolverSet> ConvolutionEqAudioProcessor::getConvolverSet (int channel) const
+{
+    if (channel != 1 && channel != 2)
+        return nullptr;
+    return std::atomic_load (&convolverSets[(size_t) channel - 1]);
+}
+
+std::shared_ptr<const ResponseBank> ConvolutionEqAudioProcessor::getResponseBank() const
+{
+    return std::atomic_load (&responseBank);
+}
+
+void ConvolutionEqAudioProcessor::requestReselection (std::uint32_t bandMask)
+{
+    if (reselector != nullptr)
+        reselector->request (bandMask);
+}
+
+void ConvolutionEqAudioProcessor::reselectBands (std::uint32_t bandMask)
+{
+    for (int channel = 1; channel <= 2; ++channel)
+    {
+        const auto set = getConvolverSet (channel);
+        if (set == nullptr)
+            continue;
+
+        for (int band = 1; band <= BandConvolverSet::numBands; ++band)
+        {
+            auto* convolver = set->getBand (band - 1);
+            if (convolver == nullptr || (bandMask & BandReselector::bandBit (channel, band)) == 0)
+                continue;
+
+            convolver->selectImpulseIfChanged ((double) currentBandValue (CachedValue::frequency_1_1, channel, band),
+                                               getTypeParameter (channel, band)->getCurrentChoiceName(),
+                                               (double) currentBandValue (CachedValue::gain_1_1, channel, band));
+        }
+    }
+}
+
+// The editor comes with its own component library; until then the processor has none.
 juce::AudioProcessorEditor* ConvolutionEqAudioProcessor::createEditor()
 {
     return nullptr;
@@ -127,6 +259,11 @@ bool ConvolutionEqAudioProcessor::producesMidi() const
 }
 
 bool ConvolutionEqAudioProcessor::isMidiEffect() const
+{
+    return false;
+}
+
+bool ConvolutionEqAudioProcessor::supportsDoublePrecisionProcessing() const
 {
     return false;
 }

@@ -1,15 +1,23 @@
 #pragma once
 
 #include "ABSnapshot.h"
+#include "BandConvolverSet.h"
 #include "PresetStore.h"
+#include "ResponseBank.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <array>
 #include <atomic>
+#include <cstdint>
+#include <memory>
+
+class BandReselector;
+struct ProcessingBuffers;
 
 // The plug-in's audio processor: the 59 parameters in a value-tree state, the A-B snapshot and
-// the preset store, state save and load, and the level fields that block processing reads.
+// the preset store, state save and load, the response bank and the two band convolver sets built
+// at every preparation, and the block processing chain.
 class ConvolutionEqAudioProcessor : public juce::AudioProcessor
 {
 public:
@@ -20,6 +28,7 @@ public:
     void prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock) override;
     void releaseResources() override;
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
+    void processorLayoutsChanged() override;
 
     juce::AudioProcessorEditor* createEditor() override;
     bool hasEditor() const override;
@@ -28,6 +37,7 @@ public:
     bool acceptsMidi() const override;
     bool producesMidi() const override;
     bool isMidiEffect() const override;
+    bool supportsDoublePrecisionProcessing() const override;
     double getTailLengthSeconds() const override;
 
     int getNumPrograms() override;
@@ -117,6 +127,24 @@ public:
     ABSnapshot& getABSnapshot() noexcept { return abSnapshot; }
     PresetStore& getPresetStore() noexcept { return presetStore; }
 
+    //==============================================================================
+    // The band convolver set of processing channel 1 or 2, or null before the first preparation
+    // (and for any other channel). Preparation replaces both sets; whoever selects a response
+    // keeps the set alive through the returned pointer, so hold it only for the call.
+    std::shared_ptr<BandConvolverSet> getConvolverSet (int channel) const;
+
+    // The bank the current sets were built from, or null before the first preparation.
+    std::shared_ptr<const ResponseBank> getResponseBank() const;
+
+    // Selects every band whose bit is set (bit (channel - 1) * 3 + band - 1) from the current
+    // frequency, type and gain parameters, skipping a band whose selection would not change.
+    // Message thread.
+    void reselectBands (std::uint32_t bandMask);
+    static constexpr std::uint32_t allBands = 0x3f;
+
+    // Has reselectBands run for these bands on the message thread soon. Any thread.
+    void requestReselection (std::uint32_t bandMask);
+
     // The band types' current choice names, taken at construction and at every state load.
     const std::array<juce::String, 6>& getTypeNames() const noexcept { return typeNames; }
     juce::AudioParameterChoice* getTypeParameter (int channel, int band) const noexcept
@@ -125,13 +153,28 @@ public:
     }
 
 private:
+    struct BlockSettings;
+
     void fetchCachedValues();
     void fetchTypeNames();
     void fillMissingAndNonFiniteValues (juce::XmlElement& state) const;
 
+    BlockSettings readBlockSettings() const noexcept;
+    void processSegment (juce::AudioBuffer<float>& block, int startSample, int numSamples);
+    void applyInputStage (float* const* channels, int numChannels, int numSamples, float inputLevelDb) noexcept;
+    void runBands (const float* const* encoded, int bandChannels, int numSamples,
+                   const BlockSettings& settings) noexcept;
+    bool isMainOutputMono() const;
+
     ABSnapshot abSnapshot;
     PresetStore presetStore;
-    // The two band convolver sets and the response bank join here, made at the first prepare.
+
+    // Made at every preparation, complete, before they replace the previous ones under the callback
+    // lock. Block processing reads them under that lock; selecting threads take a shared copy
+    // (std::atomic_load), so an old set lives on until its last selection has returned. Each set
+    // keeps its own share of the bank it was built from.
+    std::array<std::shared_ptr<BandConvolverSet>, 2> convolverSets;
+    std::shared_ptr<const ResponseBank> responseBank;
 
     // The value-tree state only keeps the undo manager's address while the manager is built after it.
     juce::AudioProcessorValueTreeState valueTreeState;
@@ -148,6 +191,13 @@ private:
     bool saturationOn = false;
     float saturationGain = 1.0f;
     float lastInputGain = 1.0f;
+
+    // Sized at preparation for the longest block prepared; replaced under the callback lock.
+    std::unique_ptr<ProcessingBuffers> buffers;
+    std::atomic<bool> mainOutputMono{ false };
+
+    // Reselects bands whose frequency, type or gain parameter changed, on the message thread.
+    std::unique_ptr<BandReselector> reselector;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ConvolutionEqAudioProcessor)
 };

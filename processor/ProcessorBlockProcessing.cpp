@@ -1,0 +1,411 @@
+// Block processing: input level and saturation, encoding into the pair of signals both processing
+// channels receive, three convolution bands per processing channel, routing, output gain with
+// phase and level compensation, and the peak guard.
+#include "ConvolutionEqAudioProcessor.h"
+
+#include "ProcessingBuffers.h"
+
+#include <cmath>
+
+namespace
+{
+constexpr float twoOverPi = 0.63661975f;
+
+bool isOn (float switchValue) noexcept
+{
+    return switchValue != 0.0f;
+}
+
+// Band levels in dB, each in the precision its calibration was made with: band 1 carries a quarter
+// of the band gain on top of its trim, band 2 only its trim less 3 dB, band 3 both.
+float bandGainFactor (int band, float bandGainDb, float trimDb) noexcept
+{
+    if (band == 1)
+    {
+        const double level = (double) bandGainDb * 0.25 + (double) trimDb;
+        return level > -100.0 ? (float) std::pow (10.0, level * 0.05) : 0.0f;
+    }
+
+    if (band == 2)
+    {
+        const float level = trimDb - 3.0f;
+        return level > -100.0f ? std::pow (10.0f, level * 0.05f) : 0.0f;
+    }
+
+    const double level = (double) (trimDb - 3.0f) + (double) bandGainDb * 0.25;
+    return level > -100.0 ? (float) std::pow (10.0, level * 0.05) : 0.0f;
+}
+
+float outputGainFactor (float gainDb, bool invertPhase, float compensationDb) noexcept
+{
+    const double level = (double) gainDb + (double) compensationDb;
+    const double magnitude = level > -100.0 ? std::pow (10.0, level * 0.05) : 0.0;
+    return (float) (invertPhase ? -magnitude : magnitude);
+}
+
+void replaceNonFiniteSamples (float* samples, int numSamples) noexcept
+{
+    for (int i = 0; i < numSamples; ++i)
+        if (! std::isfinite (samples[i]))
+            samples[i] = 0.0f;
+}
+
+// The largest absolute sample; NaN when any sample is NaN.
+float peakOf (const float* const* channels, int numChannels, int numSamples) noexcept
+{
+    float peak = 0.0f;
+    for (int ch = 0; ch < numChannels; ++ch)
+        for (int i = 0; i < numSamples; ++i)
+        {
+            const float magnitude = std::abs (channels[ch][i]);
+            if (! (magnitude <= peak))
+                peak = magnitude;
+        }
+    return peak;
+}
+
+// One output channel: first + second, or first - second; a missing term is silence.
+void writeTerms (float* out, const float* first, const float* second, bool subtractSecond, int numSamples) noexcept
+{
+    using FVO = juce::FloatVectorOperations;
+
+    if (first != nullptr && second != nullptr)
+    {
+        if (subtractSecond)
+            FVO::subtract (out, first, second, numSamples);
+        else
+            FVO::add (out, first, second, numSamples);
+    }
+    else if (first != nullptr)
+    {
+        FVO::copy (out, first, numSamples);
+    }
+    else if (second != nullptr)
+    {
+        if (subtractSecond)
+            FVO::negate (out, second, numSamples);
+        else
+            FVO::copy (out, second, numSamples);
+    }
+    else
+    {
+        FVO::clear (out, numSamples);
+    }
+}
+} // namespace
+
+// The parameter values of one block, read once so that every step of the block agrees on them.
+struct ConvolutionEqAudioProcessor::BlockSettings
+{
+    float inputLevel = 0.0f;
+    bool processL = false, processR = false, processM = false, processS = false, processA = false;
+    bool linkMSLR = false, solo = false, solo1 = false, solo2 = false;
+    float gain = 0.0f, gainL = 0.0f, gainR = 0.0f;
+    bool phase = false, phaseL = false, phaseR = false;
+    bool active[2][3] = {};
+    float bandGain[2][3] = {}, trim[2][3] = {};
+    float levelCompensation = 0.0f;
+
+    bool midSide() const noexcept { return processM || processS; }
+    bool leftRight() const noexcept { return processL || processR; }
+};
+
+ConvolutionEqAudioProcessor::BlockSettings ConvolutionEqAudioProcessor::readBlockSettings() const noexcept
+{
+    BlockSettings s;
+    s.inputLevel = currentValue (CachedValue::inputLevel);
+    s.processL = isOn (currentValue (CachedValue::processL));
+    s.processR = isOn (currentValue (CachedValue::processR));
+    s.processM = isOn (currentValue (CachedValue::processM));
+    s.processS = isOn (currentValue (CachedValue::processS));
+    s.processA = isOn (currentValue (CachedValue::processA));
+    s.linkMSLR = isOn (currentValue (CachedValue::linkMSLR));
+    s.solo = isOn (currentValue (CachedValue::solo));
+    s.solo1 = isOn (currentValue (CachedValue::solo1));
+    s.solo2 = isOn (currentValue (CachedValue::solo2));
+    s.gain = currentValue (CachedValue::gain);
+    s.gainL = currentValue (CachedValue::gainL);
+    s.gainR = currentValue (CachedValue::gainR);
+    s.phase = isOn (currentValue (CachedValue::phase));
+    s.phaseL = isOn (currentValue (CachedValue::phaseL));
+    s.phaseR = isOn (currentValue (CachedValue::phaseR));
+
+    for (int channel = 1; channel <= 2; ++channel)
+        for (int band = 1; band <= 3; ++band)
+        {
+            s.active[channel - 1][band - 1] = isOn (currentBandValue (CachedValue::active_1_1, channel, band));
+            s.bandGain[channel - 1][band - 1] = currentBandValue (CachedValue::gain_1_1, channel, band);
+            s.trim[channel - 1][band - 1] = currentBandValue (CachedValue::out_1_1, channel, band);
+        }
+
+    s.levelCompensation = getLevelCompensation();
+    return s;
+}
+
+// The framework holds the callback lock for the whole call, which keeps preparation from replacing
+// the convolver sets and working buffers under it.
+void ConvolutionEqAudioProcessor::processBlock (juce::AudioBuffer<float>& block, juce::MidiBuffer&)
+{
+    const juce::ScopedNoDenormals noDenormals;
+
+    const int numChannels = block.getNumChannels();
+    const int numSamples = block.getNumSamples();
+
+    for (int ch = getTotalNumInputChannels(); ch < juce::jmin (getTotalNumOutputChannels(), numChannels); ++ch)
+        block.clear (ch, 0, numSamples);
+
+    if (isOn (currentValue (CachedValue::bypass)))
+        return;
+
+    if (numChannels < 1 || numSamples < 1)
+        return;
+
+    // A NaN or infinity would reach the output through the unprocessed routing terms, and the peak
+    // guard cannot catch it.
+    for (int ch = 0; ch < numChannels; ++ch)
+        replaceNonFiniteSamples (block.getWritePointer (ch), numSamples);
+
+    // The framework prepares again before a block longer than prepared; should one come anyway, it
+    // goes through in segments of the prepared length rather than outgrow the working buffers.
+    const int capacity = buffers->capacity;
+    for (int start = 0; start < numSamples; start += capacity)
+        processSegment (block, start, juce::jmin (capacity, numSamples - start));
+}
+
+void ConvolutionEqAudioProcessor::processSegment (juce::AudioBuffer<float>& block, int startSample, int numSamples)
+{
+    using FVO = juce::FloatVectorOperations;
+
+    const int numChannels = block.getNumChannels();
+    float* channels[16] = {};
+    const int numPointers = juce::jmin (numChannels, (int) std::size (channels));
+    for (int ch = 0; ch < numPointers; ++ch)
+        channels[ch] = block.getWritePointer (ch, startSample);
+
+    const auto settings = readBlockSettings();
+    applyInputStage (channels, numPointers, numSamples, settings.inputLevel);
+
+    // Encoding. A block of exactly two channels takes the stereo path, any other the mono path.
+    const bool stereo = numChannels == 2;
+    auto& encoded = buffers->encoded;
+    float* e0 = encoded.getWritePointer (0);
+    float* e1 = encoded.getWritePointer (1);
+
+    if (stereo)
+    {
+        if (settings.midSide())
+        {
+            FVO::add (e0, channels[0], channels[1], numSamples);
+            FVO::multiply (e0, 0.5f, numSamples);
+            FVO::subtract (e1, channels[0], channels[1], numSamples);
+            FVO::multiply (e1, 0.5f, numSamples);
+        }
+        else if (settings.leftRight() || settings.processA)
+        {
+            FVO::copy (e0, channels[0], numSamples);
+            FVO::copy (e1, channels[1], numSamples);
+        }
+        else
+        {
+            FVO::clear (e0, numSamples);
+            FVO::clear (e1, numSamples);
+        }
+    }
+    else
+    {
+        FVO::copy (e0, channels[0], numSamples);
+    }
+
+    const int bandChannels = stereo ? 2 : 1;
+    runBands (encoded.getArrayOfReadPointers(), bandChannels, numSamples, settings);
+
+    const float* p1[2] = { buffers->sums[0].getReadPointer (0), buffers->sums[0].getReadPointer (1) };
+    const float* p2[2] = { buffers->sums[1].getReadPointer (0), buffers->sums[1].getReadPointer (1) };
+
+    // Routing, straight into the block: every term it reads lives in the working buffers. The
+    // unprocessed mid, side, x0 and x1 are the encoded pair, which the first matching switch made
+    // of the same kind as the branch taken here.
+    if (stereo)
+    {
+        const bool s1 = settings.solo1, s2 = settings.solo2;
+        auto gated = [] (bool on, const float* term) { return on ? term : nullptr; };
+
+        const float* leftFirst = nullptr;
+        const float* leftSecond = nullptr;
+        const float* rightFirst = nullptr;
+        const float* rightSecond = nullptr;
+        bool subtract = false;
+
+        if (settings.linkMSLR && settings.midSide())
+        {
+            if (s1 && s2)
+            {
+                leftFirst = rightFirst = p1[0];
+                leftSecond = rightSecond = p2[1];
+                subtract = true;
+            }
+            else if (s1 || s2)
+            {
+                leftFirst = rightFirst = s1 ? p1[0] : p2[1];
+            }
+        }
+        else if (settings.linkMSLR && settings.leftRight())
+        {
+            leftFirst = gated (s1, p1[0]);
+            rightFirst = gated (s2, p2[1]);
+        }
+        else if (! settings.linkMSLR && settings.processM)
+        {
+            leftFirst = rightFirst = gated (s1, p1[0]);
+            leftSecond = rightSecond = gated (s2, e1); // side
+            subtract = true;
+        }
+        else if (! settings.linkMSLR && settings.processS)
+        {
+            leftFirst = rightFirst = gated (s1, e0); // mid
+            leftSecond = rightSecond = gated (s2, p2[1]);
+            subtract = true;
+        }
+        else if (! settings.linkMSLR && settings.processL)
+        {
+            leftFirst = gated (s1, p1[0]);
+            rightFirst = gated (s2, e1); // x1
+        }
+        else if (! settings.linkMSLR && settings.processR)
+        {
+            leftFirst = gated (s1, e0); // x0
+            rightFirst = gated (s2, p2[1]);
+        }
+        else if (settings.processA)
+        {
+            leftFirst = gated (s1, p1[0]);
+            rightFirst = gated (s2, p1[1]);
+        }
+
+        writeTerms (channels[0], leftFirst, leftSecond, false, numSamples);
+        writeTerms (channels[1], rightFirst, rightSecond, subtract, numSamples);
+    }
+    else
+    {
+        writeTerms (channels[0], settings.solo ? p1[0] : nullptr, nullptr, false, numSamples);
+        for (int ch = 1; ch < numChannels; ++ch)
+            block.clear (ch, startSample, numSamples);
+    }
+
+    // Output gain, phase and level compensation.
+    if (mainOutputMono.load (std::memory_order_relaxed))
+    {
+        const float factor = outputGainFactor (settings.gain, settings.phase, settings.levelCompensation);
+        for (int ch = 0; ch < numPointers; ++ch)
+            FVO::multiply (channels[ch], factor, numSamples);
+    }
+    else
+    {
+        FVO::multiply (channels[0], outputGainFactor (settings.gainL, settings.phaseL, settings.levelCompensation),
+                       numSamples);
+        if (numChannels > 1)
+            FVO::multiply (channels[1], outputGainFactor (settings.gainR, settings.phaseR, settings.levelCompensation),
+                           numSamples);
+    }
+
+    // Peak guard. Finite input can still overflow on the way (a huge sample through a band with gain);
+    // such samples are silenced rather than let through or allowed to zero the whole block.
+    float peak = peakOf (channels, numPointers, numSamples);
+    if (! std::isfinite (peak))
+    {
+        for (int ch = 0; ch < numPointers; ++ch)
+            replaceNonFiniteSamples (channels[ch], numSamples);
+        peak = peakOf (channels, numPointers, numSamples);
+    }
+
+    if (juce::Decibels::gainToDecibels (peak) > 20.0f)
+    {
+        const float scale = 10.0f / peak;
+        for (int ch = 0; ch < numPointers; ++ch)
+            FVO::multiply (channels[ch], scale, numSamples);
+    }
+}
+
+void ConvolutionEqAudioProcessor::applyInputStage (float* const* channels, int numChannels, int numSamples,
+                                                   float inputLevelDb) noexcept
+{
+    const float g = juce::Decibels::decibelsToGain (inputLevelDb);
+
+    if (g == 0.0f)
+    {
+        for (int ch = 0; ch < numChannels; ++ch)
+            juce::FloatVectorOperations::clear (channels[ch], numSamples);
+    }
+    else if (g != 1.0f)
+    {
+        for (int ch = 0; ch < numChannels; ++ch)
+            juce::FloatVectorOperations::multiply (channels[ch], g, numSamples);
+    }
+
+    // Follows the current input gain in every block, so a loaded state sounds as it will later on.
+    saturationOn = g > 1.0f;
+    if (saturationOn)
+        saturationGain = g;
+    lastInputGain = g;
+
+    if (! saturationOn)
+        return;
+
+    // The input gain is already in the samples, so the drive counts it a second time.
+    for (int ch = 0; ch < numChannels; ++ch)
+        for (int i = 0; i < numSamples; ++i)
+            channels[ch][i] = std::atan (saturationGain * channels[ch][i]) * twoOverPi;
+}
+
+void ConvolutionEqAudioProcessor::runBands (const float* const* encoded, int bandChannels, int numSamples,
+                                            const BlockSettings& settings) noexcept
+{
+    using FVO = juce::FloatVectorOperations;
+
+    auto* set1 = convolverSets[0].get();
+    auto* set2 = convolverSets[1].get();
+    const bool bandsReady = set1 != nullptr && set2 != nullptr && set1->isReady() && set2->isReady();
+
+    auto& work = buffers->work;
+    auto& scratch = buffers->scratch;
+
+    for (int channel = 1; channel <= 2; ++channel)
+    {
+        auto* set = channel == 1 ? set1 : set2;
+        auto& sum = buffers->sums[channel - 1];
+
+        for (int band = 1; band <= 3; ++band)
+        {
+            // A band that does not run contributes its unprocessed copy at unity.
+            const float* const* contribution = encoded;
+            BandConvolver* convolver = bandsReady ? set->getBand (band - 1) : nullptr;
+
+            if (convolver != nullptr && settings.active[channel - 1][band - 1])
+            {
+                for (int ch = 0; ch < bandChannels; ++ch)
+                {
+                    FVO::copy (work.getWritePointer (ch), encoded[ch], numSamples);
+                    FVO::copy (scratch.getWritePointer (ch), encoded[ch], numSamples);
+                }
+
+                convolver->process (work.getArrayOfWritePointers(), scratch.getArrayOfWritePointers(), bandChannels,
+                                    numSamples);
+
+                const float factor = bandGainFactor (band, settings.bandGain[channel - 1][band - 1],
+                                                     settings.trim[channel - 1][band - 1]);
+                for (int ch = 0; ch < bandChannels; ++ch)
+                    FVO::multiply (work.getWritePointer (ch), factor, numSamples);
+
+                contribution = work.getArrayOfReadPointers();
+            }
+
+            for (int ch = 0; ch < bandChannels; ++ch)
+            {
+                if (band == 1)
+                    FVO::copy (sum.getWritePointer (ch), contribution[ch], numSamples);
+                else
+                    FVO::add (sum.getWritePointer (ch), contribution[ch], numSamples);
+            }
+        }
+    }
+}
