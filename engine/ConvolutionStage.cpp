@@ -264,6 +264,19 @@ void ConvolutionStage::startChannels (int numChannels)
         }
     }
 
+    // Give each idle input queue the spare blocks it cycles through in steady state now, while
+    // allocating is expected, instead of when its first block fills up thousands of samples later.
+    for (int c = 0; c < numChannels && numPartitions > 0; ++c)
+    {
+        BlockQueue& queue = inputBlocks[c];
+        if (queue.numBlocks() > 0 || queue.numSpares() > 0)
+            continue;
+        const int blocksInUse = half * 4 / queue.blockSize + 2;
+        for (int b = 0; b < blocksInUse; ++b)
+            queue.add (nullptr, queue.blockSize);
+        queue.clear();
+    }
+
     for (int c = 0; c < 2; ++c)
     {
         const bool inUse = c < numChannels;
