@@ -105,4 +105,7 @@ void ConvolutionEqAudioProcessor::setStateInformation (const void* data, int siz
     // are never replaced) and are never written here: they follow the parameters.
     fetchTypeNames();
     sampleRateLevel ((float) getSampleRate());
+
+    // The bands follow the loaded frequencies, types and gains.
+    requestReselection (allBands);
 }
