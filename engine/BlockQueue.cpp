@@ -90,6 +90,21 @@ char* BlockQueue::add (const void* data, int32_t n)
     return dst;
 }
 
+void BlockQueue::reserveSpares (int32_t count)
+{
+    while (numSpares() < count)
+    {
+        Block* block = newBlock (blockSize);
+        if (block == nullptr)
+            return;
+        if (! push (spares, block))
+        {
+            freeBlock (block);
+            return;
+        }
+    }
+}
+
 void BlockQueue::clear()
 {
     for (int32_t i = numBlocks() - 1; i >= 0; --i)

@@ -28,6 +28,9 @@ public:
     /** Copies up to n queued bytes into dst without consuming them; returns the count copied. */
     int32_t copyOut (void* dst, int32_t n) const;
 
+    /** Allocates empty blocks of blockSize onto the spare list until it holds count blocks. */
+    void reserveSpares (int32_t count);
+
     int32_t numBlocks() const { return blocks.size / (int32_t) sizeof (Block*); }
     int32_t numSpares() const { return spares.size / (int32_t) sizeof (Block*); }
 

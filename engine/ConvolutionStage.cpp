@@ -271,10 +271,7 @@ void ConvolutionStage::startChannels (int numChannels)
         BlockQueue& queue = inputBlocks[c];
         if (queue.numBlocks() > 0 || queue.numSpares() > 0)
             continue;
-        const int blocksInUse = half * 4 / queue.blockSize + 2;
-        for (int b = 0; b < blocksInUse; ++b)
-            queue.add (nullptr, queue.blockSize);
-        queue.clear();
+        queue.reserveSpares (half * 4 / queue.blockSize + 2);
     }
 
     for (int c = 0; c < 2; ++c)

@@ -208,3 +208,17 @@ TEST (BlockQueue, SpareLimitFreesSurplusBlocks)
     EXPECT_EQ (q.numSpares(), 1);
     EXPECT_EQ (q.available, 0);
 }
+
+TEST (BlockQueue, ReservedSparesServeLaterAdds)
+{
+    BlockQueue q;
+    q.reserveSpares (2);
+    EXPECT_EQ (q.numSpares(), 2);
+    EXPECT_EQ (q.numBlocks(), 0);
+    EXPECT_EQ (q.available, 0);
+    q.add (nullptr, 100);
+    EXPECT_EQ (q.numSpares(), 1);
+    EXPECT_EQ (q.blocks.as<BlockQueue::Block*>()[0]->capacity, 65472);
+    q.reserveSpares (1);
+    EXPECT_EQ (q.numSpares(), 1);
+}
