@@ -363,15 +363,30 @@ void ConvolutionStage::processBlock (int ch, bool paired)
         inputBlocks[ch + 1].advance (half * 4);
     }
 
-    bool nonSilent = false;
-    for (int j = 0; j < half; ++j)
+    // The block is silent when its largest stored magnitude is within the threshold (branch-free so
+    // that the loop vectorises).
+    float peak = 0.0f;
+    if (paired)
     {
-        const float re = flushed (block[j]);
-        const float im = paired ? flushed (nextBlock[j]) : 0.0f;
-        slot[2 * j] = re;
-        slot[2 * j + 1] = im;
-        nonSilent = nonSilent || std::fabs (re) > silenceThreshold || std::fabs (im) > silenceThreshold;
+        for (int j = 0; j < half; ++j)
+        {
+            const float re = flushed (block[j]), im = flushed (nextBlock[j]);
+            slot[2 * j] = re;
+            slot[2 * j + 1] = im;
+            peak = std::max (peak, std::max (std::fabs (re), std::fabs (im)));
+        }
     }
+    else
+    {
+        for (int j = 0; j < half; ++j)
+        {
+            const float re = flushed (block[j]);
+            slot[2 * j] = re;
+            slot[2 * j + 1] = 0.0f;
+            peak = std::max (peak, std::fabs (re));
+        }
+    }
+    bool nonSilent = (double) peak > silenceThreshold;
     // Without marks every spectrum is used, so every block must be transformed.
     nonSilent = nonSilent || ! marked;
 
