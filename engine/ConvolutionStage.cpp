@@ -310,30 +310,30 @@ void ConvolutionStage::addBlocks (const float* const* channels, int n, int numCh
     }
 }
 
-bool ConvolutionStage::canShare (int ch, int pos, const float* block, const float* next) const
+bool ConvolutionStage::canShare (int ch, int pos, const float* block, const float* nextBlock) const
 {
     const int half = fftSize / 2;
     const int numPartitions = partitions();
-    const int next_ = ch + 1;
-    if (inputMarks[ch].size != numPartitions || inputMarks[next_].size != numPartitions)
+    const int other = ch + 1;
+    if (inputMarks[ch].size != numPartitions || inputMarks[other].size != numPartitions)
         return false;
 
     // Both channels must stand at the same block, so the ring of one can serve the other.
-    if (inputBlocks[next_].available != inputBlocks[ch].available + half * 4 ||
-        outputQueues[next_].queued() != outputQueues[ch].queued() ||
-        historyPos[next_] != (pos + numPartitions - 1) % numPartitions)
+    if (inputBlocks[other].available != inputBlocks[ch].available + half * 4 ||
+        outputQueues[other].queued() != outputQueues[ch].queued() ||
+        historyPos[other] != (pos + numPartitions - 1) % numPartitions)
         return false;
 
     for (int j = 0; j < half; ++j)
-        if (std::fabs ((double) block[j] - (double) next[j]) > silenceThreshold)
+        if (std::fabs ((double) block[j] - (double) nextBlock[j]) > silenceThreshold)
             return false;
 
     // Every earlier spectrum in the ring must stand for the next channel's input as well: either it
     // was shared, or both channels were silent then.
     const auto* marks = reinterpret_cast<const uint8_t*> (inputMarks[ch].buf);
-    const auto* nextMarks = reinterpret_cast<const uint8_t*> (inputMarks[next_].buf);
+    const auto* otherMarks = reinterpret_cast<const uint8_t*> (inputMarks[other].buf);
     for (int s = 0; s < numPartitions; ++s)
-        if (s != pos && marks[s] != 1 && ! (marks[s] == 0 && nextMarks[s] == 0))
+        if (s != pos && marks[s] != 1 && ! (marks[s] == 0 && otherMarks[s] == 0))
             return false;
     return true;
 }

@@ -55,7 +55,7 @@ private:
     void addBlocks (const float* const* channels, int n, int numChannels);
     void startChannels (int numChannels);
     bool hasRing (int ch) const;
-    bool canShare (int ch, int pos, const float* block, const float* next) const;
+    bool canShare (int ch, int pos, const float* block, const float* nextBlock) const;
     void processBlock (int ch, bool paired);
     int readyCount (int want) const;
 
