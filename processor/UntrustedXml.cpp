@@ -1,5 +1,91 @@
 #include "UntrustedXml.h"
 
+namespace
+{
+bool skipPast (juce::String::CharPointerType& p, const char* terminator)
+{
+    const auto found = p.indexOf (juce::CharPointer_ASCII (terminator));
+    if (found < 0)
+        return false;
+    p += found + (int) strlen (terminator);
+    return true;
+}
+
+bool startsWith (juce::String::CharPointerType p, const char* prefix)
+{
+    return juce::CharacterFunctions::compareUpTo (p, juce::CharPointer_ASCII (prefix), (int) strlen (prefix)) == 0;
+}
+
+// True when the markup is free of declarations and its elements nest no deeper than the limit. Quoted attribute values,
+// comments and character data are skipped as the parser skips them. Unterminated constructs are left to the parser,
+// which rejects them.
+bool hasSafeStructure (juce::String::CharPointerType p, int limit)
+{
+    int depth = 0;
+
+    while (! p.isEmpty())
+    {
+        if (p.getAndAdvance() != '<')
+            continue;
+
+        if (*p == '!')
+        {
+            if (startsWith (p, "!--"))
+            {
+                if (! skipPast (p, "-->"))
+                    return true;
+                continue;
+            }
+            if (startsWith (p, "![CDATA["))
+            {
+                if (! skipPast (p, "]]>"))
+                    return true;
+                continue;
+            }
+            return false;
+        }
+
+        if (*p == '/')
+        {
+            depth = juce::jmax (0, depth - 1);
+            if (! skipPast (p, ">"))
+                return true;
+            continue;
+        }
+
+        if (++depth > limit)
+            return false;
+
+        // A '<' inside a tag, even quoted, is not XML, and the parser would read it differently.
+        juce::juce_wchar quote = 0, previous = 0;
+        while (! p.isEmpty())
+        {
+            const auto c = p.getAndAdvance();
+            if (c == '<')
+                return false;
+            if (quote != 0)
+            {
+                if (c == quote)
+                    quote = 0;
+            }
+            else if (c == '"' || c == '\'')
+            {
+                quote = c;
+            }
+            else if (c == '>')
+            {
+                if (previous == '/')
+                    --depth;
+                break;
+            }
+            previous = c;
+        }
+    }
+
+    return true;
+}
+} // namespace
+
 std::unique_ptr<juce::XmlElement> parseUntrustedXml (const juce::String& text)
 {
     auto body = text.trimStart();
@@ -11,7 +97,7 @@ std::unique_ptr<juce::XmlElement> parseUntrustedXml (const juce::String& text)
         body = body.substring (endOfDeclaration + 2);
     }
 
-    if (body.contains ("<?"))
+    if (body.contains ("<?") || ! hasSafeStructure (body.getCharPointer(), maxNestingDepth))
         return {};
 
     return juce::parseXML (body);

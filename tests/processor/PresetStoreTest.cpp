@@ -289,10 +289,24 @@ TEST_F (PresetStoreTest, ListOffersAtMostTheFirstHundredAndOneEntries)
     EXPECT_EQ (store.getNumListedPresets(), 101);
 }
 
-TEST_F (PresetStoreTest, DocumentsTheFrameworkReaderWouldLoopOnAreUnreadable)
+TEST_F (PresetStoreTest, DocumentsTheFrameworkReaderCannotTakeAreUnreadable)
 {
     const juce::String text ("<?xml version=\"1.0\"?>\r\n<PRESETS><?x?>b<preset1 presetName=\"A\"/></PRESETS>");
     EXPECT_EQ (PresetStore::parseDocument (text.toRawUTF8(), text.getNumBytesAsUTF8()), nullptr);
+
+    const auto deep = "<PRESETS>" + juce::String::repeatedString ("<a>", 300000) +
+                      juce::String::repeatedString ("</a>", 300000) + "</PRESETS>";
+    EXPECT_EQ (PresetStore::parseDocument (deep.toRawUTF8(), deep.getNumBytesAsUTF8()), nullptr);
+
+    const juce::String declaration (
+        "<!DOCTYPE PRESETS [<!ENTITY e \"x\">]><PRESETS><preset1 presetName=\"&e;\"/></PRESETS>");
+    EXPECT_EQ (PresetStore::parseDocument (declaration.toRawUTF8(), declaration.getNumBytesAsUTF8()), nullptr);
+
+    // Comments, character data and quoted '>' are fine; a '<' inside a tag is not XML.
+    const juce::String commented ("<PRESETS><!-- <a> --><![CDATA[<b>]]><preset1 presetName=\"a>b\"/></PRESETS>");
+    EXPECT_NE (PresetStore::parseDocument (commented.toRawUTF8(), commented.getNumBytesAsUTF8()), nullptr);
+    const juce::String bracket ("<PRESETS><preset1 presetName=\"a<b\"/></PRESETS>");
+    EXPECT_EQ (PresetStore::parseDocument (bracket.toRawUTF8(), bracket.getNumBytesAsUTF8()), nullptr);
 
     const juce::String plain ("<?xml version=\"1.0\"?>\r\n<PRESETS><preset1 presetName=\"A\"/></PRESETS>");
     EXPECT_NE (PresetStore::parseDocument (plain.toRawUTF8(), plain.getNumBytesAsUTF8()), nullptr);

@@ -158,6 +158,13 @@ TEST_F (StateTest, MalformedBlocksLeaveEveryParameterAsItWas)
                                        "<PARAM id=\"gain_L\" value=\"3.0\"/></Larkspur>"));
     }
     {
+        // Each level is a recursion of the framework's reader; this many overflow the stack.
+        SCOPED_TRACE ("deep nesting");
+        expectRejected (blockFromText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?> <Larkspur>" +
+                                       juce::String::repeatedString ("<a>", 300000) +
+                                       juce::String::repeatedString ("</a>", 300000) + "</Larkspur>"));
+    }
+    {
         SCOPED_TRACE ("truncated XML");
         expectRejected (juce::MemoryBlock (good.getData(), good.getSize() / 2));
     }
