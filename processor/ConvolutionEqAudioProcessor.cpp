@@ -150,7 +150,7 @@ void ConvolutionEqAudioProcessor::prepareToPlay (double sampleRate, int maximumE
             auto set = std::make_shared<BandConvolverSet> (rate, channel, bank);
             for (int band = 1; band <= BandConvolverSet::numBands; ++band)
                 set->setBand (band - 1, rate, (double) currentBandValue (CachedValue::frequency_1_1, channel, band),
-                              getTypeParameter (channel, band)->getCurrentChoiceName(),
+                              currentTypeName (channel, band),
                               (double) currentBandValue (CachedValue::gain_1_1, channel, band));
             sets[(size_t) channel - 1] = std::move (set);
         }
@@ -192,6 +192,13 @@ bool ConvolutionEqAudioProcessor::isMainOutputMono() const
     return getBusesLayout().getMainOutputChannelSet() == juce::AudioChannelSet::mono();
 }
 
+// The parameter itself, not the names cached at the last state load: a type chosen since then counts.
+juce::String ConvolutionEqAudioProcessor::currentTypeName (int channel, int band) const
+{
+    auto* type = getTypeParameter (channel, band);
+    return type != nullptr ? type->getCurrentChoiceName() : juce::String();
+}
+
 std::shared_ptr<BandConvolverSet> ConvolutionEqAudioProcessor::getConvolverSet (int channel) const
 {
     if (channel != 1 && channel != 2)
@@ -225,7 +232,7 @@ void ConvolutionEqAudioProcessor::reselectBands (std::uint32_t bandMask)
                 continue;
 
             convolver->selectImpulseIfChanged ((double) currentBandValue (CachedValue::frequency_1_1, channel, band),
-                                               getTypeParameter (channel, band)->getCurrentChoiceName(),
+                                               currentTypeName (channel, band),
                                                (double) currentBandValue (CachedValue::gain_1_1, channel, band));
         }
     }

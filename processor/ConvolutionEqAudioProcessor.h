@@ -165,6 +165,7 @@ private:
     void runBands (const float* const* encoded, int bandChannels, int numSamples,
                    const BlockSettings& settings) noexcept;
     bool isMainOutputMono() const;
+    juce::String currentTypeName (int channel, int band) const;
 
     ABSnapshot abSnapshot;
     PresetStore presetStore;

@@ -1,5 +1,5 @@
 #include "ProcessingReference.h"
-#include "ProcessorTestSupport.h"
+#include "ProcessingTestSupport.h"
 
 #include <gtest/gtest.h>
 

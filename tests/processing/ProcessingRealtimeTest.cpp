@@ -1,6 +1,6 @@
 #include "AllocationCounter.h"
 #include "ProcessingReference.h"
-#include "ProcessorTestSupport.h"
+#include "ProcessingTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ProcessingReference.h"
 
-#include "ProcessorTestSupport.h"
+#include "ProcessingTestSupport.h"
 
 #include <cmath>
 
