@@ -5,6 +5,7 @@
 #include "AAX_IEffectDescriptor.h"
 #include "AAX_IPropertyMap.h"
 #include "AAX_Registration.h"
+#include "JuceAAX_Processor.h"
 #include "LarkspurIdentity.h"
 #include "LarkspurProcessContext.h"
 #include "PlaceholderComponents.h"
@@ -54,9 +55,18 @@ AAX_Result describeComponent (AAX_IComponentDescriptor& component, const Larkspu
     return component.AddProcessProcs (properties, nullptr, 0);
 }
 
+// The framework learns the plug-in's name from a complete, short-lived processor (whose
+// construction also creates the presets file when it is missing).
+juce::String probeProcessorName()
+{
+    const juce::ScopedJuceInitialiser_GUI framework;
+    const ConvolutionEqAudioProcessor probe;
+    return probe.getName();
+}
+
 AAX_Result describeEffect (AAX_IEffectDescriptor& effect)
 {
-    LARKSPUR_RETURN_IF_FAILED (effect.AddName (LarkspurIdentity::productName));
+    LARKSPUR_RETURN_IF_FAILED (effect.AddName (probeProcessorName().toRawUTF8()));
     LARKSPUR_RETURN_IF_FAILED (effect.AddCategory (LarkspurIdentity::category));
 
     for (const auto& layout : LarkspurIdentity::channelLayouts)
@@ -68,7 +78,7 @@ AAX_Result describeEffect (AAX_IEffectDescriptor& effect)
         LARKSPUR_RETURN_IF_FAILED (effect.AddComponent (component));
     }
 
-    LARKSPUR_RETURN_IF_FAILED (effect.AddProcPointer (reinterpret_cast<void*> (&PlaceholderEffectParameters::Create),
+    LARKSPUR_RETURN_IF_FAILED (effect.AddProcPointer (reinterpret_cast<void*> (&AAXClasses::JuceAAX_Processor::Create),
                                                       kAAX_ProcPtrID_Create_EffectParameters));
     LARKSPUR_RETURN_IF_FAILED (effect.AddProcPointer (reinterpret_cast<void*> (&PlaceholderEffectGUI::Create),
                                                       kAAX_ProcPtrID_Create_EffectGUI));

@@ -62,7 +62,7 @@ TEST (RegistrationConcurrency, CanUnloadNowFollowsObjectsMadeOnOtherThreads)
             {
                 for (int i = 0; i < 500; ++i)
                 {
-                    IACFUnknown* const parameters = PlaceholderEffectParameters::Create();
+                    IACFUnknown* const parameters = PlaceholderEffectGUI::Create();
                     IACFUnknown* const gui = PlaceholderEffectGUI::Create();
                     void* held = nullptr;
                     parameters->QueryInterface (IID_IACFUnknown, &held);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+
+// Notifications that only the host stand-in on Linux sends, through the effect's notification
+// operation. A real host sends none of them; the wrapper answers every other type as the base
+// does. Their values are outside the range of the host's own notification codes.
+namespace LarkspurHostNotifications
+{
+// Periodic call on the host's main thread: runs the framework's pending messages (timers,
+// asynchronous updates). No data.
+constexpr int32_t pumpMessages = 0x4C4B706D; // 'LKpm'
+
+// Chooses a preset of the processor's preset store by name, as the editor's preset list does.
+// Data: a PresetRequest. Answers 0, or -20043 when no preset has that name.
+constexpr int32_t selectPreset = 0x4C4B7073; // 'LKps'
+
+// The host's connection changed (the side-chain case): the processor is prepared again on the
+// main thread. No data.
+constexpr int32_t prepareAgain = 0x4C4B7072; // 'LKpr'
+
+struct PresetRequest
+{
+    // The preset's name; null only lists the names.
+    const char* name = nullptr;
+    // Filled with the names of all presets, one per line, NUL-terminated and cut to fit.
+    char* names = nullptr;
+    uint32_t namesCapacity = 0;
+};
+} // namespace LarkspurHostNotifications
