@@ -90,7 +90,8 @@ void ConvolutionEqAudioProcessor::setStateInformation (const void* data, int siz
 {
     const auto type = valueTreeState.state.getType();
 
-    if (auto xml = readStateBlock (data, sizeInBytes); xml != nullptr && xml->hasTagName (type.toString()))
+    if (auto xml = readStateBlock (data, sizeInBytes);
+        xml != nullptr && xml->getTagName().equalsIgnoreCase (type.toString()))
     {
         removeTextElements (*xml);
         fillMissingAndNonFiniteValues (*xml);
