@@ -142,7 +142,7 @@ public:
     void reselectBands (std::uint32_t bandMask);
     static constexpr std::uint32_t allBands = 0x3f;
 
-    // Has reselectBands run for these bands on the message thread soon. Any thread.
+    // Asks for reselectBands on the message thread for these bands; requests coalesce. Any thread.
     void requestReselection (std::uint32_t bandMask);
 
     // The band types' current choice names, taken at construction and at every state load.
