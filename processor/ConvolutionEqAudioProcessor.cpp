@@ -14,6 +14,16 @@ constexpr double responseRate = 96000.0;
 // Working buffers before the first preparation, which the framework makes at 1024 samples.
 constexpr int unpreparedBlockCapacity = 1024;
 
+// Longer blocks are processed in segments of this length rather than sized for.
+constexpr int largestBlockCapacity = 65536;
+
+int workingBufferCapacity (int maximumBlockLength)
+{
+    if (maximumBlockLength < 1)
+        return unpreparedBlockCapacity;
+    return juce::jmin (maximumBlockLength, largestBlockCapacity);
+}
+
 // Rates a response bank is built for. Outside them (no rate set, or an absurd one) the bands are
 // left unprepared and pass their input, like a processor that was never prepared.
 bool isUsableSampleRate (double rate)
@@ -156,7 +166,8 @@ void ConvolutionEqAudioProcessor::prepareToPlay (double sampleRate, int maximumE
         }
     }
 
-    auto newBuffers = std::make_unique<ProcessingBuffers> (juce::jmax (maximumExpectedSamplesPerBlock, getBlockSize()));
+    auto newBuffers = std::make_unique<ProcessingBuffers> (
+        workingBufferCapacity (juce::jmax (maximumExpectedSamplesPerBlock, getBlockSize())));
     const bool mono = isMainOutputMono();
 
     {

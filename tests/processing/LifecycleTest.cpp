@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace processing_test;
 
 namespace
@@ -307,14 +309,18 @@ TEST_F (LifecycleTest, ABlockLongerThanPreparedIsProcessedInPieces)
 
 TEST_F (LifecycleTest, UnusableRatesLeaveTheBandsUnprepared)
 {
-    prepare (processor, 0.0, blockSize);
-    EXPECT_EQ (processor.getResponseBank(), nullptr);
-    EXPECT_EQ (processor.getConvolverSet (1), nullptr);
-    EXPECT_EQ (processor.getLevelCompensation(), -32.0f);
+    for (const double badRate : { 0.0, -48000.0, std::numeric_limits<double>::quiet_NaN(), 1.0e9 })
+    {
+        SCOPED_TRACE (badRate);
+        prepare (processor, badRate, blockSize);
+        EXPECT_EQ (processor.getResponseBank(), nullptr);
+        EXPECT_EQ (processor.getConvolverSet (1), nullptr);
+        EXPECT_EQ (processor.getLevelCompensation(), -32.0f);
 
-    const auto out = processed (processor, noiseBlock (2, blockSize, random));
-    for (int i = 0; i < blockSize; ++i)
-        ASSERT_TRUE (std::isfinite (out.getSample (0, i)));
+        const auto out = processed (processor, noiseBlock (2, blockSize, random));
+        for (int i = 0; i < blockSize; ++i)
+            ASSERT_TRUE (std::isfinite (out.getSample (0, i)));
+    }
 }
 
 TEST_F (LifecycleTest, ASetHeldBySelectionOutlivesPreparation)
