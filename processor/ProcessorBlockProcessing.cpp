@@ -6,6 +6,7 @@
 #include "ProcessingBuffers.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace
 {
