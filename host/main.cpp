@@ -5,18 +5,33 @@
 #include "DescriptionPrinter.h"
 #include "HostSession.h"
 #include "PluginLibrary.h"
+#include "RenderCommand.h"
 
 #include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <vector>
+
+#include <unistd.h>
 
 namespace
 {
 int usage()
 {
-    std::fprintf (stderr, "usage: larkspur-host describe <plug-in library>\n");
+    std::fprintf (stderr, "usage: larkspur-host describe <plug-in library>\n%s", renderUsage);
     return 2;
+}
+
+// The product library of the same build: build/host/larkspur-host next to build/plugin/.
+std::string defaultLibraryPath()
+{
+    char path[4096] = {};
+    const ssize_t length = readlink ("/proc/self/exe", path, sizeof (path) - 1);
+    std::string program = length > 0 ? std::string (path, static_cast<size_t> (length)) : std::string();
+    const size_t slash = program.rfind ('/');
+    const std::string folder = slash == std::string::npos ? std::string (".") : program.substr (0, slash);
+    return folder + "/../plugin/libLarkspur.so";
 }
 
 int describe (const std::string& libraryPath)
@@ -82,5 +97,7 @@ int main (int argc, char** argv)
 {
     if (argc == 3 && std::strcmp (argv[1], "describe") == 0)
         return describe (argv[2]);
+    if (argc >= 2 && std::strcmp (argv[1], "render") == 0)
+        return runRenderCommand (std::vector<std::string> (argv + 2, argv + argc), defaultLibraryPath());
     return usage();
 }
