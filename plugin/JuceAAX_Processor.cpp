@@ -321,8 +321,12 @@ AAX_Result JuceAAX_Processor::NormalizedValueFromString (AAX_CParamID identifier
         return AAX_ERROR_NULL_ARGUMENT;
     if (const auto* parameter = findParameter (identifier))
     {
-        // The framework reads "nan" and "inf" as numbers; neither may become a value.
-        const float parsed = parameter->getValueForText (juce::String::fromUTF8 (text.CString()));
+        // The framework reads "nan" and "inf" as numbers; neither may become a value, not even
+        // clamped to an end of the range.
+        const juce::String asText = juce::String::fromUTF8 (text.CString());
+        if (asText.containsIgnoreCase ("nan") || asText.containsIgnoreCase ("inf"))
+            return AAX_ERROR_INVALID_STRING_CONVERSION;
+        const float parsed = parameter->getValueForText (asText);
         if (! std::isfinite (parsed))
             return AAX_ERROR_INVALID_STRING_CONVERSION;
         *value = juce::jlimit (0.0f, 1.0f, parsed);

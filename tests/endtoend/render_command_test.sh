@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# The render command as a user runs it: the built-in signal, WAV and FLAC files in and out,
+# presets, settings, projects, a progress line on a long file, and clear errors for bad input.
+# Usage: render_command_test.sh <larkspur-host> <libLarkspur.so>
+set -u
+host=$1
+library=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_DATA_HOME="$work/data"
+failures=0
+
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+
+# expect_ok <description> <command...>
+expect_ok()
+{
+    local what=$1
+    shift
+    if ! "$@" > "$work/out.txt" 2> "$work/err.txt"; then
+        fail "$what: exit $?: $(cat "$work/err.txt")"
+    fi
+}
+
+# expect_error <description> <status> <message part> <command...>
+expect_error()
+{
+    local what=$1 status=$2 message=$3
+    shift 3
+    "$@" > "$work/out.txt" 2> "$work/err.txt"
+    local got=$?
+    [ "$got" -eq "$status" ] || fail "$what: exit $got instead of $status"
+    grep -qF -- "$message" "$work/err.txt" || fail "$what: no '$message' in: $(cat "$work/err.txt")"
+}
+
+render() { "$host" render --library "$library" "$@"; }
+
+# The built-in signal, with a preset, into WAV: 4 s of stereo at 48 kHz.
+expect_ok "built-in signal" render "$work/builtin.wav" --preset "Natural Thump"
+[ -s "$work/builtin.wav" ] || fail "built-in signal: no output"
+[ "$(head -c 4 "$work/builtin.wav")" = "RIFF" ] || fail "built-in signal: not a WAV file"
+
+# The default library next to the program's build is found without --library.
+expect_ok "default library" "$host" render "$work/default.wav"
+
+# WAV in, FLAC out, with settings in plain units and normalised.
+expect_ok "wav to flac" render "$work/builtin.wav" "$work/set.flac" --set gain_1_2=6 --set type_1_1=LP \
+    --set active_2_3=off --set-normalised frequency_1_1=0.5 --block 333
+[ "$(head -c 4 "$work/set.flac")" = "fLaC" ] || fail "wav to flac: not a FLAC file"
+
+# FLAC in, WAV out, at the file's rate.
+expect_ok "flac to wav" render "$work/set.flac" "$work/back.wav" --preset "Top End" --block 4096
+[ "$(head -c 4 "$work/back.wav")" = "RIFF" ] || fail "flac to wav: not a WAV file"
+
+# A project saved with the settings renders the same audio when loaded again.
+expect_ok "save project" render "$work/builtin.wav" "$work/first.wav" --preset "Big Synth" --set gain_L=-3 \
+    --save-project "$work/song.lkp"
+expect_ok "load project" render "$work/builtin.wav" "$work/second.wav" --load-project "$work/song.lkp"
+cmp -s "$work/first.wav" "$work/second.wav" || fail "project: the loaded state renders differently"
+
+# A long file reports its progress.
+{
+    printf 'RIFF\xa4\xaf\x02\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00'
+    printf 'data\x80\xaf\x02\x00'
+    head -c 176000 /dev/zero
+} > "$work/long.wav"
+expect_ok "long file" render "$work/long.wav" "$work/long-out.wav"
+grep -q "rendering: 100%" "$work/err.txt" || fail "long file: no progress line"
+
+# Bad input.
+expect_error "unknown preset" 1 'unknown preset "Loudness War"; the presets are' \
+    render "$work/x.wav" --preset "Loudness War"
+expect_error "unknown parameter" 1 "unknown parameter 'gain_9_9'" render "$work/x.wav" --set gain_9_9=1
+expect_error "value out of range" 1 "gain_1_2 takes a number from -12.0 to 12.0, got '20'" \
+    render "$work/x.wav" --set gain_1_2=20
+expect_error "not a number" 1 "gain_1_2 takes a number" render "$work/x.wav" --set gain_1_2=loud
+expect_error "bad choice" 1 "type_1_3 takes one of PK, HP, got 'LP'" render "$work/x.wav" --set type_1_3=LP
+expect_error "bad normalised value" 1 "must be a number from 0 to 1" render "$work/x.wav" --set-normalised gain_L=nan
+expect_error "missing file" 1 "cannot read $work/none.wav: no such file" render "$work/none.wav" "$work/x.wav"
+echo "this is not audio" > "$work/text.wav"
+expect_error "unreadable file" 1 "not a WAV or FLAC file" render "$work/text.wav" "$work/x.wav"
+expect_error "bad output name" 1 "must end in .wav or .flac" render "$work/x.mp3"
+expect_error "bad rate" 2 "--rate takes" render "$work/x.wav" --rate fast
+expect_error "rate differs from file" 1 "the host does not resample" render "$work/builtin.wav" "$work/x.wav" --rate 44100
+expect_error "unknown option" 2 "unknown option --loud" render "$work/x.wav" --loud
+expect_error "no output" 2 "no output file given" render
+expect_error "bad project" 1 "is not a Larkspur host project" render "$work/x.wav" --load-project "$work/text.wav"
+expect_error "missing library" 1 "cannot load" "$host" render "$work/x.wav" --library "$work/none.so"
+[ -e "$work/x.wav" ] && fail "a failed render left an output file"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "all render command checks passed"
