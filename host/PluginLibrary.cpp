@@ -39,6 +39,11 @@ std::unique_ptr<PluginLibrary> PluginLibrary::open (const std::string& path, std
         return nullptr;
     }
 
+    // The OpenMP runtime that the plug-in's resampler pulls in cannot be unloaded cleanly (its
+    // start-up allocation is lost), so once loaded it stays, as in a host that keeps it resident.
+    if (void* openMp = dlopen ("libgomp.so.1", RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE))
+        dlclose (openMp);
+
     std::unique_ptr<PluginLibrary> library (new PluginLibrary (handle));
     EntryPoints& entries = library->entries;
     if (! resolve (handle, "ACFRegisterPlugin", entries.registerPlugin, error) ||
