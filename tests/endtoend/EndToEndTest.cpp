@@ -416,3 +416,69 @@ TEST_F (EndToEnd, AMonoInsertProcessesOneChannel)
     EXPECT_TRUE (allFinite (rendered));
     EXPECT_NE (firstDifference (rendered, input), "");
 }
+
+TEST_F (EndToEnd, TheChunkOperationsAnswerForBothChunksAndRefuseMisuse)
+{
+    auto insert = makeInstance();
+    ASSERT_NE (insert, nullptr);
+    auto& effect = insert->effect();
+
+    int32_t count = 0;
+    EXPECT_EQ (effect.ChunkCount (&count), AAX_SUCCESS);
+    EXPECT_EQ (count, 2);
+    AAX_CTypeID chunkId = 1;
+    EXPECT_EQ (effect.ChunkIdAtIndex (0, &chunkId), AAX_SUCCESS);
+    EXPECT_EQ (chunkId, controlsStateChunk);
+    EXPECT_EQ (effect.ChunkIdAtIndex (1, &chunkId), AAX_SUCCESS);
+    EXPECT_EQ (chunkId, processorStateChunk);
+    EXPECT_EQ (effect.ChunkIdAtIndex (2, &chunkId), AAX_ERROR_INVALID_CHUNK_INDEX);
+    EXPECT_EQ (chunkId, 0u);
+
+    // The host must ask for the size before the contents, for either chunk.
+    std::vector<unsigned char> storage (ChunkRecordBytes (4096), 0);
+    auto* record = reinterpret_cast<ChunkRecord*> (storage.data());
+    EXPECT_EQ (effect.WriteChunk (processorStateChunk, record), AAX_ERROR_INCORRECT_CHUNK_SIZE);
+    EXPECT_EQ (effect.WriteChunk (controlsStateChunk, record), AAX_ERROR_INCORRECT_CHUNK_SIZE);
+    uint32_t size = 0;
+    EXPECT_EQ (effect.ChunkSizeForId (0x41424344, &size), AAX_ERROR_INVALID_CHUNK_ID);
+
+    // The processor-state chunk is the processor's own block: "VC2!" and its length.
+    ASSERT_EQ (effect.ChunkSizeForId (processorStateChunk, &size), AAX_SUCCESS);
+    ASSERT_LE (size, 4096u);
+    ASSERT_EQ (effect.WriteChunk (processorStateChunk, record), AAX_SUCCESS);
+    EXPECT_EQ (record->size, static_cast<int32_t> (size));
+    const unsigned char* data = ChunkRecordData (record);
+    EXPECT_EQ (std::memcmp (data, "VC2!", 4), 0);
+    uint32_t textLength = 0;
+    std::memcpy (&textLength, data + 4, sizeof (textLength));
+    EXPECT_EQ (textLength, size - 9);
+    EXPECT_EQ (effect.WriteChunk (processorStateChunk, record), AAX_ERROR_INCORRECT_CHUNK_SIZE);
+}
+
+TEST_F (EndToEnd, TheFrameworksAsynchronousWorkRunsInTheHostsIdleCall)
+{
+    auto automated = makeInstance();
+    auto steady = makeInstance();
+    ASSERT_NE (automated, nullptr);
+    ASSERT_NE (steady, nullptr);
+    for (auto* insert : { automated.get(), steady.get() })
+    {
+        ASSERT_EQ (insert->automate ("gain_1_1", normalisedFor ("gain_1_1", 9.0f)), AAX_SUCCESS);
+        insert->idle();
+    }
+
+    constexpr int block = 512;
+    const auto input = testSignal (block * 10);
+    EXPECT_EQ (firstDifference (processDirectly (*automated, input, block), processDirectly (*steady, input, block)),
+               "");
+
+    // A band's new frequency is selected by an asynchronous update of the framework: without the
+    // host's idle call the band keeps its response.
+    ASSERT_EQ (automated->automate ("frequency_1_1", normalisedFor ("frequency_1_1", 400.0f)), AAX_SUCCESS);
+    EXPECT_EQ (firstDifference (processDirectly (*automated, input, block), processDirectly (*steady, input, block)),
+               "");
+
+    automated->idle();
+    EXPECT_NE (firstDifference (processDirectly (*automated, input, block), processDirectly (*steady, input, block)),
+               "");
+}
