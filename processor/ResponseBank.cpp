@@ -32,11 +32,12 @@ std::optional<int> parseInteger (const juce::var& value)
     if (*p == '+' || *p == '-')
         negative = (p.getAndAdvance() == '-');
 
-    if (! p.isDigit())
+    const auto isDigit = [] (juce::juce_wchar c) { return c >= '0' && c <= '9'; };
+    if (! isDigit (*p))
         return std::nullopt;
 
     juce::int64 magnitude = 0;
-    while (p.isDigit())
+    while (isDigit (*p))
     {
         magnitude = magnitude * 10 + (p.getAndAdvance() - '0');
         if (magnitude > (juce::int64) INT_MAX + 1)
@@ -76,7 +77,7 @@ bool decodePayload (const juce::String& text, juce::MemoryBlock& bytes)
         return false;
 
     const auto prefix = text.substring (0, dot);
-    if (! prefix.containsOnly ("0123456789"))
+    if (dot > 18 || ! prefix.containsOnly ("0123456789"))
         return false;
 
     const auto declared = prefix.getLargeIntValue();

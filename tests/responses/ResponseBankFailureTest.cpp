@@ -110,6 +110,7 @@ TEST (ResponseBankFailure, APayloadThatIsNotFlacIsSkippedAndTheOthersLoad)
     addResponse (band, 800, "PK", 6, "no dot here");
     addResponse (band, 800, "PK", 9, "-5.AAAA");
     addResponse (band, 800, "PK", 12, "2000000000." + peak().fromFirstOccurrenceOf (".", false, false));
+    addResponse (band, 800, "PK", -2, "99999999999999999999999." + peak().fromFirstOccurrenceOf (".", false, false));
     setType (band, 800, "PK");
 
     for (auto rate : { 48000.0, 96000.0 })
@@ -152,9 +153,10 @@ TEST (ResponseBankFailure, IntegerAttributesAreReadLikeStrtolAndAResponseWithout
     addResponse (band, 300, "PK", 6, peak()).setAttribute ("f", "three hundred");
     addResponse (band, 400, "PK", 6, peak()).setAttribute ("f", "99999999999");
     addResponse (band, 500, "PK", 6, peak()).setAttribute ("f", " 5000Hz");
+    addResponse (band, 800, "PK", 6, peak()).setAttribute ("f", juce::String::fromUTF8 ("\xd9\xa5"));
     addResponse (band, 600, "PK", 6, peak()).setAttribute ("gain", "-9.5");
     addResponse (band, 700, "PK", 6, peak()).setAttribute ("gain", "loud");
-    for (auto frequency : { 100, 200, 300, 400, 500, 600, 700 })
+    for (auto frequency : { 100, 200, 300, 400, 500, 600, 700, 800 })
         setType (band, frequency, "PK");
 
     const auto bank = bankFromDocument (document.text());
