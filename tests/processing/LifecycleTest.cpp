@@ -1,5 +1,6 @@
 #include "ProcessingReference.h"
-#include "ProcessingTestSupport.h"
+#include "ProcessorParameterAccess.h"
+#include "TemporaryUserFolder.h"
 
 #include <gtest/gtest.h>
 

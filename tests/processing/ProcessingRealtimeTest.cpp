@@ -1,6 +1,7 @@
 #include "AllocationCounter.h"
 #include "ProcessingReference.h"
-#include "ProcessingTestSupport.h"
+#include "ProcessorParameterAccess.h"
+#include "TemporaryUserFolder.h"
 
 #include <gtest/gtest.h>
 

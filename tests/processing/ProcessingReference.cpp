@@ -1,6 +1,6 @@
 #include "ProcessingReference.h"
 
-#include "ProcessingTestSupport.h"
+#include "ProcessorParameterAccess.h"
 
 #include <cmath>
 
