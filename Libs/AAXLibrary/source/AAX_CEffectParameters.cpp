@@ -44,6 +44,47 @@ std::vector<std::string> splitLines (const std::string& text)
     }
     return lines;
 }
+
+// Reads one property of a registered parameter. A null destination or an unknown identifier is
+// refused before anything is written.
+template <typename Value, typename Read>
+AAX_Result readParameter (const AAX_CParameterRegistry& registry, AAX_CParamID identifier, Value* destination,
+                          Read read)
+{
+    if (destination == nullptr)
+        return AAX_ERROR_NULL_ARGUMENT;
+    const AAX_IParameter* parameter = registry.FindParameterById (identifier);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    *destination = read (*parameter);
+    return AAX_SUCCESS;
+}
+
+// Sets a value of a registered parameter; values that are not finite are refused.
+AAX_Result setFiniteValue (const AAX_CParameterRegistry& registry, AAX_CParamID identifier, double value,
+                           void (AAX_IParameter::*set) (double))
+{
+    AAX_IParameter* parameter = registry.FindParameterById (identifier);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    if (! std::isfinite (value))
+        return AAX_ERROR_INVALID_ARGUMENT;
+    (parameter->*set) (value);
+    return AAX_SUCCESS;
+}
+
+// Where a relative change lands: the current value moved by delta, within the normalised range.
+// An infinite step would clamp to a bound, so it is refused like any other non-finite value.
+AAX_Result relativeTarget (const AAX_IEffectParameters& effect, AAX_CParamID identifier, double delta, double* target)
+{
+    double current = 0.0;
+    if (const AAX_Result result = effect.ParameterNormalizedValue (identifier, &current); result != AAX_SUCCESS)
+        return result;
+    if (! std::isfinite (delta) || ! std::isfinite (current))
+        return AAX_ERROR_INVALID_ARGUMENT;
+    *target = std::clamp (current + delta, 0.0, 1.0);
+    return AAX_SUCCESS;
+}
 } // namespace
 
 AAX_CEffectParameters::AAX_CEffectParameters() = default;
@@ -149,14 +190,11 @@ AAX_Result AAX_CEffectParameters::MasterBypassIdentifier (AAX_IString* identifie
 
 AAX_Result AAX_CEffectParameters::IsParameterAutomatable (AAX_CParamID identifier, bool* automatable) const
 {
-    if (automatable == nullptr)
-        return AAX_ERROR_NULL_ARGUMENT;
-    *automatable = false;
-    const AAX_IParameter* parameter = mParameterRegistry.FindParameterById (identifier);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    *automatable = parameter->IsAutomatable();
-    return AAX_SUCCESS;
+    // An unknown identifier answers "not automatable" as well as the error.
+    if (automatable != nullptr)
+        *automatable = false;
+    return readParameter (mParameterRegistry, identifier, automatable,
+                          [] (const AAX_IParameter& parameter) { return parameter.IsAutomatable(); });
 }
 
 AAX_Result AAX_CEffectParameters::ParameterStepCount (AAX_CParamID identifier, int32_t* stepCount) const
@@ -233,46 +271,25 @@ AAX_Result AAX_CEffectParameters::ParameterAbbreviatedName (AAX_CParamID identif
 
 AAX_Result AAX_CEffectParameters::ParameterDefaultNormalizedValue (AAX_CParamID identifier, double* value) const
 {
-    if (value == nullptr)
-        return AAX_ERROR_NULL_ARGUMENT;
-    const AAX_IParameter* parameter = mParameterRegistry.FindParameterById (identifier);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    *value = parameter->NormalizedDefaultValue();
-    return AAX_SUCCESS;
+    return readParameter (mParameterRegistry, identifier, value,
+                          [] (const AAX_IParameter& parameter) { return parameter.NormalizedDefaultValue(); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue (AAX_CParamID identifier, double value)
 {
-    AAX_IParameter* parameter = mParameterRegistry.FindParameterById (identifier);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (! std::isfinite (value))
-        return AAX_ERROR_INVALID_ARGUMENT;
-    parameter->SetNormalizedDefaultValue (value);
-    return AAX_SUCCESS;
+    return setFiniteValue (mParameterRegistry, identifier, value, &AAX_IParameter::SetNormalizedDefaultValue);
 }
 
 AAX_Result AAX_CEffectParameters::ParameterType (AAX_CParamID identifier, uint32_t* type) const
 {
-    if (type == nullptr)
-        return AAX_ERROR_NULL_ARGUMENT;
-    const AAX_IParameter* parameter = mParameterRegistry.FindParameterById (identifier);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    *type = parameter->Type();
-    return AAX_SUCCESS;
+    return readParameter (mParameterRegistry, identifier, type,
+                          [] (const AAX_IParameter& parameter) { return parameter.Type(); });
 }
 
 AAX_Result AAX_CEffectParameters::ParameterOrientation (AAX_CParamID identifier, uint32_t* orientation) const
 {
-    if (orientation == nullptr)
-        return AAX_ERROR_NULL_ARGUMENT;
-    const AAX_IParameter* parameter = mParameterRegistry.FindParameterById (identifier);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    *orientation = parameter->Orientation();
-    return AAX_SUCCESS;
+    return readParameter (mParameterRegistry, identifier, orientation,
+                          [] (const AAX_IParameter& parameter) { return parameter.Orientation(); });
 }
 
 AAX_Result AAX_CEffectParameters::ParameterById (AAX_CParamID identifier, AAX_IParameter** parameter) const
@@ -359,35 +376,21 @@ AAX_Result AAX_CEffectParameters::ParameterValueString (AAX_CParamID identifier,
 
 AAX_Result AAX_CEffectParameters::ParameterNormalizedValue (AAX_CParamID identifier, double* value) const
 {
-    if (value == nullptr)
-        return AAX_ERROR_NULL_ARGUMENT;
-    const AAX_IParameter* parameter = mParameterRegistry.FindParameterById (identifier);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    *value = parameter->NormalizedValue();
-    return AAX_SUCCESS;
+    return readParameter (mParameterRegistry, identifier, value,
+                          [] (const AAX_IParameter& parameter) { return parameter.NormalizedValue(); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue (AAX_CParamID identifier, double value)
 {
-    AAX_IParameter* parameter = mParameterRegistry.FindParameterById (identifier);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (! std::isfinite (value))
-        return AAX_ERROR_INVALID_ARGUMENT;
-    parameter->SetNormalizedValue (value);
-    return AAX_SUCCESS;
+    return setFiniteValue (mParameterRegistry, identifier, value, &AAX_IParameter::SetNormalizedValue);
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative (AAX_CParamID identifier, double delta)
 {
-    double current = 0.0;
-    if (const AAX_Result result = ParameterNormalizedValue (identifier, &current); result != AAX_SUCCESS)
+    double target = 0.0;
+    if (const AAX_Result result = relativeTarget (*this, identifier, delta, &target); result != AAX_SUCCESS)
         return result;
-    // An infinite step would clamp to a bound; it is refused like any other non-finite value.
-    if (! std::isfinite (delta) || ! std::isfinite (current))
-        return AAX_ERROR_INVALID_ARGUMENT;
-    return SetParameterNormalizedValue (identifier, std::clamp (current + delta, 0.0, 1.0));
+    return SetParameterNormalizedValue (identifier, target);
 }
 
 AAX_Result AAX_CEffectParameters::TouchParameter (AAX_CParamID identifier)
@@ -433,12 +436,10 @@ AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue (AAX_CParamID i
 
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedRelative (AAX_CParamID identifier, double delta)
 {
-    double current = 0.0;
-    if (const AAX_Result result = ParameterNormalizedValue (identifier, &current); result != AAX_SUCCESS)
+    double target = 0.0;
+    if (const AAX_Result result = relativeTarget (*this, identifier, delta, &target); result != AAX_SUCCESS)
         return result;
-    if (! std::isfinite (delta) || ! std::isfinite (current))
-        return AAX_ERROR_INVALID_ARGUMENT;
-    return UpdateParameterNormalizedValue (identifier, std::clamp (current + delta, 0.0, 1.0), 0);
+    return UpdateParameterNormalizedValue (identifier, target, 0);
 }
 
 AAX_Result AAX_CEffectParameters::DispatchPackets()
