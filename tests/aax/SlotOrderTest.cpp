@@ -6,30 +6,19 @@
 #include "AAX_IParameterValue.h"
 #include "AAX_ITaperDelegate.h"
 #include "CACFUnknown.h"
+#include "VirtualSlot.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
-// The host and the plug-in agree on interfaces by the order of their virtual operations. With
-// the Itanium ABI a pointer to a virtual member holds 1 + its byte offset in the virtual table;
-// a virtual destructor takes the first two slots.
+// The host and the plug-in agree on interfaces by the order of their virtual operations; a virtual
+// destructor takes the first two slots.
 
 #if defined(__GNUC__) && ! defined(_MSC_VER)
 
 namespace
 {
-template <typename MemberPointer>
-long slotOf (MemberPointer member)
-{
-    static_assert (sizeof (MemberPointer) >= sizeof (long));
-    long encoded = 0;
-    std::memcpy (&encoded, &member, sizeof (encoded));
-    EXPECT_EQ (encoded % long (sizeof (void*)), 1) << "not a virtual operation";
-    return (encoded - 1) / long (sizeof (void*));
-}
-
 void expectConsecutiveFrom (long first, const std::vector<long>& slots)
 {
     for (size_t i = 0; i < slots.size(); ++i)

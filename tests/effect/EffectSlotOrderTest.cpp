@@ -1,27 +1,13 @@
 #include "AAX_CEffectParameters.h"
+#include "VirtualSlot.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
-// The host calls the effect-parameters object by the places of its operations. With the Itanium
-// ABI a pointer to a virtual member holds 1 + its byte offset in the virtual table.
+// The host calls the effect-parameters object by the places of its operations.
 
 #if defined(__GNUC__) && ! defined(_MSC_VER)
-
-namespace
-{
-template <typename MemberPointer>
-long slotOf (MemberPointer member)
-{
-    static_assert (sizeof (MemberPointer) >= sizeof (long));
-    long encoded = 0;
-    std::memcpy (&encoded, &member, sizeof (encoded));
-    EXPECT_EQ (encoded % long (sizeof (void*)), 1) << "not a virtual operation";
-    return (encoded - 1) / long (sizeof (void*));
-}
-} // namespace
 
 TEST (EffectSlotOrder, OperationsTakeTheirPlacesFromQueryInterfaceToTheInitHook)
 {
