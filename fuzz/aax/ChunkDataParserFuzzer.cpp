@@ -4,31 +4,15 @@
 // a second read unchanged.
 
 #include "AAX_CChunkDataParser.h"
-#include "AAX_ChunkRecord.h"
 #include "AAX_Errors.h"
+#include "FuzzedChunkRecord.h"
 
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 namespace
 {
-constexpr size_t headerBytes = ChunkRecordBytes (0);
-
-// A record with exactly `dataSize` bytes of data area, so that any read past it is caught.
-struct RecordStorage
-{
-    explicit RecordStorage (size_t dataSize)
-        : bytes (new unsigned char[ChunkRecordBytes (dataSize)]())
-    {
-    }
-
-    ChunkRecord* record() { return reinterpret_cast<ChunkRecord*> (bytes.get()); }
-
-    std::unique_ptr<unsigned char[]> bytes;
-};
-
 bool sameEntries (const AAX_CChunkDataParser::Entry& a, const AAX_CChunkDataParser::Entry& b)
 {
     return a.typeCode == b.typeCode && std::strcmp (a.name.CString(), b.name.CString()) == 0 &&
@@ -55,7 +39,7 @@ void checkRoundTrip (const AAX_CChunkDataParser& loaded)
     const int32_t size = rebuilt.GetChunkDataSize();
     if (size < 4)
         __builtin_trap();
-    RecordStorage storage (static_cast<size_t> (size));
+    ChunkRecordStorage storage (static_cast<size_t> (size));
     if (rebuilt.GetChunkData (storage.record()) != AAX_SUCCESS || storage.record()->size != size)
         __builtin_trap();
 
@@ -71,18 +55,8 @@ void checkRoundTrip (const AAX_CChunkDataParser& loaded)
 
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
-    unsigned char header[headerBytes] = {};
-    std::memcpy (header, data, size < headerBytes ? size : headerBytes);
-    const size_t available = size > headerBytes ? size - headerBytes : 0;
-
-    RecordStorage storage (available);
-    std::memcpy (storage.bytes.get(), header, headerBytes);
-    if (available != 0)
-        std::memcpy (ChunkRecordData (storage.record()), data + headerBytes, available);
-
-    ChunkRecord* const record = storage.record();
-    if (record->size > 0 && static_cast<size_t> (record->size) > available)
-        record->size = static_cast<int32_t> (available);
+    ChunkRecordStorage input = chunkRecordFromInput (data, size);
+    ChunkRecord* const record = input.record();
 
     AAX_CChunkDataParser parser;
     parser.LoadChunk (record);

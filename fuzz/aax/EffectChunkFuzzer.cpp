@@ -8,31 +8,15 @@
 #include "AAX_CLinearTaperDelegate.h"
 #include "AAX_CNumberDisplayDelegate.h"
 #include "AAX_CParameter.h"
-#include "AAX_ChunkRecord.h"
 #include "AAX_Errors.h"
+#include "FuzzedChunkRecord.h"
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <memory>
 #include <type_traits>
 
 namespace
 {
-constexpr size_t headerBytes = ChunkRecordBytes (0);
-
-struct RecordStorage
-{
-    explicit RecordStorage (size_t dataSize)
-        : bytes (new unsigned char[ChunkRecordBytes (dataSize)]())
-    {
-    }
-
-    ChunkRecord* record() { return reinterpret_cast<ChunkRecord*> (bytes.get()); }
-
-    std::unique_ptr<unsigned char[]> bytes;
-};
-
 class FloatParameter : public AAX_CParameter<float>
 {
 public:
@@ -137,17 +121,8 @@ public:
 
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
-    unsigned char header[headerBytes] = {};
-    std::memcpy (header, data, size < headerBytes ? size : headerBytes);
-    const size_t available = size > headerBytes ? size - headerBytes : 0;
-
-    RecordStorage input (available);
-    std::memcpy (input.bytes.get(), header, headerBytes);
-    if (available != 0)
-        std::memcpy (ChunkRecordData (input.record()), data + headerBytes, available);
+    ChunkRecordStorage input = chunkRecordFromInput (data, size);
     ChunkRecord* const record = input.record();
-    if (record->size > 0 && static_cast<size_t> (record->size) > available)
-        record->size = static_cast<int32_t> (available);
 
     FuzzedEffect effect;
     bool equal = false;
@@ -161,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     uint32_t savedSize = 0;
     if (effect.ChunkSizeForId (AAX_ControlsStateChunkId, &savedSize) != AAX_SUCCESS)
         __builtin_trap();
-    RecordStorage saved (savedSize);
+    ChunkRecordStorage saved (savedSize);
     saved.record()->chunkTypeId = AAX_ControlsStateChunkId;
     if (effect.WriteChunk (AAX_ControlsStateChunkId, saved.record()) != AAX_SUCCESS)
         __builtin_trap();

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <unistd.h>
 
 // One processor for the whole fuzzing run, whose presets file lives in a private temporary folder.
 // It and the framework stay alive until the process ends: the framework's own statics would
@@ -14,8 +15,9 @@ inline ConvolutionEqAudioProcessor& fuzzProcessor()
     juce::ignoreUnused (framework);
     static const juce::File folder = []
     {
-        auto f =
-            juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("larkspur-fuzz", "");
+        // Named by process ID: fuzzers run side by side, and a shared folder would mix their presets.
+        auto f = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                     .getNonexistentChildFile ("larkspur-fuzz-" + juce::String ((int) getpid()), "");
         f.createDirectory();
         setenv ("XDG_DATA_HOME", f.getFullPathName().toRawUTF8(), 1);
         return f;
