@@ -307,36 +307,34 @@ void AAX_CChunkDataParser::LoadChunk (const ChunkRecord* record)
         offset = roundUpTo4 (offset + nameLength + 1);
 
         Entry entry;
-        const auto valueFits = [&] (int64_t byteCount) { return offset + byteCount <= size; };
+        // A number of `valueBytes` in a slot of `slotBytes`; false when the value runs past the area.
+        const auto readNumber = [&] (int32_t typeCode, int valueBytes, int slotBytes)
+        {
+            if (offset + valueBytes > size)
+                return false;
+            entry.typeCode = typeCode;
+            entry.valueBits = readBigEndian (data + offset, valueBytes);
+            offset += slotBytes;
+            return true;
+        };
         switch (nameLength > 0 ? taggedName[0] : '\0')
         {
             case 'd':
-                if (! valueFits (8))
+                if (! readNumber (typeDouble, 8, 8))
                     return;
-                entry.typeCode = typeDouble;
-                entry.valueBits = readBigEndian (data + offset, 8);
-                offset += 8;
                 break;
             case 'f':
-                if (! valueFits (4))
+                if (! readNumber (typeFloat, 4, 4))
                     return;
-                entry.typeCode = typeFloat;
-                entry.valueBits = readBigEndian (data + offset, 4);
-                offset += 4;
                 break;
             case 'l':
-                if (! valueFits (4))
+                if (! readNumber (typeInt32, 4, 4))
                     return;
-                entry.typeCode = typeInt32;
-                entry.valueBits = readBigEndian (data + offset, 4);
-                offset += 4;
                 break;
             case 's':
-                if (! valueFits (2))
+                // Two bytes of value padded to four.
+                if (! readNumber (typeInt16, 2, 4))
                     return;
-                entry.typeCode = typeInt16;
-                entry.valueBits = readBigEndian (data + offset, 2);
-                offset += 4;
                 break;
             case 'r':
             {
