@@ -12,16 +12,15 @@ std::string textOrEmpty (const char* text)
     return text != nullptr ? std::string (text) : std::string();
 }
 
-const char* textPointer (const PropertySnapshot& properties, AAX_EProperty id)
-{
-    const auto found = properties.pointers.find (id);
-    return found != properties.pointers.end() ? static_cast<const char*> (found->second) : nullptr;
-}
-
 const void* pointerOrNull (const PropertySnapshot& properties, AAX_EProperty id)
 {
     const auto found = properties.pointers.find (id);
     return found != properties.pointers.end() ? found->second : nullptr;
+}
+
+const char* textPointer (const PropertySnapshot& properties, AAX_EProperty id)
+{
+    return static_cast<const char*> (pointerOrNull (properties, id));
 }
 } // namespace
 
