@@ -30,7 +30,7 @@ public:
 
     /** The bank is kept alive for as long as the convolver exists; it is only read. */
     BandConvolver (double sampleRate, int band, std::shared_ptr<const ResponseBank> bank);
-    virtual ~BandConvolver();
+    ~BandConvolver();
 
     /** Chooses the response for frequency (Hz), type and gain (dB) and marks it pending for the audio
         thread. A band, frequency, type or gain step missing from the bank changes nothing.

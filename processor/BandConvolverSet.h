@@ -17,7 +17,7 @@ public:
     static constexpr int numBands = 3;
 
     BandConvolverSet (double sampleRate, int channel, std::shared_ptr<const ResponseBank> bank);
-    virtual ~BandConvolverSet();
+    ~BandConvolverSet();
 
     /** Selects the first response of the band at index (0 to 2) and marks the band loaded; once all
         three bands are loaded the set is ready. An index outside 0 to 2 is ignored. */
