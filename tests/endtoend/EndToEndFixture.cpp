@@ -7,23 +7,46 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 namespace endtoend
 {
 namespace
 {
-// Presets files of the test run go to a folder of their own, never to the user's.
-void useTemporaryUserFolder()
+// Presets files of the test run go to a folder of their own, never to the user's; the folder goes
+// when the process ends, since every test runs in a process of its own.
+class RunUserFolder
 {
-    static const bool done = []
+public:
+    RunUserFolder()
     {
         char pattern[] = "/tmp/larkspur-endtoend-XXXXXX";
-        const char* folder = mkdtemp (pattern);
-        if (folder != nullptr)
-            setenv ("XDG_DATA_HOME", folder, 1);
-        return true;
-    }();
-    (void) done;
+        if (const char* created = mkdtemp (pattern))
+        {
+            folder = created;
+            setenv ("XDG_DATA_HOME", created, 1);
+        }
+    }
+
+    ~RunUserFolder()
+    {
+        std::error_code ignored;
+        if (! folder.empty())
+            std::filesystem::remove_all (folder, ignored);
+    }
+
+    RunUserFolder (const RunUserFolder&) = delete;
+    RunUserFolder& operator= (const RunUserFolder&) = delete;
+
+private:
+    std::string folder;
+};
+
+void useTemporaryUserFolder()
+{
+    static const RunUserFolder folder;
 }
 } // namespace
 
