@@ -2,10 +2,10 @@
 // in blocks of 64, 256 and 1024 samples, and reports how many seconds of audio one CPU second
 // processes ("realtime").
 #include "ConvolutionEqAudioProcessor.h"
+#include "ProcessUserFolder.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 
 namespace
@@ -13,15 +13,7 @@ namespace
 // The processor's constructor creates its presets file; keep it out of the user's folder.
 void useTemporaryUserFolder()
 {
-    static const auto folder = []
-    {
-        auto f =
-            juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("larkspur-bench", "");
-        f.createDirectory();
-        setenv ("XDG_DATA_HOME", f.getFullPathName().toRawUTF8(), 1);
-        return f;
-    }();
-    juce::ignoreUnused (folder);
+    static const ProcessUserFolder folder ("larkspur-bench");
 }
 
 void setPlain (ConvolutionEqAudioProcessor& processor, const char* id, float value)

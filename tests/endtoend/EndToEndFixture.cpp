@@ -3,50 +3,20 @@
 #include "CACFUnknown.h"
 #include "HostComponent.h"
 #include "HostState.h"
+#include "ProcessUserFolder.h"
 #include "TestSignal.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-#include <system_error>
 
 namespace endtoend
 {
 namespace
 {
-// Presets files of the test run go to a folder of their own, never to the user's; the folder goes
-// when the process ends, since every test runs in a process of its own.
-class RunUserFolder
-{
-public:
-    RunUserFolder()
-    {
-        char pattern[] = "/tmp/larkspur-endtoend-XXXXXX";
-        if (const char* created = mkdtemp (pattern))
-        {
-            folder = created;
-            setenv ("XDG_DATA_HOME", created, 1);
-        }
-    }
-
-    ~RunUserFolder()
-    {
-        std::error_code ignored;
-        if (! folder.empty())
-            std::filesystem::remove_all (folder, ignored);
-    }
-
-    RunUserFolder (const RunUserFolder&) = delete;
-    RunUserFolder& operator= (const RunUserFolder&) = delete;
-
-private:
-    std::string folder;
-};
-
+// Presets files of the test run go to a folder of their own, never to the user's; every test runs
+// in a process of its own, and the folder goes when that process ends.
 void useTemporaryUserFolder()
 {
-    static const RunUserFolder folder;
+    static const ProcessUserFolder folder ("larkspur-endtoend");
 }
 } // namespace
 
