@@ -13,7 +13,7 @@ void forEachWatchedParameter (Visit&& visit)
     for (auto* prefix : watchedPrefixes)
         for (int channel = 1; channel <= 2; ++channel)
             for (int band = 1; band <= 3; ++band)
-                visit (ParameterIds::band (prefix, channel, band), channel, band);
+                visit (ParameterIds::band (prefix, channel, band));
 }
 
 // The watched IDs all end in "_<channel>_<band>".
@@ -36,12 +36,12 @@ BandReselector::BandReselector (juce::AudioProcessorValueTreeState& stateToWatch
     : state (stateToWatch)
     , selectBands (std::move (selectBandsToUse))
 {
-    forEachWatchedParameter ([this] (const juce::String& id, int, int) { state.addParameterListener (id, this); });
+    forEachWatchedParameter ([this] (const juce::String& id) { state.addParameterListener (id, this); });
 }
 
 BandReselector::~BandReselector()
 {
-    forEachWatchedParameter ([this] (const juce::String& id, int, int) { state.removeParameterListener (id, this); });
+    forEachWatchedParameter ([this] (const juce::String& id) { state.removeParameterListener (id, this); });
     cancelPendingUpdate();
 }
 
