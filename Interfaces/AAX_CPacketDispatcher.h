@@ -8,7 +8,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <utility>
 
 class AAX_IController;
 class AAX_IParameter;

@@ -2,7 +2,6 @@
 
 #include "AAX_IString.h"
 
-#include <cstddef>
 #include <string>
 
 // The string object with which the whole AAX layer passes text to and from the host.

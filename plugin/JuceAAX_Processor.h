@@ -5,7 +5,6 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
-#include <atomic>
 #include <memory>
 #include <vector>
 

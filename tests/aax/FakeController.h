@@ -3,7 +3,6 @@
 #include "AAX_Errors.h"
 #include "AAX_IController.h"
 
-#include <cstring>
 #include <vector>
 
 // Stands in for the host's controller and records every posted packet (field, bytes).

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <memory>
 #include <stdexcept>
 

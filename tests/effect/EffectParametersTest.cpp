@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 #include <limits>
 #include <memory>
 
