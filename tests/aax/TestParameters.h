@@ -16,13 +16,23 @@ inline std::unique_ptr<AAX_CParameter<float>> makeUnitParameter (const char* ide
                                                     AAX_CNumberDisplayDelegate<float, 3, 0>(), true);
 }
 
+// The base of the parameters below: a float parameter at 0 with the default taper.
+class ZeroFloatParameter : public AAX_CParameter<float>
+{
+public:
+    explicit ZeroFloatParameter (const char* identifier)
+        : AAX_CParameter<float> (identifier, AAX_CString (identifier), 0.0f, AAX_CLinearTaperDelegate<float, 0>(),
+                                 AAX_CNumberDisplayDelegate<float, 3, 0>(), true)
+    {
+    }
+};
+
 // Parameters that answer as another value kind, to exercise the typed probes.
-class DoubleValuedParameter : public AAX_CParameter<float>
+class DoubleValuedParameter : public ZeroFloatParameter
 {
 public:
     DoubleValuedParameter (const char* identifier, double value)
-        : AAX_CParameter<float> (identifier, AAX_CString (identifier), 0.0f, AAX_CLinearTaperDelegate<float, 0>(),
-                                 AAX_CNumberDisplayDelegate<float, 3, 0>(), true)
+        : ZeroFloatParameter (identifier)
         , mValue (value)
     {
     }
@@ -37,12 +47,11 @@ private:
     double mValue;
 };
 
-class BoolValuedParameter : public AAX_CParameter<float>
+class BoolValuedParameter : public ZeroFloatParameter
 {
 public:
     BoolValuedParameter (const char* identifier, bool value)
-        : AAX_CParameter<float> (identifier, AAX_CString (identifier), 0.0f, AAX_CLinearTaperDelegate<float, 0>(),
-                                 AAX_CNumberDisplayDelegate<float, 3, 0>(), true)
+        : ZeroFloatParameter (identifier)
         , mValue (value)
     {
     }
@@ -56,12 +65,11 @@ private:
     bool mValue;
 };
 
-class ValuelessParameter : public AAX_CParameter<float>
+class ValuelessParameter : public ZeroFloatParameter
 {
 public:
     explicit ValuelessParameter (const char* identifier)
-        : AAX_CParameter<float> (identifier, AAX_CString (identifier), 0.0f, AAX_CLinearTaperDelegate<float, 0>(),
-                                 AAX_CNumberDisplayDelegate<float, 3, 0>(), true)
+        : ZeroFloatParameter (identifier)
     {
     }
     bool ValueAsFloat (float*) const override { return false; }
