@@ -31,15 +31,15 @@ public:
     /** Allocates empty blocks of blockSize onto the spare list until it holds count blocks. */
     void reserveSpares (int32_t count);
 
-    int32_t numBlocks() const { return blocks.size / (int32_t) sizeof (Block*); }
-    int32_t numSpares() const { return spares.size / (int32_t) sizeof (Block*); }
+    int32_t numBlocks() const noexcept { return blocks.size / (int32_t) sizeof (Block*); }
+    int32_t numSpares() const noexcept { return spares.size / (int32_t) sizeof (Block*); }
 
     struct Block
     {
         int32_t capacity;
         int32_t used;
-        char* bytes() { return reinterpret_cast<char*> (this + 1); }
-        const char* bytes() const { return reinterpret_cast<const char*> (this + 1); }
+        char* bytes() noexcept { return reinterpret_cast<char*> (this + 1); }
+        const char* bytes() const noexcept { return reinterpret_cast<const char*> (this + 1); }
     };
 
     HeapBuffer blocks;
@@ -50,8 +50,8 @@ public:
     int32_t maxSpares = -1;
 
 private:
-    Block** blockList() const { return blocks.as<Block*>(); }
-    Block** spareList() const { return spares.as<Block*>(); }
+    Block** blockList() const noexcept { return blocks.as<Block*>(); }
+    Block** spareList() const noexcept { return spares.as<Block*>(); }
     bool push (HeapBuffer& list, Block* block);
     void retire (Block* block);
 };

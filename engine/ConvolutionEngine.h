@@ -32,8 +32,8 @@ public:
     /** Deletes all stages. */
     void clear();
 
-    int numStages() const { return stages.size / (int) sizeof (ConvolutionStage*); }
-    ConvolutionStage* stage (int i) const { return stages.as<ConvolutionStage*>()[i]; }
+    int numStages() const noexcept { return stages.size / (int) sizeof (ConvolutionStage*); }
+    ConvolutionStage* stage (int i) const noexcept { return stages.as<ConvolutionStage*>()[i]; }
 
     HeapBuffer stages;
     SampleQueue outputQueues[2];

@@ -30,7 +30,7 @@ public:
     void advance (int n);
 
     int partitions() const;
-    bool isDirect() const { return fftSize < 1; }
+    bool isDirect() const noexcept { return fftSize < 1; }
 
     HeapBuffer impulseSpectra[2];
     HeapBuffer impulseMarks[2];

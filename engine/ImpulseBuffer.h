@@ -13,8 +13,8 @@ public:
     /** Copies n samples of each of numChannels channels (clamped to 1 ... 2). */
     void set (const float* const* samples, int32_t n, int32_t channelCount);
 
-    int32_t length (int c = 0) const { return channel[c].size / 4; }
-    const float* data (int c) const { return channel[c].as<float>(); }
+    int32_t length (int c = 0) const noexcept { return channel[c].size / 4; }
+    const float* data (int c) const noexcept { return channel[c].as<float>(); }
 
     double sampleRate = 44100.0;
     HeapBuffer channel[2];

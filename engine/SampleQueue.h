@@ -13,8 +13,8 @@ public:
     /** Drops n bytes from the front (clamped to what is queued). */
     void consume (int32_t n);
 
-    int32_t queued() const { return data.size - readPos; }
-    char* front() const { return readPos < 0 || readPos >= data.size ? nullptr : data.buf + readPos; }
+    int32_t queued() const noexcept { return data.size - readPos; }
+    char* front() const noexcept { return readPos < 0 || readPos >= data.size ? nullptr : data.buf + readPos; }
 
     /** Forgets everything queued, keeping the memory. */
     void empty()
@@ -26,8 +26,8 @@ public:
     // Float views, the engine's unit.
     float* appendFloats (int32_t n) { return reinterpret_cast<float*> (append (n * 4)); }
     void consumeFloats (int32_t n) { consume (n * 4); }
-    int32_t queuedFloats() const { return queued() / 4; }
-    float* frontFloats() const { return reinterpret_cast<float*> (front()); }
+    int32_t queuedFloats() const noexcept { return queued() / 4; }
+    float* frontFloats() const noexcept { return reinterpret_cast<float*> (front()); }
 
     HeapBuffer data;
     int32_t readPos = 0;
