@@ -6,9 +6,8 @@
 #include "HostPropertyMap.h"
 #include "HostState.h"
 
-HostFeatureInfo::HostFeatureInfo (std::shared_ptr<HostState> hostState, const AAX_GUID& feature)
+HostFeatureInfo::HostFeatureInfo (std::shared_ptr<HostState> hostState)
     : state (std::move (hostState))
-    , featureId (feature)
 {
 }
 

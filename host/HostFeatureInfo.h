@@ -7,11 +7,11 @@
 
 class HostState;
 
-// The stand-in host's answer about a feature: supported, with an empty property map.
+// The stand-in host's answer about any feature: supported, with an empty property map.
 class HostFeatureInfo final : public HostComponent, public AAX_IACFFeatureInfo
 {
 public:
-    HostFeatureInfo (std::shared_ptr<HostState> state, const AAX_GUID& featureId);
+    explicit HostFeatureInfo (std::shared_ptr<HostState> state);
 
     LARKSPUR_HOST_COMPONENT_UNKNOWN
 
@@ -26,5 +26,4 @@ protected:
 
 private:
     std::shared_ptr<HostState> state;
-    AAX_GUID featureId;
 };

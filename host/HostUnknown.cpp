@@ -78,10 +78,11 @@ ACFRESULT HostUnknown::CreateInstance (const AAX_GUID& classId, IACFUnknown* out
     return result;
 }
 
-AAX_Result HostUnknown::AcquireFeatureProperties (const AAX_GUID& featureId, IACFUnknown** featureInfo)
+// Every feature is answered alike.
+AAX_Result HostUnknown::AcquireFeatureProperties (const AAX_GUID&, IACFUnknown** featureInfo)
 {
     if (featureInfo == nullptr)
         return AAX_ERROR_NULL_ARGUMENT;
-    *featureInfo = static_cast<AAX_IACFFeatureInfo*> (new HostFeatureInfo (state, featureId));
+    *featureInfo = static_cast<AAX_IACFFeatureInfo*> (new HostFeatureInfo (state));
     return AAX_SUCCESS;
 }
