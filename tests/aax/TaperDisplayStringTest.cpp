@@ -102,8 +102,10 @@ TEST (HostString, ConstructionAndAssignment)
     EXPECT_EQ (AAX_CString().MaxLength(), 4294967294u);
     EXPECT_EQ (AAX_CString ("abc").MaxLength(), 4294967294u);
 
+    // Assigned to itself through a reference, which the compiler does not flag.
     AAX_CString text ("gain");
-    text = text;
+    const AAX_CString& sameText = text;
+    text = sameText;
     EXPECT_STREQ (text.CString(), "gain");
 
     const AAX_IString& asInterface = text;
