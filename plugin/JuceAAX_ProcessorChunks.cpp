@@ -69,12 +69,9 @@ AAX_Result JuceAAX_Processor::ApplyChunk (AAX_CTypeID chunkId, const ChunkRecord
     if (chunk->size < 0)
         return AAX_ERROR_INCORRECT_CHUNK_SIZE;
 
-    // A block the processor does not accept leaves its state as it was. The load reads the rate
-    // and block length that the audio thread updates under the callback lock, so it holds it too.
-    {
-        const juce::ScopedLock lock (processor->getCallbackLock());
-        processor->setStateInformation (ChunkRecordData (chunk), chunk->size);
-    }
+    // A block the processor does not accept leaves its state as it was. The load takes no lock
+    // that the audio thread waits for: the parameters it changes are read there without one.
+    processor->setStateInformation (ChunkRecordData (chunk), chunk->size);
     pushValuesToHost();
     return AAX_SUCCESS;
 }

@@ -180,6 +180,7 @@ void ConvolutionEqAudioProcessor::prepareToPlay (double sampleRate, int maximumE
         }
         std::swap (buffers, newBuffers);
         mainOutputMono.store (mono);
+        preparedSampleRate.store (rate);
         sampleRateLevel ((float) rate);
     }
 

@@ -188,6 +188,11 @@ private:
     // Written on the message thread (state load) and by preparation, read by block processing.
     std::atomic<float> levelCompensation{ 0.0f };
 
+    // The rate of the last preparation (0 before the first). Once prepared, a state load recomputes
+    // the level compensation from it rather than from the framework's rate field, which the audio
+    // thread may be rewriting at that moment.
+    std::atomic<double> preparedSampleRate{ 0.0 };
+
     // Saturation state: owned by block processing once the processor is running.
     bool saturationOn = false;
     float saturationGain = 1.0f;

@@ -105,7 +105,8 @@ void ConvolutionEqAudioProcessor::setStateInformation (const void* data, int siz
     // Whether or not the block was accepted. The cached value cells cannot change (the parameters
     // are never replaced) and are never written here: they follow the parameters.
     fetchTypeNames();
-    sampleRateLevel ((float) getSampleRate());
+    const auto prepared = preparedSampleRate.load();
+    sampleRateLevel ((float) (prepared > 0.0 ? prepared : getSampleRate()));
 
     // The bands follow the loaded frequencies, types and gains.
     requestReselection (allBands);
