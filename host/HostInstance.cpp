@@ -207,8 +207,10 @@ void HostInstance::deliverPackets() noexcept
     // The real-time thread never waits: a packet posted while it looks arrives at the next block.
     if (! portsPosted.load (std::memory_order_acquire) || ! portLock.try_lock())
         return;
+    // Both maps hold the same fields, made with the context; nothing is inserted here.
     for (auto& [field, posted] : postedPorts)
-        std::memcpy (ports[field].data(), posted.data(), posted.size());
+        if (auto port = ports.find (field); port != ports.end())
+            std::memcpy (port->second.data(), posted.data(), std::min (posted.size(), port->second.size()));
     portsPosted.store (false, std::memory_order_relaxed);
     portLock.unlock();
 }
