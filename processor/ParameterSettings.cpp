@@ -1,8 +1,7 @@
 #include "ParameterSettings.h"
 
 #include "ParameterLayout.h"
-
-#include <cmath>
+#include "UntrustedNumber.h"
 
 namespace
 {
@@ -35,15 +34,11 @@ void applyParameterValues (const juce::XmlElement& settings, juce::AudioProcesso
 
         auto value = parameter->getValue();
 
+        // "nan", "inf" or a number beyond float range must never reach a parameter; a stored
+        // value outside 0..1 is not a normalised value and is pulled back into range.
         if (settings.hasAttribute (withId->paramID))
-        {
-            const auto stored = (float) settings.getDoubleAttribute (withId->paramID);
-
-            // "nan", "inf" or a number beyond float range must never reach a parameter; a stored
-            // value outside 0..1 is not a normalised value and is pulled back into range.
-            if (std::isfinite (stored))
-                value = juce::jlimit (0.0f, 1.0f, stored);
-        }
+            if (const auto stored = parseUntrustedFloat (settings.getStringAttribute (withId->paramID)))
+                value = juce::jlimit (0.0f, 1.0f, *stored);
 
         parameter->setValueNotifyingHost (value);
     }

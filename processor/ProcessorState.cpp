@@ -1,8 +1,8 @@
 // State save and load: the value-tree state as XML in the framework's binary block ("VC2!").
 #include "ConvolutionEqAudioProcessor.h"
+#include "UntrustedNumber.h"
 #include "UntrustedXml.h"
 
-#include <cmath>
 #include <set>
 
 namespace
@@ -42,6 +42,9 @@ void removeTextElements (juce::XmlElement& element)
 // The value-tree state gives a parameter whose PARAM child or value is missing its default value,
 // and passes "nan" or "inf" straight into the parameter. Both keep their current value instead:
 // the loaded element gets the current value wherever its own is missing or not a finite number.
+// The value-tree state reads the value of every child that carries a parameter's id, whatever its
+// tag, so every such child is checked; each value is rewritten as the number it was read as, so
+// the framework only ever reads numbers written here.
 void ConvolutionEqAudioProcessor::fillMissingAndNonFiniteValues (juce::XmlElement& state) const
 {
     static const juce::Identifier paramType ("PARAM"), idAttribute ("id"), valueAttribute ("value");
@@ -53,17 +56,17 @@ void ConvolutionEqAudioProcessor::fillMissingAndNonFiniteValues (juce::XmlElemen
 
     for (auto* child : state.getChildIterator())
     {
-        if (child->getTagName() != paramType.toString())
-            continue;
-
         const auto id = child->getStringAttribute (idAttribute);
         if (valueTreeState.getParameter (id) == nullptr)
             continue;
 
-        present.insert (id);
-        if (! child->hasAttribute (valueAttribute) ||
-            ! std::isfinite ((float) child->getDoubleAttribute (valueAttribute)))
-            child->setAttribute (valueAttribute, currentPlainValue (id));
+        if (child->getTagName() == paramType.toString())
+            present.insert (id);
+
+        const auto loaded = child->hasAttribute (valueAttribute)
+                                ? parseUntrustedFloat (child->getStringAttribute (valueAttribute))
+                                : std::nullopt;
+        child->setAttribute (valueAttribute, loaded ? (double) *loaded : currentPlainValue (id));
     }
 
     for (auto* parameter : getParameters())

@@ -1,6 +1,7 @@
 #include "ResponseBank.h"
 
 #include "LarkspurData.h"
+#include "UntrustedNumber.h"
 
 #include <soxr.h>
 
@@ -62,10 +63,10 @@ std::optional<float> documentScale (const juce::ValueTree& root)
     if (! root.hasProperty (gainId))
         return 1.0f;
 
-    const auto gainDb = root.getProperty (gainId).toString().getDoubleValue();
-    if (! std::isfinite (gainDb) || std::abs (gainDb) > maximumDocumentGainDb)
+    const auto gainDb = parseUntrustedNumber (root.getProperty (gainId).toString());
+    if (! gainDb || std::abs (*gainDb) > maximumDocumentGainDb)
         return std::nullopt;
-    return (float) std::pow (10.0, gainDb / 20.0);
+    return (float) std::pow (10.0, *gainDb / 20.0);
 }
 
 /** Decodes the framework's "size.characters" base-64 form, refusing a size that the

@@ -101,14 +101,15 @@ TEST_F (SettingsTest, NonFiniteTextsKeepTheCurrentValueAndOtherTextsAreBounded)
     settings.setAttribute ("gain_1_1", "nan");
     settings.setAttribute ("out_1_2", "inf");
     settings.setAttribute ("frequency_1_3", "-inf");
-    settings.setAttribute ("gain", "1e39"); // beyond float range
+    settings.setAttribute ("gain", "1e39");             // beyond float range
+    settings.setAttribute ("gain_2_3", "1e4294967297"); // exponent beyond int range
     settings.setAttribute ("solo_1", "7.5");
     settings.setAttribute ("gain_2_1", "-3");
     settings.setAttribute ("gain_2_2", "not a number");
     applyParameterValues (settings, processor);
 
     auto after = normalisedValues (processor);
-    for (const auto* id : { "gain_1_1", "out_1_2", "frequency_1_3", "gain" })
+    for (const auto* id : { "gain_1_1", "out_1_2", "frequency_1_3", "gain", "gain_2_3" })
         EXPECT_EQ (after[id], before.at (id)) << id;
     EXPECT_EQ (after["solo_1"], 1.0f);
     EXPECT_EQ (after["gain_2_1"], 0.0f);

@@ -192,10 +192,16 @@ TEST_F (StateTest, NonFiniteValuesAreKeptOut)
     paramElement (*xml, "gain_1_1")->setAttribute ("value", "nan");
     paramElement (*xml, "out_2_2")->setAttribute ("value", "inf");
     paramElement (*xml, "input_level")->setAttribute ("value", "1e39");
+    // An exponent that overflows a 32-bit int: read naively it wraps round to 10.
+    paramElement (*xml, "gain_2_3")->setAttribute ("value", "1e4294967297");
+    // The value-tree state reads any child carrying a parameter's id, whatever its tag.
+    auto* stray = xml->createNewChildElement ("STRAY");
+    stray->setAttribute ("id", "out_1_1");
+    stray->setAttribute ("value", "nan");
     load (processor, toBlock (*xml));
 
     auto after = normalisedValues (processor);
-    for (const auto* id : { "gain_1_1", "out_2_2", "input_level" })
+    for (const auto* id : { "gain_1_1", "out_2_2", "input_level", "gain_2_3", "out_1_1" })
         EXPECT_EQ (after[id], before.at (id)) << id;
     EXPECT_FLOAT_EQ (plainValue (processor, "gain_2_1"), -7.0f);
     for (int i = 0; i < ConvolutionEqAudioProcessor::numCachedValues; ++i)
