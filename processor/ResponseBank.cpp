@@ -2,6 +2,7 @@
 
 #include "LarkspurData.h"
 #include "UntrustedNumber.h"
+#include "UntrustedXml.h"
 
 #include <soxr.h>
 
@@ -230,7 +231,7 @@ void ResponseBank::loadDocument (const juce::String& documentText)
     mixEnabled.clear();
     tree = {};
 
-    const auto xml = juce::parseXML (documentText);
+    const auto xml = parseUntrustedXml (documentText);
     if (xml == nullptr)
         return;
 

@@ -16,6 +16,27 @@ bool startsWith (juce::String::CharPointerType p, const char* prefix)
     return juce::CharacterFunctions::compareUpTo (p, juce::CharPointer_ASCII (prefix), (int) strlen (prefix)) == 0;
 }
 
+// True when every hexadecimal character reference ends with ';'. The parser steps past the end of
+// the text when one runs into it ("&#xE" at the very end).
+bool hexReferencesAreTerminated (juce::String::CharPointerType p)
+{
+    for (auto found = p.indexOf (juce::CharPointer_ASCII ("&#")); found >= 0;
+         found = p.indexOf (juce::CharPointer_ASCII ("&#")))
+    {
+        p += found + 2;
+        if (*p != 'x' && *p != 'X')
+            continue;
+
+        ++p;
+        while (juce::CharacterFunctions::getHexDigitValue (*p) >= 0)
+            ++p;
+
+        if (*p != ';')
+            return false;
+    }
+    return true;
+}
+
 // True when the markup is free of declarations and its elements nest no deeper than the limit. Quoted attribute values,
 // comments and character data are skipped as the parser skips them. Unterminated constructs are left to the parser,
 // which rejects them.
@@ -97,7 +118,8 @@ std::unique_ptr<juce::XmlElement> parseUntrustedXml (const juce::String& text)
         body = body.substring (endOfDeclaration + 2);
     }
 
-    if (body.contains ("<?") || ! hasSafeStructure (body.getCharPointer(), maxNestingDepth))
+    if (body.contains ("<?") || ! hasSafeStructure (body.getCharPointer(), maxNestingDepth) ||
+        ! hexReferencesAreTerminated (body.getCharPointer()))
         return {};
 
     return juce::parseXML (body);

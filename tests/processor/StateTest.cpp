@@ -158,6 +158,13 @@ TEST_F (StateTest, MalformedBlocksLeaveEveryParameterAsItWas)
                                        "<PARAM id=\"gain_L\" value=\"3.0\"/></Larkspur>"));
     }
     {
+        // The framework's reader steps past the end of the text on an unterminated hexadecimal
+        // character reference there.
+        SCOPED_TRACE ("unterminated character reference");
+        expectRejected (blockFromText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?> <Larkspur>"
+                                       "<PARAM id=\"gain_L\" value=\"3.0\"/>&#xE"));
+    }
+    {
         // Each level is a recursion of the framework's reader; this many overflow the stack.
         SCOPED_TRACE ("deep nesting");
         expectRejected (blockFromText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?> <Larkspur>" +
@@ -223,6 +230,13 @@ TEST_F (StateTest, RootTagIsMatchedIgnoringCase)
     EXPECT_FLOAT_EQ (plainValue (processor, "frequency_2_2"), 3000.0f);
     EXPECT_EQ (processor.getValueTreeState().state.getType().toString(), "Larkspur");
     EXPECT_EQ (stateXml (processor)->getTagName(), "Larkspur");
+}
+
+TEST_F (StateTest, TerminatedCharacterReferencesAreRead)
+{
+    load (processor, blockFromText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?> <Larkspur>"
+                                    "<PARAM id=\"gain_L\" value=\"&#x33;.&#48;\"/></Larkspur>"));
+    EXPECT_FLOAT_EQ (plainValue (processor, "gain_L"), 3.0f);
 }
 
 TEST_F (StateTest, LoadLeavesNothingToUndo)
