@@ -29,19 +29,12 @@ std::unique_ptr<juce::XmlElement> readStateBlock (const void* data, int sizeInBy
 
     return parseUntrustedXml (juce::String::fromUTF8 (text, length));
 }
-
-// Text nodes have no value-tree form.
-void removeTextElements (juce::XmlElement& element)
-{
-    element.deleteAllTextElements();
-    for (auto* child : element.getChildIterator())
-        removeTextElements (*child);
-}
 } // namespace
 
-// The value-tree state gives a parameter whose PARAM child or value is missing its default value,
-// and passes "nan" or "inf" straight into the parameter. Both keep their current value instead:
-// the loaded element gets the current value wherever its own is missing or not a finite number.
+// The value-tree state gives a parameter whose PARAM child has no value its default value, and
+// passes "nan" or "inf" straight into the parameter. Both keep their current value instead: the
+// loaded element gets the current value wherever its own is missing or not a finite number, and a
+// parameter without a child gets one holding its current value.
 // The value-tree state reads the value of every child that carries a parameter's id, whatever its
 // tag, so every such child is checked; each value is rewritten as the number it was read as, so
 // the framework only ever reads numbers written here.
@@ -96,12 +89,11 @@ void ConvolutionEqAudioProcessor::setStateInformation (const void* data, int siz
     if (auto xml = readStateBlock (data, sizeInBytes);
         xml != nullptr && xml->getTagName().equalsIgnoreCase (type.toString()))
     {
-        removeTextElements (*xml);
         fillMissingAndNonFiniteValues (*xml);
 
         // The root tag matched ignoring case; the state keeps its own type.
         juce::ValueTree loaded (type);
-        loaded.copyPropertiesAndChildrenFrom (juce::ValueTree::fromXml (*xml), nullptr);
+        loaded.copyPropertiesAndChildrenFrom (valueTreeFromUntrustedXml (*xml), nullptr);
         valueTreeState.replaceState (loaded);
     }
 

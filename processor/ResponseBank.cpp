@@ -235,7 +235,7 @@ void ResponseBank::loadDocument (const juce::String& documentText)
     if (xml == nullptr)
         return;
 
-    tree = juce::ValueTree::fromXml (*xml);
+    tree = valueTreeFromUntrustedXml (*xml);
     if (! tree.hasType (rootType))
         return;
 

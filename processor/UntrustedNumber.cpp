@@ -1,53 +1,70 @@
 #include "UntrustedNumber.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <locale.h>
+#include <string>
 
 namespace
 {
-// Far beyond any double's decimal exponent, and small enough that the framework's reader can add
-// its own adjustments without overflowing.
-constexpr int exponentLimitDigits = 5;
-
-// The text with its exponent, if it has a run of more than exponentLimitDigits significant
-// digits, cut to "99999" (same sign): the value is out of double range either way.
-juce::String withBoundedExponent (const juce::String& text)
+bool startsWithIgnoringCase (juce::String::CharPointerType p, const char* word)
 {
-    auto p = text.getCharPointer().findEndOfWhitespace();
+    return p.compareIgnoreCaseUpTo (juce::CharPointer_ASCII (word), (int) strlen (word)) == 0;
+}
 
-    if (*p == '+' || *p == '-')
-        ++p;
+// Appends the digits at p to number and moves p past them; false when there are none.
+bool appendDigits (juce::String::CharPointerType& p, std::string& number)
+{
+    bool any = false;
+    for (; p.isDigit(); ++p, any = true)
+        number += (char) *p;
+    return any;
+}
 
-    while (p.isDigit() || *p == '.')
-        ++p;
-
-    if (*p != 'e' && *p != 'E')
-        return text;
-
-    ++p;
-    if (*p == '+' || *p == '-')
-        ++p;
-
-    while (*p == '0')
-        ++p;
-
-    const auto digitsStart = p;
-    int digits = 0;
-    for (; p.isDigit(); ++p)
-        ++digits;
-
-    if (digits <= exponentLimitDigits)
-        return text;
-
-    const auto start = text.getCharPointer();
-    return juce::String (start, digitsStart) + juce::String::repeatedString ("9", exponentLimitDigits) +
-           juce::String (p);
+// Converts in the "C" locale whatever the process's locale is, so the point is always '.'.
+double convert (const std::string& number)
+{
+    static const locale_t cLocale = newlocale (LC_ALL_MASK, "C", nullptr);
+    return strtod_l (number.c_str(), nullptr, cLocale);
 }
 } // namespace
 
 std::optional<double> parseUntrustedNumber (const juce::String& text)
 {
-    const auto value = withBoundedExponent (text).getDoubleValue();
+    auto p = text.getCharPointer().findEndOfWhitespace();
+    std::string number;
+
+    if (*p == '+' || *p == '-')
+        number += (char) p.getAndAdvance();
+
+    if (startsWithIgnoringCase (p, "nan") || startsWithIgnoringCase (p, "inf"))
+        return std::nullopt;
+
+    bool hasDigits = appendDigits (p, number);
+    if (*p == '.')
+    {
+        number += '.';
+        ++p;
+        hasDigits = appendDigits (p, number) || hasDigits;
+    }
+
+    if (! hasDigits)
+        return 0.0;
+
+    if (*p == 'e' || *p == 'E')
+    {
+        std::string exponent = "e";
+        ++p;
+        if (*p == '+' || *p == '-')
+            exponent += (char) p.getAndAdvance();
+
+        // An exponent without digits is not part of the number.
+        if (appendDigits (p, exponent))
+            number += exponent;
+    }
+
+    const auto value = convert (number);
     if (! std::isfinite (value))
         return std::nullopt;
     return value;

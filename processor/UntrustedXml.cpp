@@ -124,3 +124,18 @@ std::unique_ptr<juce::XmlElement> parseUntrustedXml (const juce::String& text)
 
     return juce::parseXML (body);
 }
+
+juce::ValueTree valueTreeFromUntrustedXml (const juce::XmlElement& element)
+{
+    juce::ValueTree tree (element.getTagName());
+
+    for (int i = 0; i < element.getNumAttributes(); ++i)
+        if (const auto name = element.getAttributeName (i); ! name.startsWith ("base64:"))
+            tree.setProperty (name, element.getAttributeValue (i), nullptr);
+
+    for (auto* child : element.getChildIterator())
+        if (! child->isTextElement())
+            tree.appendChild (valueTreeFromUntrustedXml (*child), nullptr);
+
+    return tree;
+}

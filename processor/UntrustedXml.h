@@ -1,6 +1,7 @@
 #pragma once
 
 #include <juce_core/juce_core.h>
+#include <juce_data_structures/juce_data_structures.h>
 
 #include <memory>
 
@@ -17,3 +18,8 @@
 std::unique_ptr<juce::XmlElement> parseUntrustedXml (const juce::String& text);
 
 inline constexpr int maxNestingDepth = 32;
+
+// The value tree of an element parsed from outside. The framework's conversion decodes any
+// attribute named "base64:..." as binary, allocating whatever size its text claims, and has no
+// form for text; here such attributes and text are left out. Nothing this system writes has them.
+juce::ValueTree valueTreeFromUntrustedXml (const juce::XmlElement& element);

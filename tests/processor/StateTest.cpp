@@ -232,6 +232,18 @@ TEST_F (StateTest, RootTagIsMatchedIgnoringCase)
     EXPECT_EQ (stateXml (processor)->getTagName(), "Larkspur");
 }
 
+TEST_F (StateTest, AttributesTheFrameworkWouldDecodeAsBinaryAreLeftOut)
+{
+    // The framework's value tree allocates whatever size such an attribute claims ("-1" throws).
+    load (processor, blockFromText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?> <Larkspur base64:a=\"-1.A\">"
+                                    "<PARAM id=\"gain_L\" value=\"3.0\" base64:b=\"300000000.A\"/></Larkspur>"));
+
+    EXPECT_FLOAT_EQ (plainValue (processor, "gain_L"), 3.0f);
+    const auto saved = saveState (processor);
+    EXPECT_LT (saved.getSize(), 10000u);
+    EXPECT_FALSE (saved.toString().contains ("base64"));
+}
+
 TEST_F (StateTest, TerminatedCharacterReferencesAreRead)
 {
     load (processor, blockFromText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?> <Larkspur>"

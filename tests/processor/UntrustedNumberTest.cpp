@@ -7,8 +7,10 @@ TEST (UntrustedNumberTest, ReadsDecimalTextAsTheFrameworkDoes)
     EXPECT_EQ (parseUntrustedNumber ("0.6242951"), 0.6242951);
     EXPECT_EQ (parseUntrustedNumber ("  -2.5e+3 dB"), -2500.0);
     EXPECT_EQ (parseUntrustedNumber ("1E-2"), 0.01);
-    EXPECT_EQ (parseUntrustedNumber ("1e0000000000000003"), 1000.0); // leading zeros are not digits
+    EXPECT_EQ (parseUntrustedNumber ("1e0000000000000003"), 1000.0); // the exponent's leading zeros
+    EXPECT_EQ (parseUntrustedNumber (".5e"), 0.5);                   // an exponent without digits is not read
     EXPECT_EQ (parseUntrustedNumber ("abc"), 0.0);
+    EXPECT_EQ (parseUntrustedNumber ("-"), 0.0);
     EXPECT_EQ (parseUntrustedNumber (""), 0.0);
 }
 
@@ -20,6 +22,16 @@ TEST (UntrustedNumberTest, LongExponentsStayOutOfRangeInsteadOfWrapping)
     EXPECT_EQ (parseUntrustedNumber ("1e-4294967297"), 0.0);
     EXPECT_EQ (parseUntrustedNumber ("1e400"), std::nullopt);
     EXPECT_EQ (parseUntrustedNumber ("1e4294967297 and more"), std::nullopt);
+}
+
+TEST (UntrustedNumberTest, LongDigitRunsKeepTheirScale)
+{
+    // Past a thousand integer digits the framework's reader drops the scale and reads about 1e17.
+    for (const int zeros : { 400, 1100, 5000 })
+        EXPECT_EQ (parseUntrustedNumber ("1" + juce::String::repeatedString ("0", zeros)), std::nullopt) << zeros;
+
+    EXPECT_EQ (parseUntrustedNumber ("0." + juce::String::repeatedString ("0", 5000) + "1"), 0.0);
+    EXPECT_EQ (parseUntrustedNumber ("1" + juce::String::repeatedString ("0", 300) + "e-300"), 1.0);
 }
 
 TEST (UntrustedNumberTest, NonFiniteAndBeyondFloatRangeAreEmpty)

@@ -112,6 +112,8 @@ TEST (ResponseBankFailure, APayloadThatIsNotFlacIsSkippedAndTheOthersLoad)
     addResponse (band, 800, "PK", 12, "2000000000." + peak().fromFirstOccurrenceOf (".", false, false));
     addResponse (band, 800, "PK", -2, "99999999999999999999999." + peak().fromFirstOccurrenceOf (".", false, false));
     setType (band, 800, "PK");
+    // A value tree would decode this as binary and allocate what its size prefix claims.
+    band.setAttribute ("base64:huge", "-1.AAAA");
 
     for (auto rate : { 48000.0, 96000.0 })
     {
