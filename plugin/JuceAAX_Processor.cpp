@@ -122,9 +122,8 @@ AAX_Result JuceAAX_Processor::TearDown()
 void JuceAAX_Processor::prepareProcessor()
 {
     float hostRate = 0.0f;
-    if (Controller() != nullptr && Controller()->SampleRate (&hostRate) == AAX_SUCCESS && std::isfinite (hostRate) &&
-        hostRate > 0.0f)
-        sampleRate = hostRate;
+    const bool hostRateKnown = Controller() != nullptr && Controller()->SampleRate (&hostRate) == AAX_SUCCESS &&
+                               std::isfinite (hostRate) && hostRate > 0.0f;
 
     uint32_t outputFormat = AAX_eStemFormat_Stereo;
     if (Controller() != nullptr)
@@ -137,7 +136,10 @@ void JuceAAX_Processor::prepareProcessor()
     layout.outputBuses.add (channelSet);
 
     // Held for the whole preparation, so no block runs against half-replaced state.
+    // The audio thread reads the rate when it re-prepares for another block length.
     const juce::ScopedLock lock (processor->getCallbackLock());
+    if (hostRateKnown)
+        sampleRate = hostRate;
     processor->setBusesLayout (layout);
     processingChannels = channels;
     processor->releaseResources();

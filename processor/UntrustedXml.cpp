@@ -2,6 +2,54 @@
 
 namespace
 {
+// True when the text is UTF-8 as the standard defines it. The framework's own check lets overlong
+// forms through ("\xc0\xbc" for '<'), which its string functions then copy into buffers sized for
+// the shorter form, writing past their end.
+bool isWellFormedUtf8 (const juce::String& text)
+{
+    const auto* p = reinterpret_cast<const unsigned char*> (text.toRawUTF8());
+
+    while (*p != 0)
+    {
+        const auto lead = *p++;
+        if (lead < 0x80)
+            continue;
+
+        int continuations = 0;
+        unsigned char low = 0x80, high = 0xbf; // the range of the first continuation byte
+
+        if (lead >= 0xc2 && lead <= 0xdf)
+            continuations = 1;
+        else if (lead >= 0xe0 && lead <= 0xef)
+        {
+            continuations = 2;
+            if (lead == 0xe0)
+                low = 0xa0; // overlong below
+            else if (lead == 0xed)
+                high = 0x9f; // surrogates
+        }
+        else if (lead >= 0xf0 && lead <= 0xf4)
+        {
+            continuations = 3;
+            if (lead == 0xf0)
+                low = 0x90; // overlong below
+            else if (lead == 0xf4)
+                high = 0x8f; // beyond U+10FFFF
+        }
+        else
+            return false;
+
+        if (*p < low || *p > high)
+            return false;
+
+        for (++p; --continuations > 0; ++p)
+            if ((*p & 0xc0) != 0x80)
+                return false;
+    }
+
+    return true;
+}
+
 bool skipPast (juce::String::CharPointerType& p, const char* terminator)
 {
     const auto found = p.indexOf (juce::CharPointer_ASCII (terminator));
@@ -109,6 +157,9 @@ bool hasSafeStructure (juce::String::CharPointerType p, int limit)
 
 std::unique_ptr<juce::XmlElement> parseUntrustedXml (const juce::String& text)
 {
+    if (! isWellFormedUtf8 (text))
+        return {};
+
     auto body = text.trimStart();
     if (body.startsWith ("<?xml"))
     {

@@ -7,6 +7,7 @@
 
 // Parses XML that comes from outside (host state blocks, the presets file, the responses document),
 // refusing what the framework's parser cannot take safely:
+// - text that is not well-formed UTF-8 (overlong forms, surrogates, truncated sequences);
 // - a processing instruction after the leading XML declaration: the parser never returns when one
 //   inside an element is followed by text ("<a><?x?>b</a>");
 // - a document type declaration, whose entities the parser expands recursively;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 using namespace endtoend;
@@ -76,4 +77,34 @@ TEST_F (EndToEnd, TwoInsertsRenderAtTheSameTime)
     renderer.render (*first, input, fromFirst);
     other.join();
     EXPECT_TRUE (allFinite (fromFirst));
+}
+
+// Each change of block length makes the plug-in re-prepare on the real-time thread at the rate the
+// main thread's preparation set.
+TEST_F (EndToEnd, PreparingAgainWhileBlockLengthsChange)
+{
+    auto insert = makeInstance();
+    ASSERT_NE (insert, nullptr);
+
+    const auto input = testSignal (256);
+    juce::AudioBuffer<float> output (2, 256);
+    std::atomic<bool> stop{ false };
+
+    std::thread audio (
+        [&]
+        {
+            const float* inputs[] = { input.getReadPointer (0), input.getReadPointer (1) };
+            float* outputs[] = { output.getWritePointer (0), output.getWritePointer (1) };
+            for (int block = 0; ! stop.load(); ++block)
+                insert->process (inputs, outputs, block % 2 == 0 ? 128 : 256);
+        });
+
+    for (int i = 0; i < 20; ++i)
+    {
+        EXPECT_EQ (insert->prepareAgain(), AAX_SUCCESS);
+        insert->idle();
+    }
+    stop = true;
+    audio.join();
+    EXPECT_TRUE (allFinite (output));
 }

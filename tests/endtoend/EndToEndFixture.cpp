@@ -3,26 +3,14 @@
 #include "CACFUnknown.h"
 #include "HostComponent.h"
 #include "HostState.h"
-#include "ProcessUserFolder.h"
 #include "TestSignal.h"
 
 #include <cmath>
 
 namespace endtoend
 {
-namespace
-{
-// Presets files of the test run go to a folder of their own, never to the user's; every test runs
-// in a process of its own, and the folder goes when that process ends.
-void useTemporaryUserFolder()
-{
-    static const ProcessUserFolder folder ("larkspur-endtoend");
-}
-} // namespace
-
 EndToEnd::EndToEnd()
 {
-    useTemporaryUserFolder();
     std::string error;
     library = PluginLibrary::open (LARKSPUR_PLUGIN_PATH, error);
     EXPECT_NE (library, nullptr) << error;
@@ -54,13 +42,14 @@ std::unique_ptr<HostInstance> EndToEnd::makeInstance (HostInstance::Options opti
     return insert;
 }
 
-std::unique_ptr<ConvolutionEqAudioProcessor> EndToEnd::makeReference (const HostInstance& insert,
-                                                                      int maximumBlock) const
+std::unique_ptr<ConvolutionEqAudioProcessor> EndToEnd::makeReference (const HostInstance& insert, int maximumBlock,
+                                                                      int channels) const
 {
     auto processor = std::make_unique<ConvolutionEqAudioProcessor>();
     juce::AudioProcessor::BusesLayout layout;
-    layout.inputBuses.add (juce::AudioChannelSet::stereo());
-    layout.outputBuses.add (juce::AudioChannelSet::stereo());
+    const auto channelSet = channels == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
+    layout.inputBuses.add (channelSet);
+    layout.outputBuses.add (channelSet);
     processor->setBusesLayout (layout);
     for (auto* parameter : processor->getParameters())
     {

@@ -29,7 +29,8 @@ protected:
 
     // A processor of the test's own, run directly: stereo, prepared at the rate with the given
     // maximum block after taking every parameter value the insert has.
-    std::unique_ptr<ConvolutionEqAudioProcessor> makeReference (const HostInstance& insert, int maximumBlock) const;
+    std::unique_ptr<ConvolutionEqAudioProcessor> makeReference (const HostInstance& insert, int maximumBlock,
+                                                                int channels = 2) const;
 
     HostSession& session() { return *hostSession; }
 

@@ -409,11 +409,15 @@ TEST_F (EndToEnd, AMonoInsertProcessesOneChannel)
     options.channels = 1;
     auto insert = makeInstance (options);
     ASSERT_NE (insert, nullptr);
+    ASSERT_EQ (insert->selectPreset ("Natural Thump"), AAX_SUCCESS);
+    insert->idle();
 
-    juce::AudioBuffer<float> input (1, 4096);
-    input.copyFrom (0, 0, testSignal (4096), 0, 0, 4096);
+    juce::AudioBuffer<float> input (1, 8192);
+    input.copyFrom (0, 0, testSignal (8192), 0, 0, 8192);
     const auto rendered = processDirectly (*insert, input, 512);
-    EXPECT_TRUE (allFinite (rendered));
+
+    auto reference = makeReference (*insert, 1024, 1);
+    EXPECT_EQ (firstDifference (rendered, processReference (*reference, input, 512)), "");
     EXPECT_NE (firstDifference (rendered, input), "");
 }
 

@@ -17,8 +17,10 @@ expect_ok()
 {
     local what=$1
     shift
-    if ! "$@" > "$work/out.txt" 2> "$work/err.txt"; then
-        fail "$what: exit $?: $(cat "$work/err.txt")"
+    local status=0
+    "$@" > "$work/out.txt" 2> "$work/err.txt" || status=$?
+    if [ "$status" -ne 0 ]; then
+        fail "$what: exit $status: $(cat "$work/err.txt")"
     fi
 }
 

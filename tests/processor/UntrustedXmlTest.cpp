@@ -1,0 +1,47 @@
+#include "UntrustedXml.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+std::unique_ptr<juce::XmlElement> parseBytes (const char* bytes)
+{
+    return parseUntrustedXml (juce::String::fromUTF8 (bytes));
+}
+} // namespace
+
+TEST (UntrustedXmlTest, WellFormedUtf8IsReadInEveryLength)
+{
+    const auto xml = parseBytes ("<a b=\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\xb5 \xf4\x8f\xbf\xbf\"/>");
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getStringAttribute ("b"),
+               juce::String::fromUTF8 ("caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\xb5 \xf4\x8f\xbf\xbf"));
+}
+
+TEST (UntrustedXmlTest, MalformedUtf8IsRefused)
+{
+    // The framework's strings copy an overlong form into room sized for the short one.
+    for (const auto* bytes : { "<a b=\"\xc0\xbc\"/>",               // overlong '<'
+                               "<a b=\"\xe0\x80\xbc\"/>",           // overlong '<' in three bytes
+                               "<a b=\"\xf0\x80\x80\xbc\"/>",       // overlong '<' in four bytes
+                               "<a b=\"\xed\xa0\x80\"/>",           // a surrogate
+                               "<a b=\"\xf4\x90\x80\x80\"/>",       // beyond U+10FFFF
+                               "<a b=\"\xe2\x82\"/>",               // cut short
+                               "<a b=\"\xbf\"/>",                   // a lone continuation byte
+                               "<a b=\"\xf8\x88\x80\x80\x80\"/>" }) // five bytes
+        EXPECT_EQ (parseBytes (bytes), nullptr) << juce::String::toHexString (bytes, (int) strlen (bytes));
+}
+
+TEST (UntrustedXmlTest, ValueTreesLeaveOutBinaryAttributesAndText)
+{
+    const auto xml = parseBytes ("<a x=\"1\" base64:y=\"-1.A\">text<b base64:z=\"300000000.A\" w=\"2\"/></a>");
+    ASSERT_NE (xml, nullptr);
+
+    const auto tree = valueTreeFromUntrustedXml (*xml);
+    EXPECT_EQ (tree.getNumProperties(), 1);
+    EXPECT_EQ (tree["x"].toString(), "1");
+    ASSERT_EQ (tree.getNumChildren(), 1);
+    EXPECT_EQ (tree.getChild (0).getType().toString(), "b");
+    EXPECT_EQ (tree.getChild (0).getNumProperties(), 1);
+    EXPECT_EQ (tree.getChild (0)["w"].toString(), "2");
+}
