@@ -16,9 +16,9 @@ void freeBytes (char* p)
     ::operator delete (p);
 }
 
-int32_t roundDownToPage (int64_t n)
+int64_t roundDownToPage (int64_t n)
 {
-    return (int32_t) (n & ~(int64_t) 4095);
+    return n & ~(int64_t) 4095;
 }
 } // namespace
 
@@ -39,17 +39,22 @@ char* HeapBuffer::resize (int32_t newSize, bool allowShrink)
 
     if (newSize > alloc || newSize < threshold)
     {
-        int32_t newAlloc;
+        // In 64 bits: near the int32 limit the growth would wrap negative and free the buffer.
+        int64_t newAlloc;
         if (newSize < 1)
             newAlloc = 0;
         else if (granularity >= 4096)
         {
-            int32_t g = roundDownToPage (std::max (newSize / 2, granularity));
-            g = std::clamp (g, 4096, 4194304);
+            int64_t g = roundDownToPage (std::max (newSize / 2, granularity));
+            g = std::clamp<int64_t> (g, 4096, 4194304);
             newAlloc = roundDownToPage ((int64_t) newSize + 96 + g) - 96;
         }
         else
-            newAlloc = std::max (newSize / 2, granularity) + newSize;
+            newAlloc = (int64_t) std::max (newSize / 2, granularity) + newSize;
+
+        // More than an int32 can count is a failed allocation: the old buffer and size remain.
+        if (newAlloc > INT32_MAX)
+            return size > 0 ? buf : nullptr;
 
         if (newAlloc != alloc)
         {
@@ -61,14 +66,14 @@ char* HeapBuffer::resize (int32_t newSize, bool allowShrink)
                 return nullptr;
             }
 
-            char* fresh = allocateBytes (newAlloc);
+            char* fresh = allocateBytes ((int32_t) newAlloc);
             if (fresh == nullptr)
                 return size > 0 ? buf : nullptr;
             if (buf != nullptr)
                 std::memcpy (fresh, buf, (size_t) std::min (newSize, size));
             freeBytes (buf);
             buf = fresh;
-            alloc = newAlloc;
+            alloc = (int32_t) newAlloc;
         }
     }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <numeric>
 #include <vector>
 
@@ -92,6 +93,27 @@ TEST (HeapBuffer, SmallGranularityGrowsByHalfTheRequest)
     b.resize (10, true); // same size: nothing changes
     b.resize (4, true);  // threshold max (min (150 - 64, 75), 1) = 75
     EXPECT_EQ (b.alloc, 16 + 4);
+}
+
+TEST (HeapBuffer, SizeBeyondTheInt32RangeFailsAndKeepsTheContents)
+{
+    for (int32_t growthStep : { HeapBuffer::defaultGranularity, 16 })
+    {
+        HeapBuffer b (growthStep);
+        b.resize (1000);
+        std::iota (b.buf, b.buf + 1000, (char) 0);
+        char* const old = b.buf;
+        const int32_t oldAlloc = b.alloc;
+        for (int32_t huge : { INT32_MAX - 4000, INT32_MAX })
+        {
+            // the growth on top of these passes INT32_MAX: refused before anything is allocated
+            EXPECT_EQ (b.resize (huge), old) << huge;
+            ASSERT_EQ (b.buf, old);
+            EXPECT_EQ (b.size, 1000);
+            EXPECT_EQ (b.alloc, oldAlloc);
+        }
+        EXPECT_EQ (b.buf[999], (char) (999 % 256));
+    }
 }
 
 TEST (SampleQueue, CompactsOnceMoreThanHalfIsConsumed)
