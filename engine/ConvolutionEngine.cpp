@@ -88,6 +88,13 @@ void ConvolutionEngine::add (const float* const* channels, int n, int channelCou
                 if (float* delay = s->outputQueues[ch].appendFloats (s->offset))
                     std::memset (delay, 0, (size_t) s->offset * 4);
         }
+
+        // A stage's output queue holds at most its delay or the samples asked of it, plus one block
+        // of half its FFT size. Room for that now, while a new impulse or a larger block allocates
+        // anyway, keeps rare sequences of block sizes from growing the queue minutes later.
+        const int64_t most = ((int64_t) std::max (s->offset, s->pendingAdvance + n) + s->fftSize / 2) * 4;
+        for (int ch = 0; ch < numChannels; ++ch)
+            s->outputQueues[ch].reserve ((int32_t) std::min<int64_t> (most, INT32_MAX));
     }
 }
 

@@ -10,6 +10,10 @@ public:
     /** Room for n more bytes at the back, or null when the buffer could not grow. */
     char* append (int32_t n);
 
+    /** Grows the buffer, if it must, to hold at least n bytes, so that appends up to that much
+        allocate nothing later. The contents stay; on failure nothing changes. */
+    void reserve (int32_t n);
+
     /** Drops n bytes from the front (clamped to what is queued). */
     void consume (int32_t n);
 

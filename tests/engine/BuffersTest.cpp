@@ -4,6 +4,7 @@
 #include <numeric>
 #include <vector>
 
+#include "AllocationCounter.h"
 #include "BlockQueue.h"
 #include "HeapBuffer.h"
 #include "SampleQueue.h"
@@ -155,6 +156,37 @@ TEST (SampleQueue, FullyConsumedQueueReusesItsBuffer)
     EXPECT_EQ (room, q.data.buf);
     EXPECT_EQ (q.readPos, 0);
     EXPECT_EQ (q.queued(), 10);
+}
+
+TEST (SampleQueue, AppendReusesConsumedBytesBeforeGrowing)
+{
+    SampleQueue q;
+    char* room = q.append (3000);
+    ASSERT_NE (room, nullptr);
+    std::iota (room, room + 3000, (char) 0);
+    const int32_t alloc = q.data.alloc;
+    q.consume (1400); // not more than half: consume leaves the bytes where they are
+    ASSERT_EQ (q.readPos, 1400);
+
+    // 1600 queued + 2000 fit the allocation once the consumed front is reused
+    AllocationCounter allocations;
+    room = q.append (2000);
+    EXPECT_EQ (allocations.count(), 0);
+    ASSERT_NE (room, nullptr);
+    EXPECT_EQ (q.data.alloc, alloc);
+    EXPECT_EQ (q.readPos, 0);
+    EXPECT_EQ (q.queued(), 3600);
+    EXPECT_EQ (q.front()[0], (char) (1400 % 256));
+    EXPECT_EQ (q.front()[1599], (char) (2999 % 256));
+    EXPECT_EQ (room, q.front() + 1600);
+
+    // a room that does not fit even then grows the buffer, keeping what is queued
+    q.consume (100);
+    room = q.append (alloc);
+    ASSERT_NE (room, nullptr);
+    EXPECT_GT (q.data.alloc, alloc);
+    EXPECT_EQ (q.queued(), 3500 + alloc);
+    EXPECT_EQ (q.front()[0], (char) (1500 % 256));
 }
 
 TEST (BlockQueue, LargeAddMakesOneExactBlockAndTheNextAddANewOne)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "AllocationCounter.h"
 #include "EngineSlot.h"
 #include "EngineTestHelpers.h"
@@ -46,6 +48,42 @@ TEST (RealTime, EngineAllocatesNothingAfterItsFirstBlocks)
             }
             EXPECT_EQ (allocations.count(), 0) << taps << " taps, blocks of " << block;
         }
+    }
+}
+
+TEST (RealTime, VaryingBlockSizesAllocateNothingAfterTheFirstBlocks)
+{
+    // Random sizes up to the largest after a few blocks of the largest: these fixed sequences once
+    // grew a stage's output queue hundreds of blocks into playback.
+    struct Scenario
+    {
+        int taps, largest;
+        unsigned seed;
+    };
+    for (const Scenario scenario : { Scenario{ 1152, 512, 224 }, Scenario{ 5000, 1024, 6 }, Scenario{ 5000, 1024, 2 } })
+    {
+        ConvolutionEngine engine;
+        engine.setImpulse (makeImpulse ({ randomSignal (scenario.taps, 1, 0.01f) }));
+        const Signal left = randomSignal (scenario.largest, 2), right = randomSignal (scenario.largest, 3);
+        const float* in[] = { left.data(), right.data() };
+        std::mt19937 rng (scenario.seed);
+        const auto process = [&] (int n)
+        {
+            engine.add (in, n, 2);
+            const int ready = engine.avail (n);
+            engine.outputQueues[0].consumeFloats (ready);
+            engine.outputQueues[1].consumeFloats (ready);
+            return ready == n;
+        };
+        for (int i = 0; i < 4; ++i)
+            process (scenario.largest);
+
+        AllocationCounter allocations;
+        bool alwaysReady = true;
+        for (int i = 0; i < 1200 && allocations.count() == 0; ++i)
+            alwaysReady = process ((int) (rng() % (unsigned) scenario.largest) + 1) && alwaysReady;
+        EXPECT_EQ (allocations.count(), 0) << scenario.taps << " taps, seed " << scenario.seed;
+        EXPECT_TRUE (alwaysReady);
     }
 }
 
