@@ -65,8 +65,13 @@ int ConvolutionEngine::setImpulse (const ImpulseBuffer& impulse)
 
 void ConvolutionEngine::add (const float* const* channels, int n, int channelCount)
 {
+    // Without a channel there is nothing to feed; emptying the stages' queues here would lose the
+    // delays that keep them in step.
+    if (channelCount < 1)
+        return;
+
     const bool first = firstAdd;
-    numChannels = std::clamp (channelCount, 0, 2);
+    numChannels = std::min (channelCount, 2);
     firstAdd = false;
 
     const int count = numStages();
@@ -100,6 +105,10 @@ void ConvolutionEngine::add (const float* const* channels, int n, int channelCou
 
 int ConvolutionEngine::avail (int want)
 {
+    // No stages means a load failed for lack of memory: report nothing, so blocks pass dry.
+    if (numStages() == 0)
+        return 0;
+
     int n = want;
     for (int i = 0; i < numStages(); ++i)
     {
@@ -132,5 +141,8 @@ int ConvolutionEngine::avail (int want)
             s->advance (n);
         }
     }
-    return std::min (outputQueues[0].queuedFloats(), want);
+    int ready = want;
+    for (int ch = 0; ch < numChannels; ++ch)
+        ready = std::min (ready, outputQueues[ch].queuedFloats());
+    return ready;
 }

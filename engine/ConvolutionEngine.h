@@ -22,11 +22,13 @@ public:
         Returns the latency, always 0. */
     int setImpulse (const ImpulseBuffer& impulse);
 
-    /** Feeds n samples of each of numChannels (1 or 2) channels to every stage. */
+    /** Feeds n samples of each of channelCount channels (more than 2 count as 2) to every stage.
+        Does nothing when channelCount is below 1. */
     void add (const float* const* channels, int n, int channelCount);
 
-    /** Makes up to want output samples ready; returns min (samples ready in channel 0, want).
-        Take them from the front of outputQueues and consume them. */
+    /** Makes up to want output samples ready; returns the smallest count ready over the channels in
+        use, at most want, or 0 when there are no stages (a load that ran out of memory). Take them
+        from the front of outputQueues and consume them. */
     int avail (int want);
 
     /** Deletes all stages. */

@@ -212,9 +212,10 @@ void ConvolutionStage::addDirect (const float* const* channels, int n, int numCh
             copyFinite (fresh, input, n);
 
         const int total = length + n;
+        // Queue output only once the widened history exists, or unwritten samples would be played.
         wideHistory.resize (total * 8);
-        float* out = outputQueues[ch].appendFloats (n);
-        if (wideHistory.size == total * 8 && out != nullptr)
+        float* out = wideHistory.size == total * 8 ? outputQueues[ch].appendFloats (n) : nullptr;
+        if (out != nullptr)
         {
             const float* x = history.frontFloats() + (history.queuedFloats() - total);
             double* wide = wideHistory.as<double>();
@@ -472,8 +473,9 @@ int ConvolutionStage::readyCount (int want) const
 
 int ConvolutionStage::avail (int want)
 {
+    // Every channel in use must hold the samples reported, since the engine reads all of them.
     if (isDirect())
-        return outputQueues[0].queuedFloats();
+        return inputChannels > 0 ? readyCount (want) : outputQueues[0].queuedFloats();
 
     const int numPartitions = partitions();
     const int scratchBytes = fftSize * 16 + alignmentSlack;

@@ -290,14 +290,51 @@ TEST (ConvolutionEngine, ChannelCountChangeKeepsChannelsAligned)
 {
     const Signal h = randomSignal (700, 61, 0.05f);
     const ImpulseBuffer impulse = makeImpulse ({ h });
-    ConvolutionEngine engine;
-    engine.setImpulse (impulse);
     const Signal x = randomSignal (2048, 62);
-    runEngine (engine, { x }, [] { return 256; });
-    const auto out = runEngine (engine, { x, x }, [] { return 256; });
-    ASSERT_EQ (out[0].size(), out[1].size());
-    for (float v : out[0])
-        ASSERT_TRUE (std::isfinite (v));
+    const Signal y = randomSignal (2048, 63);
+    for (int block : { 256, 100 })
+    {
+        ConvolutionEngine engine;
+        engine.setImpulse (impulse);
+        bool alwaysReady = false;
+        runEngine (
+            engine, { x }, [=] { return block; }, &alwaysReady);
+        EXPECT_TRUE (alwaysReady);
+
+        // channel 1 starts from silence at the switch, in step with channel 0
+        const auto out = runEngine (
+            engine, { x, y }, [=] { return block; }, &alwaysReady);
+        EXPECT_TRUE (alwaysReady) << block;
+        EXPECT_LT (relativeError (out[1], directConvolution (y, h, 2048)), 2e-5) << block;
+    }
+}
+
+TEST (ConvolutionEngine, AddWithoutChannelsChangesNothing)
+{
+    const Signal h = randomSignal (3000, 65, 0.05f);
+    const ImpulseBuffer impulse = makeImpulse ({ h });
+    const Signal x = randomSignal (4096, 66);
+    ConvolutionEngine engine, reference;
+    engine.setImpulse (impulse);
+    reference.setImpulse (impulse);
+    const float* in[] = { x.data() };
+
+    // before the first block as well as between blocks
+    for (int pos = 0; pos < 4096; pos += 512)
+    {
+        const int channelsBefore = engine.numChannels;
+        engine.add (in, 512, 0);
+        EXPECT_EQ (engine.numChannels, channelsBefore);
+        const float* block[] = { x.data() + pos };
+        engine.add (block, 512, 1);
+        reference.add (block, 512, 1);
+        ASSERT_EQ (engine.avail (512), reference.avail (512));
+        ASSERT_EQ (engine.outputQueues[0].queuedFloats(), 512);
+        for (int i = 0; i < 512; ++i)
+            ASSERT_EQ (engine.outputQueues[0].frontFloats()[i], reference.outputQueues[0].frontFloats()[i]) << pos + i;
+        engine.outputQueues[0].consumeFloats (512);
+        reference.outputQueues[0].consumeFloats (512);
+    }
 }
 
 TEST (ConvolutionEngine, NonFiniteImpulseValuesAreStoredAsZeroInEveryStage)
