@@ -49,8 +49,8 @@ const float* channelOrNull (const float* const* channels, int ch)
     return channels != nullptr ? channels[ch] : nullptr;
 }
 
-// Bytes of `count` spectra plus the alignment slack; too large for a buffer comes out as -1, which
-// a buffer can never reach, so the caller sees a failed allocation.
+// Bytes of `count` spectra plus the alignment slack; too large for a buffer comes out as -1. Resizing
+// to -1 frees the buffer, and its size 0 never equals -1, so the caller sees a failed allocation.
 int32_t spectraBytes (int count, int fftSize)
 {
     const int64_t bytes = (int64_t) count * fftSize * 8 + alignmentSlack;

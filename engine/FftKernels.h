@@ -114,7 +114,7 @@ using WideVec = __m128;
 #endif
 
 // One decimation-in-frequency pass over the four quarters of an n-point block (q = n / 4 complex
-// values per quarter), vectors of `lanes` complex values.
+// values per quarter), one Vec (sizeof (Vec) / 8 complex values) at a time.
 template <class Vec, int q>
 inline void forwardPass (float* x, const float* tw)
 {
