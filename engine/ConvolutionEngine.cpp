@@ -119,9 +119,20 @@ int ConvolutionEngine::avail (int want)
     if (n > 0)
     {
         float* sums[2] = { nullptr, nullptr };
+        bool roomEverywhere = true;
         for (int ch = 0; ch < numChannels; ++ch)
             if ((sums[ch] = outputQueues[ch].appendFloats (n)) != nullptr)
                 std::memset (sums[ch], 0, (size_t) n * 4);
+            else
+                roomEverywhere = false;
+
+        // A channel without room drops the block on every channel, or they would drift apart.
+        for (int ch = 0; ch < numChannels && ! roomEverywhere; ++ch)
+            if (sums[ch] != nullptr)
+            {
+                outputQueues[ch].data.size -= n * 4;
+                sums[ch] = nullptr;
+            }
 
         for (int i = 0; i < numStages(); ++i)
         {

@@ -106,3 +106,53 @@ TEST (EngineOutOfMemory, FailedLoadPassesBlocksDry)
         ASSERT_EQ (x, Signal (512, 0.5f)) << "block " << i;
     }
 }
+
+TEST (EngineOutOfMemory, ChannelWithoutRoomForItsSumDropsTheBlockOnEveryChannel)
+{
+    const ImpulseBuffer impulse = makeImpulse ({ randomSignal (3000, 81, 0.05f) });
+    const Signal left = randomSignal (256 * 20, 82), right = randomSignal (256 * 20, 83);
+    ConvolutionEngine engine, reference;
+    engine.setImpulse (impulse);
+    reference.setImpulse (impulse);
+
+    const auto feed = [&] (ConvolutionEngine& e, int block)
+    {
+        const float* in[] = { left.data() + block * 256, right.data() + block * 256 };
+        e.add (in, 256, 2);
+        return e.avail (256);
+    };
+    const auto take = [] (ConvolutionEngine& e, int ch)
+    {
+        Signal out (e.outputQueues[ch].frontFloats(), e.outputQueues[ch].frontFloats() + 256);
+        e.outputQueues[ch].consumeFloats (256);
+        return out;
+    };
+
+    for (int block = 0; block < 8; ++block)
+    {
+        ASSERT_EQ (feed (engine, block), 256);
+        ASSERT_EQ (feed (reference, block), 256);
+        for (int ch = 0; ch < 2; ++ch)
+            take (engine, ch), take (reference, ch);
+    }
+
+    // channel 1's sum queue loses its memory; everything else is warmed up and needs none
+    engine.outputQueues[1].data.resize (4);
+    engine.outputQueues[1].data.resize (0, true);
+    ASSERT_EQ (engine.outputQueues[1].data.buf, nullptr);
+    {
+        ScopedAllocationFailure noMemory;
+        EXPECT_EQ (feed (engine, 8), 0);
+    }
+    feed (reference, 8);
+    take (reference, 0), take (reference, 1);
+
+    // the dropped block leaves both channels in step with an engine that lost nothing
+    for (int block = 9; block < 20; ++block)
+    {
+        ASSERT_EQ (feed (engine, block), 256);
+        feed (reference, block);
+        for (int ch = 0; ch < 2; ++ch)
+            ASSERT_EQ (take (engine, ch), take (reference, ch)) << "block " << block << ", channel " << ch;
+    }
+}
