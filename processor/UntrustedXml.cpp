@@ -64,22 +64,34 @@ bool startsWith (juce::String::CharPointerType p, const char* prefix)
     return juce::CharacterFunctions::compareUpTo (p, juce::CharPointer_ASCII (prefix), (int) strlen (prefix)) == 0;
 }
 
-// True when every hexadecimal character reference ends with ';'. The parser steps past the end of
-// the text when one runs into it ("&#xE" at the very end).
-bool hexReferencesAreTerminated (juce::String::CharPointerType p)
+// True when every character reference is digits ending in ';' that name a Unicode character. The
+// parser steps past the end of the text on an unterminated one at the very end ("&#xE"), and puts
+// any number it reads into its strings, which then hold something that is not UTF-8.
+bool characterReferencesAreSound (juce::String::CharPointerType p)
 {
     for (auto found = p.indexOf (juce::CharPointer_ASCII ("&#")); found >= 0;
          found = p.indexOf (juce::CharPointer_ASCII ("&#")))
     {
         p += found + 2;
-        if (*p != 'x' && *p != 'X')
-            continue;
-
-        ++p;
-        while (juce::CharacterFunctions::getHexDigitValue (*p) >= 0)
+        const bool hexadecimal = (*p == 'x' || *p == 'X');
+        if (hexadecimal)
             ++p;
 
-        if (*p != ';')
+        const int base = hexadecimal ? 16 : 10;
+        juce::int64 code = 0;
+        int digits = 0;
+
+        for (;; ++p, ++digits)
+        {
+            const int digit =
+                hexadecimal ? juce::CharacterFunctions::getHexDigitValue (*p) : (p.isDigit() ? (int) (*p - '0') : -1);
+            if (digit < 0)
+                break;
+            code = juce::jmin<juce::int64> (code * base + digit, 0x110000);
+        }
+
+        const bool isCharacter = code > 0 && code < 0x110000 && ! (code >= 0xd800 && code <= 0xdfff);
+        if (digits == 0 || *p != ';' || ! isCharacter)
             return false;
     }
     return true;
@@ -170,7 +182,7 @@ std::unique_ptr<juce::XmlElement> parseUntrustedXml (const juce::String& text)
     }
 
     if (body.contains ("<?") || ! hasSafeStructure (body.getCharPointer(), maxNestingDepth) ||
-        ! hexReferencesAreTerminated (body.getCharPointer()))
+        ! characterReferencesAreSound (body.getCharPointer()))
         return {};
 
     return juce::parseXML (body);
@@ -180,8 +192,9 @@ juce::ValueTree valueTreeFromUntrustedXml (const juce::XmlElement& element)
 {
     juce::ValueTree tree (element.getTagName());
 
+    // A repeated attribute keeps its first value, the one the element itself answers with.
     for (int i = 0; i < element.getNumAttributes(); ++i)
-        if (const auto name = element.getAttributeName (i); ! name.startsWith ("base64:"))
+        if (const auto name = element.getAttributeName (i); ! name.startsWith ("base64:") && ! tree.hasProperty (name))
             tree.setProperty (name, element.getAttributeValue (i), nullptr);
 
     for (auto* child : element.getChildIterator())

@@ -11,8 +11,8 @@
 // - a processing instruction after the leading XML declaration: the parser never returns when one
 //   inside an element is followed by text ("<a><?x?>b</a>");
 // - a document type declaration, whose entities the parser expands recursively;
-// - a hexadecimal character reference without its ';', which the parser can read past the end of
-//   the text on;
+// - a character reference that is not digits ending in ';' or names no Unicode character: the
+//   parser can read past the end of the text on one, or put what is not UTF-8 into its strings;
 // - elements nested deeper than maxNestingDepth: the parser recurses once per level and a deep
 //   enough document overflows the stack.
 // None of those documents, as this system writes them, contains any of these.
@@ -22,5 +22,6 @@ inline constexpr int maxNestingDepth = 32;
 
 // The value tree of an element parsed from outside. The framework's conversion decodes any
 // attribute named "base64:..." as binary, allocating whatever size its text claims, and has no
-// form for text; here such attributes and text are left out. Nothing this system writes has them.
+// form for text; here such attributes and text are left out, and a repeated attribute keeps its
+// first value (as the element answers). Nothing this system writes has any of these.
 juce::ValueTree valueTreeFromUntrustedXml (const juce::XmlElement& element);

@@ -32,6 +32,20 @@ TEST (UntrustedXmlTest, MalformedUtf8IsRefused)
         EXPECT_EQ (parseBytes (bytes), nullptr) << juce::String::toHexString (bytes, (int) strlen (bytes));
 }
 
+TEST (UntrustedXmlTest, CharacterReferencesMustNameACharacter)
+{
+    const auto xml = parseBytes ("<a b=\"&#x41;&#66;&#X10FFFF;\"/>");
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getStringAttribute ("b"), juce::String ("AB") + juce::String::charToString (0x10ffff));
+
+    // Unterminated at the end, the parser reads past the text; out of range, it stores a value that
+    // is not a character and its strings go wrong later.
+    for (const auto* bytes :
+         { "<a>&#xE", "<a b=\"&#xEbbbbbbb;\"/>", "<a b=\"&#99999999999;\"/>", "<a b=\"&#x110000;\"/>",
+           "<a b=\"&#xD800;\"/>", "<a b=\"&#0;\"/>", "<a b=\"&#;\"/>", "<a b=\"&#x;\"/>", "<a b=\"&#12a;\"/>" })
+        EXPECT_EQ (parseBytes (bytes), nullptr) << bytes;
+}
+
 TEST (UntrustedXmlTest, ValueTreesLeaveOutBinaryAttributesAndText)
 {
     const auto xml = parseBytes ("<a x=\"1\" base64:y=\"-1.A\">text<b base64:z=\"300000000.A\" w=\"2\"/></a>");
@@ -44,4 +58,11 @@ TEST (UntrustedXmlTest, ValueTreesLeaveOutBinaryAttributesAndText)
     EXPECT_EQ (tree.getChild (0).getType().toString(), "b");
     EXPECT_EQ (tree.getChild (0).getNumProperties(), 1);
     EXPECT_EQ (tree.getChild (0)["w"].toString(), "2");
+}
+
+TEST (UntrustedXmlTest, ARepeatedAttributeKeepsItsFirstValueInTheValueTree)
+{
+    const auto xml = parseBytes ("<a value=\"1\" value=\"1e99999999999\"/>");
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (valueTreeFromUntrustedXml (*xml)["value"].toString(), xml->getStringAttribute ("value"));
 }
