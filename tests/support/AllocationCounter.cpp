@@ -3,6 +3,17 @@
 #include <cstdlib>
 #include <new>
 
+// The C allocation functions of everything linked into the binary reach the __wrap_ versions
+// below (the linker's --wrap, set by the build), which count and pass on to the real ones.
+extern "C"
+{
+    void* __real_malloc (std::size_t);
+    void* __real_calloc (std::size_t, std::size_t);
+    void* __real_realloc (void*, std::size_t);
+    void* __real_aligned_alloc (std::size_t, std::size_t);
+    int __real_posix_memalign (void**, std::size_t, std::size_t);
+}
+
 namespace
 {
 thread_local long allocationsOnThisThread = 0;
@@ -13,7 +24,7 @@ void* allocate (std::size_t size)
     ++allocationsOnThisThread;
     if (failOnThisThread)
         return nullptr;
-    return std::malloc (size == 0 ? 1 : size);
+    return __real_malloc (size == 0 ? 1 : size);
 }
 
 void* allocateAligned (std::size_t size, std::align_val_t alignment)
@@ -23,7 +34,7 @@ void* allocateAligned (std::size_t size, std::align_val_t alignment)
         return nullptr;
     const auto align = static_cast<std::size_t> (alignment);
     const std::size_t rounded = (size + align - 1) / align * align;
-    return std::aligned_alloc (align, rounded == 0 ? align : rounded);
+    return __real_aligned_alloc (align, rounded == 0 ? align : rounded);
 }
 
 void* orThrow (void* p)
@@ -33,6 +44,39 @@ void* orThrow (void* p)
     return p;
 }
 } // namespace
+
+extern "C"
+{
+    void* __wrap_malloc (std::size_t size)
+    {
+        ++allocationsOnThisThread;
+        return __real_malloc (size);
+    }
+
+    void* __wrap_calloc (std::size_t count, std::size_t size)
+    {
+        ++allocationsOnThisThread;
+        return __real_calloc (count, size);
+    }
+
+    void* __wrap_realloc (void* p, std::size_t size)
+    {
+        ++allocationsOnThisThread;
+        return __real_realloc (p, size);
+    }
+
+    void* __wrap_aligned_alloc (std::size_t alignment, std::size_t size)
+    {
+        ++allocationsOnThisThread;
+        return __real_aligned_alloc (alignment, size);
+    }
+
+    int __wrap_posix_memalign (void** result, std::size_t alignment, std::size_t size)
+    {
+        ++allocationsOnThisThread;
+        return __real_posix_memalign (result, alignment, size);
+    }
+}
 
 AllocationCounter::AllocationCounter()
     : start (allocationsOnThisThread)
