@@ -64,49 +64,66 @@ bool startsWith (juce::String::CharPointerType p, const char* prefix)
     return juce::CharacterFunctions::compareUpTo (p, juce::CharPointer_ASCII (prefix), (int) strlen (prefix)) == 0;
 }
 
-// True when every character reference is digits ending in ';' that name a Unicode character. The
-// parser steps past the end of the text on an unterminated one at the very end ("&#xE"), and puts
+// Moves p past the reference that an '&' (just read) starts, or answers false when it is not one
+// of the five predefined entities or a character reference of digits ending in ';' that names a
+// Unicode character. The parser mishandles every other form: an unknown entity's name comes back
+// as its value and, when that starts with '<', is parsed again as markup; an unterminated
+// character reference at the very end ("&#xE") makes it step past the end of the text; and it puts
 // any number it reads into its strings, which then hold something that is not UTF-8.
-bool characterReferencesAreSound (juce::String::CharPointerType p)
+bool skipReference (juce::String::CharPointerType& p)
 {
-    for (auto found = p.indexOf (juce::CharPointer_ASCII ("&#")); found >= 0;
-         found = p.indexOf (juce::CharPointer_ASCII ("&#")))
+    for (const auto* entity : { "amp;", "lt;", "gt;", "quot;", "apos;" })
     {
-        p += found + 2;
-        const bool hexadecimal = (*p == 'x' || *p == 'X');
-        if (hexadecimal)
-            ++p;
-
-        const int base = hexadecimal ? 16 : 10;
-        juce::int64 code = 0;
-        int digits = 0;
-
-        for (;; ++p, ++digits)
+        const auto length = (int) strlen (entity);
+        if (p.compareIgnoreCaseUpTo (juce::CharPointer_ASCII (entity), length) == 0)
         {
-            const int digit =
-                hexadecimal ? juce::CharacterFunctions::getHexDigitValue (*p) : (p.isDigit() ? (int) (*p - '0') : -1);
-            if (digit < 0)
-                break;
-            code = juce::jmin<juce::int64> (code * base + digit, 0x110000);
+            p += length;
+            return true;
         }
-
-        const bool isCharacter = code > 0 && code < 0x110000 && ! (code >= 0xd800 && code <= 0xdfff);
-        if (digits == 0 || *p != ';' || ! isCharacter)
-            return false;
     }
+
+    if (*p != '#')
+        return false;
+
+    ++p;
+    const bool hexadecimal = (*p == 'x' || *p == 'X');
+    if (hexadecimal)
+        ++p;
+
+    const int base = hexadecimal ? 16 : 10;
+    juce::int64 code = 0;
+    int digits = 0;
+
+    for (;; ++p, ++digits)
+    {
+        const int digit =
+            hexadecimal ? juce::CharacterFunctions::getHexDigitValue (*p) : (p.isDigit() ? (int) (*p - '0') : -1);
+        if (digit < 0)
+            break;
+        code = juce::jmin<juce::int64> (code * base + digit, 0x110000);
+    }
+
+    const bool isCharacter = code > 0 && code < 0x110000 && ! (code >= 0xd800 && code <= 0xdfff);
+    if (digits == 0 || *p != ';' || ! isCharacter)
+        return false;
+
+    ++p;
     return true;
 }
 
-// True when the markup is free of declarations and its elements nest no deeper than the limit. Quoted attribute values,
-// comments and character data are skipped as the parser skips them. Unterminated constructs are left to the parser,
-// which rejects them.
+// True when the markup is free of declarations, its elements nest no deeper than the limit and every reference is
+// sound. Comments and character data are skipped as the parser skips them. Unterminated constructs are left to the
+// parser, which rejects them.
 bool hasSafeStructure (juce::String::CharPointerType p, int limit)
 {
     int depth = 0;
 
     while (! p.isEmpty())
     {
-        if (p.getAndAdvance() != '<')
+        const auto next = p.getAndAdvance();
+        if (next == '&' && ! skipReference (p))
+            return false;
+        if (next != '<')
             continue;
 
         if (*p == '!')
@@ -142,7 +159,7 @@ bool hasSafeStructure (juce::String::CharPointerType p, int limit)
         while (! p.isEmpty())
         {
             const auto c = p.getAndAdvance();
-            if (c == '<')
+            if (c == '<' || (c == '&' && ! skipReference (p)))
                 return false;
             if (quote != 0)
             {
@@ -181,8 +198,7 @@ std::unique_ptr<juce::XmlElement> parseUntrustedXml (const juce::String& text)
         body = body.substring (endOfDeclaration + 2);
     }
 
-    if (body.contains ("<?") || ! hasSafeStructure (body.getCharPointer(), maxNestingDepth) ||
-        ! characterReferencesAreSound (body.getCharPointer()))
+    if (body.contains ("<?") || ! hasSafeStructure (body.getCharPointer(), maxNestingDepth))
         return {};
 
     return juce::parseXML (body);

@@ -11,8 +11,10 @@
 // - a processing instruction after the leading XML declaration: the parser never returns when one
 //   inside an element is followed by text ("<a><?x?>b</a>");
 // - a document type declaration, whose entities the parser expands recursively;
-// - a character reference that is not digits ending in ';' or names no Unicode character: the
-//   parser can read past the end of the text on one, or put what is not UTF-8 into its strings;
+// - a reference other than the five predefined entities and character references of digits ending
+//   in ';' that name a Unicode character: the parser parses an unknown entity's name again as
+//   markup, can read past the end of the text on an unterminated character reference, and puts
+//   what is not UTF-8 into its strings for a number beyond Unicode;
 // - elements nested deeper than maxNestingDepth: the parser recurses once per level and a deep
 //   enough document overflows the stack.
 // None of those documents, as this system writes them, contains any of these.

@@ -46,6 +46,23 @@ TEST (UntrustedXmlTest, CharacterReferencesMustNameACharacter)
         EXPECT_EQ (parseBytes (bytes), nullptr) << bytes;
 }
 
+TEST (UntrustedXmlTest, OnlyThePredefinedEntitiesAreRead)
+{
+    const auto xml = parseBytes ("<a b=\"&amp;&lt;&gt;&quot;&apos;&AMP;\">x &lt; y</a>");
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getStringAttribute ("b"), "&<>\"'&");
+    EXPECT_EQ (xml->getAllSubText(), "x < y");
+
+    // The parser gives an unknown entity its own name as value and parses that again as markup
+    // when it starts with '<'.
+    for (const auto* bytes :
+         { "<a>&unknown;</a>", "<s>&<s>&#x41;</s>", "<a>fish & chips</a>", "<a b=\"&\"/>", "<a b=\"&nbsp;\"/>" })
+        EXPECT_EQ (parseBytes (bytes), nullptr) << bytes;
+
+    // Comments and character data are not markup.
+    EXPECT_NE (parseBytes ("<a><!-- fish & chips --><![CDATA[&unknown;]]></a>"), nullptr);
+}
+
 TEST (UntrustedXmlTest, ValueTreesLeaveOutBinaryAttributesAndText)
 {
     const auto xml = parseBytes ("<a x=\"1\" base64:y=\"-1.A\">text<b base64:z=\"300000000.A\" w=\"2\"/></a>");
