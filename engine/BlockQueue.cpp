@@ -105,6 +105,52 @@ void BlockQueue::reserveSpares (int32_t count)
     }
 }
 
+void BlockQueue::reserveFor (int32_t largestAdd, int32_t mostQueued)
+{
+    largestAdd = std::max (largestAdd, 1);
+    mostQueued = std::max (mostQueued, 0);
+
+    // Blocks of at least twice the largest add: a block is left behind only when an add does not fit,
+    // so every block but the first and the last then holds more than capacity - largestAdd bytes.
+    const int64_t capacity = std::max<int64_t> (blockSize, 2 * (int64_t) largestAdd);
+    if (capacity > INT32_MAX - (int64_t) sizeof (Block))
+        return;
+    const int64_t count = mostQueued / (capacity - largestAdd) + 2;
+    const int64_t listBytes = count * (int64_t) sizeof (Block*);
+    if (listBytes > INT32_MAX)
+        return;
+
+    for (HeapBuffer* list : { &blocks, &spares })
+    {
+        if (list->alloc >= listBytes)
+            continue;
+        const int32_t used = list->size;
+        list->resize ((int32_t) listBytes);
+        list->resize (used);
+    }
+
+    // A spare too small for the largest add would be freed and replaced by the add that takes it.
+    for (int32_t i = numSpares() - 1; i >= 0; --i)
+        if (spareList()[i]->capacity < largestAdd)
+        {
+            freeBlock (spareList()[i]);
+            spareList()[i] = spareList()[numSpares() - 1];
+            spares.resize (spares.size - (int32_t) sizeof (Block*));
+        }
+
+    while (numBlocks() + numSpares() < count)
+    {
+        Block* block = newBlock ((int32_t) capacity);
+        if (block == nullptr)
+            return;
+        if (! push (spares, block))
+        {
+            freeBlock (block);
+            return;
+        }
+    }
+}
+
 void BlockQueue::clear()
 {
     for (int32_t i = numBlocks() - 1; i >= 0; --i)

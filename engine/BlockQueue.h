@@ -31,6 +31,11 @@ public:
     /** Allocates empty blocks of blockSize onto the spare list until it holds count blocks. */
     void reserveSpares (int32_t count);
 
+    /** Allocates the spare blocks and list room that a queue needs when it never holds more than
+        mostQueued bytes and is added at most largestAdd bytes at a time, so that its adds and advances
+        then allocate nothing. On failure it stops; the queue still works and allocates as it goes. */
+    void reserveFor (int32_t largestAdd, int32_t mostQueued);
+
     int32_t numBlocks() const noexcept { return blocks.size / (int32_t) sizeof (Block*); }
     int32_t numSpares() const noexcept { return spares.size / (int32_t) sizeof (Block*); }
 

@@ -60,6 +60,9 @@ int ConvolutionEngine::setImpulse (const ImpulseBuffer& impulse)
         fft = 2 * offset;
     } while (left > 0);
 
+    // Sized while loading allocates anyway, so that later blocks up to the maximum do not.
+    reserveForMaximumBlock();
+
     return stage (0)->fftSize / 2;
 }
 
@@ -80,8 +83,7 @@ void ConvolutionEngine::add (const float* const* channels, int n, int channelCou
         ConvolutionStage* s = stage (i);
         if (first)
         {
-            // Shift the middle stages' block boundaries so they do not all complete in one call.
-            const int lead = i != 0 && i != count - 1 ? s->fftSize / 8 : 0;
+            const int lead = leadIn (i);
             s->pendingAdvance = lead;
             if (lead > 0)
                 s->add (nullptr, lead, numChannels);
@@ -156,4 +158,27 @@ int ConvolutionEngine::avail (int want)
     for (int ch = 0; ch < numChannels; ++ch)
         ready = std::min (ready, outputQueues[ch].queuedFloats());
     return ready;
+}
+
+void ConvolutionEngine::setMaximumBlockSize (int n)
+{
+    maximumBlockSize = std::max (n, 0);
+    reserveForMaximumBlock();
+}
+
+int ConvolutionEngine::leadIn (int stageIndex) const
+{
+    // Shifts the middle stages' block boundaries so they do not all complete in one call.
+    return stageIndex != 0 && stageIndex != numStages() - 1 ? stage (stageIndex)->fftSize / 8 : 0;
+}
+
+void ConvolutionEngine::reserveForMaximumBlock()
+{
+    if (maximumBlockSize < 1)
+        return;
+
+    for (auto& queue : outputQueues)
+        queue.reserve ((int32_t) std::min<int64_t> ((int64_t) maximumBlockSize * 4, INT32_MAX));
+    for (int i = 0; i < numStages(); ++i)
+        stage (i)->reserveForBlocks (maximumBlockSize, leadIn (i));
 }

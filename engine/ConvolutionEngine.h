@@ -34,6 +34,12 @@ public:
     /** Deletes all stages. */
     void clear();
 
+    /** Sizes the buffers and queues that a block of up to n samples needs, now and after every later
+        setImpulse, so that once the first block after a load has run no such block allocates.
+        0 (the default) sizes nothing ahead: buffers then grow as blocks need them. Sizing only; the
+        output is the same either way. */
+    void setMaximumBlockSize (int n);
+
     int numStages() const noexcept { return stages.size / (int) sizeof (ConvolutionStage*); }
     ConvolutionStage* stage (int i) const noexcept { return stages.as<ConvolutionStage*>()[i]; }
 
@@ -42,4 +48,9 @@ public:
     float* outputPointers[2] = { nullptr, nullptr };
     int32_t numChannels = 2;
     bool firstAdd = true;
+    int32_t maximumBlockSize = 0;
+
+private:
+    int leadIn (int stageIndex) const;
+    void reserveForMaximumBlock();
 };

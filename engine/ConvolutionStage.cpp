@@ -168,6 +168,46 @@ int ConvolutionStage::setImpulse (const ImpulseBuffer& impulse, int requestedFft
     return half;
 }
 
+void ConvolutionStage::reserveForBlocks (int maximumBlock, int lead)
+{
+    const auto bytes = [] (int64_t floats) { return (int32_t) std::min<int64_t> (floats * 4, INT32_MAX); };
+    const int64_t most = std::max (maximumBlock, 0);
+
+    if (isDirect())
+    {
+        // The history holds the segment's length of past input followed by the block.
+        int64_t longest = 0;
+        for (int ch = 0; ch < 2; ++ch)
+        {
+            const int ic = ch < impulseChannels ? ch : ch - impulseChannels;
+            const int storedBytes = impulseSpectra[ic].size - alignmentSlack;
+            const int64_t length = storedBytes > 0 ? storedBytes / 4 : 0;
+            historyQueues[ch].reserve (bytes (length + most));
+            outputQueues[ch].reserve (bytes (most));
+            longest = std::max (longest, length);
+        }
+        const int64_t wideBytes = (longest + most) * 8;
+        if (wideBytes > wideHistory.alloc && wideBytes <= INT32_MAX)
+        {
+            const int32_t used = wideHistory.size;
+            wideHistory.resize ((int32_t) wideBytes);
+            wideHistory.resize (used);
+        }
+        return;
+    }
+
+    // The output queue holds less than what the engine asks for, or the delay, before a block of half
+    // the FFT size is appended. Input waits in the blocks until half the FFT size has gathered.
+    const int half = fftSize / 2;
+    const int32_t outputBytes = bytes (std::max<int64_t> (offset, lead + most) + half);
+    for (int ch = 0; ch < 2; ++ch)
+    {
+        outputQueues[ch].reserve (outputBytes);
+        if (partitions() > 0)
+            inputBlocks[ch].reserveFor (bytes (std::max<int64_t> (most, lead)), bytes (half + lead + most));
+    }
+}
+
 void ConvolutionStage::add (const float* const* channels, int n, int numChannels)
 {
     if (n < 0)

@@ -29,6 +29,11 @@ public:
     /** Drops n ready samples of every channel in use. */
     void advance (int n);
 
+    /** Sizes the queues and the history of every channel for adds of up to maximumBlock samples, with
+        lead samples of silence fed ahead of the first, so that those adds and the calls that take their
+        output allocate nothing once the first add has set up the channels. Call after setImpulse. */
+    void reserveForBlocks (int maximumBlock, int lead);
+
     int partitions() const;
     bool isDirect() const noexcept { return fftSize < 1; }
 

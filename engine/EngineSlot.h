@@ -25,6 +25,9 @@ public:
     /** Loads a new impulse; the engine restarts from silence and loading is set. */
     void load (const juce::AudioBuffer<float>& impulseSource);
 
+    /** Blocks of up to n samples allocate nothing once the first block after a load has run. */
+    void setMaximumBlockSize (int n) { engine->setMaximumBlockSize (n); }
+
     /** Convolves the block in place. While the engine cannot deliver n samples the block keeps its
         input unchanged. */
     void process (float* const* channels, int numChannels, int n);

@@ -167,3 +167,68 @@ TEST (RealTime, OutOfMemoryPassesBlocksDryWithoutCrashing)
     slot.process (ch, 1, 256);
     EXPECT_FLOAT_EQ (impulse[1], source.getSample (0, 1));
 }
+
+TEST (RealTime, SlotSizedForAMaximumAllocatesNothingForAnyBlockUpToIt)
+{
+    // A host may vary its block length anywhere up to the prepared maximum long after warm-up; only
+    // the load and the first block after it may allocate.
+    for (const int maximum : { 1024, 4096 })
+        for (const int taps : { 100, 2304, 5000, 100000 })
+            for (const int channels : { 2, 1 })
+            {
+                SCOPED_TRACE (testing::Message()
+                              << "maximum " << maximum << ", " << taps << " taps, " << channels << " channels");
+                const Signal response = randomSignal (taps, 9, 0.02f);
+                juce::AudioBuffer<float> source (1, taps);
+                source.copyFrom (0, 0, response.data(), taps);
+
+                EngineSlot slot (&source);
+                slot.setMaximumBlockSize (maximum);
+                const Signal left = randomSignal (maximum, 10), right = randomSignal (maximum, 11);
+                juce::AudioBuffer<float> block (channels, maximum);
+                std::mt19937 rng ((unsigned) (maximum + taps + channels));
+                bool convolved = true;
+                const auto process = [&] (int n)
+                {
+                    block.copyFrom (0, 0, left.data(), n);
+                    if (channels > 1)
+                        block.copyFrom (1, 0, right.data(), n);
+                    slot.process (block.getArrayOfWritePointers(), channels, n);
+                    convolved = convolved && block.getSample (0, n - 1) != left[(size_t) n - 1];
+                };
+
+                // Sized after the slot was built, then again by a later load.
+                for (int round = 0; round < 2; ++round)
+                {
+                    if (round == 1)
+                        slot.load (source);
+                    process (16);
+
+                    AllocationCounter allocations;
+                    for (int i = 0; i < 300; ++i)
+                        process (i % 50 == 0 ? maximum : (int) (rng() % (unsigned) maximum) + 1);
+                    EXPECT_EQ (allocations.count(), 0) << "round " << round;
+                    EXPECT_TRUE (convolved) << "round " << round;
+                }
+            }
+}
+
+TEST (RealTime, SizingForAMaximumChangesNoOutputSample)
+{
+    for (const int taps : { 100, 5000, 40000 })
+    {
+        const Signal response = randomSignal (taps, 12, 0.02f);
+        const std::vector<Signal> input = { randomSignal (60000, 13), randomSignal (60000, 14) };
+        std::vector<Signal> outputs[2];
+        for (int sized = 0; sized < 2; ++sized)
+        {
+            ConvolutionEngine engine;
+            if (sized == 1)
+                engine.setMaximumBlockSize (2048);
+            engine.setImpulse (makeImpulse ({ response }));
+            std::mt19937 rng (15);
+            outputs[sized] = runEngine (engine, input, [&] { return (int) (rng() % 2048u) + 1; });
+        }
+        EXPECT_EQ (outputs[0], outputs[1]) << taps << " taps";
+    }
+}
