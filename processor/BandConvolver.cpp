@@ -71,6 +71,12 @@ BandConvolver::BandConvolver (double sampleRateToUse, int bandNumber, std::share
 
 BandConvolver::~BandConvolver() = default;
 
+void BandConvolver::setMaximumBlockSize (int n)
+{
+    slotA->setMaximumBlockSize (n);
+    slotB->setMaximumBlockSize (n);
+}
+
 bool BandConvolver::findSelection (double frequency, const juce::String& type, double gain, int& frequencyKeyFound,
                                    const juce::AudioBuffer<float>*& lowerStep, int& lowerKey,
                                    const juce::AudioBuffer<float>*& upperStep, int& upperKey) const

@@ -48,6 +48,10 @@ public:
         output is left in work. Never blocks; allocates only in a block that loads a new response. */
     void process (float* const* work, float* const* scratch, int numChannels, int numSamples);
 
+    /** Sizes both engines so that blocks of up to n samples allocate nothing, except in a block that
+        loads a new response. Call before the convolver is handed to the audio thread. */
+    void setMaximumBlockSize (int n);
+
     int getBandNumber() const noexcept { return band; }
     double getSampleRate() const noexcept { return sampleRate; }
     void setSampleRate (double newSampleRate) noexcept { sampleRate = newSampleRate; }

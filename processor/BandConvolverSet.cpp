@@ -35,6 +35,12 @@ void BandConvolverSet::setBand (int index, double newSampleRate, double frequenc
     ready.store (true, std::memory_order_release);
 }
 
+void BandConvolverSet::setMaximumBlockSize (int n)
+{
+    for (auto* band : bands)
+        band->setMaximumBlockSize (n);
+}
+
 void BandConvolverSet::clear()
 {
     while (! bands.isEmpty())

@@ -23,6 +23,10 @@ public:
         three bands are loaded the set is ready. An index outside 0 to 2 is ignored. */
     void setBand (int index, double sampleRate, double frequency, juce::String type, double gain);
 
+    /** Sizes every band's engines so that blocks of up to n samples allocate nothing, except in a
+        block that loads a new response. Call before the set is handed to the audio thread. */
+    void setMaximumBlockSize (int n);
+
     /** Destroys the band convolvers, the last band first. */
     void clear();
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace convolver_test;
 
 namespace
@@ -76,4 +78,56 @@ TEST (BandConvolverRealtimeTest, ASelectionThatIsSkippedCostsTheAudioThreadNothi
     EXPECT_FALSE (convolver.selectImpulseIfChanged (800.0, "PK", 0.0));
     for (int block = 0; block < 8; ++block)
         EXPECT_EQ (allocationsOfOneBlock (convolver, work, scratch), 0) << block;
+}
+
+// A convolver sized for the prepared maximum block length allocates in no block of any length up to
+// it, except those that load a response.
+TEST (BandConvolverRealtimeTest, BlocksOfAnyLengthUpToTheMaximumAllocateNothing)
+{
+    for (const int maximum : { 1024, 4096 })
+        for (const int responseLength : { 576, 2304 })
+            for (const int channels : { 2, 1 })
+            {
+                SCOPED_TRACE (testing::Message() << "maximum " << maximum << ", response " << responseLength << ", "
+                                                 << channels << " channels");
+                auto bank = makeBank (responseLength);
+                BandConvolver convolver (48000.0, 3, bank);
+                convolver.setMaximumBlockSize (maximum);
+                juce::AudioBuffer<float> input (channels, maximum), work (channels, maximum),
+                    scratch (channels, maximum);
+                for (int c = 0; c < channels; ++c)
+                    for (int i = 0; i < maximum; ++i)
+                        input.setSample (c, i, (float) ((i * 13 + c * 5) % 23) / 23.0f - 0.5f);
+
+                std::mt19937 rng ((unsigned) (maximum + responseLength + channels));
+                const auto process = [&] (int n)
+                {
+                    for (int c = 0; c < channels; ++c)
+                    {
+                        work.copyFrom (c, 0, input, c, 0, n);
+                        scratch.copyFrom (c, 0, input, c, 0, n);
+                    }
+                    convolver.process (work.getArrayOfWritePointers(), scratch.getArrayOfWritePointers(), channels, n);
+                };
+
+                convolver.selectImpulse (7000.0, "PK", 2.0);
+                convolver.setLoaded (true);
+                process (32); // loads the first response
+                {
+                    AllocationCounter allocations;
+                    for (int block = 0; block < 200; ++block)
+                        process (block % 40 == 0 ? maximum : (int) (rng() % (unsigned) maximum) + 1);
+                    EXPECT_EQ (allocations.count(), 0) << "after the first response";
+                }
+
+                // A hand-over: the block that loads may allocate, none after it.
+                convolver.selectImpulse (12500.0, "HP", 4.5);
+                process (7);
+                {
+                    AllocationCounter allocations;
+                    for (int block = 0; block < 200; ++block)
+                        process (block % 40 == 0 ? maximum : (int) (rng() % (unsigned) maximum) + 1);
+                    EXPECT_EQ (allocations.count(), 0) << "through and after a hand-over";
+                }
+            }
 }
