@@ -152,12 +152,16 @@ void ConvolutionEqAudioProcessor::prepareToPlay (double sampleRate, int maximumE
         bank = std::move (newBank);
     }
 
+    // Blocks reach the bands in segments of at most the working buffers' capacity.
+    const int capacity = workingBufferCapacity (juce::jmax (maximumExpectedSamplesPerBlock, getBlockSize()));
+
     std::array<std::shared_ptr<BandConvolverSet>, 2> sets;
     if (bank != nullptr)
     {
         for (int channel = 1; channel <= 2; ++channel)
         {
             auto set = std::make_shared<BandConvolverSet> (rate, channel, bank);
+            set->setMaximumBlockSize (capacity);
             for (int band = 1; band <= BandConvolverSet::numBands; ++band)
                 set->setBand (band - 1, rate, (double) currentBandValue (CachedValue::frequency_1_1, channel, band),
                               currentTypeName (channel, band),
@@ -166,8 +170,7 @@ void ConvolutionEqAudioProcessor::prepareToPlay (double sampleRate, int maximumE
         }
     }
 
-    auto newBuffers = std::make_unique<ProcessingBuffers> (
-        workingBufferCapacity (juce::jmax (maximumExpectedSamplesPerBlock, getBlockSize())));
+    auto newBuffers = std::make_unique<ProcessingBuffers> (capacity);
     const bool mono = isMainOutputMono();
 
     {

@@ -86,3 +86,14 @@ TEST_F (ProcessingRealtimeTest, AfterAHandOverBlocksAllocateNothingAgain)
     allocationsOver (8);
     EXPECT_EQ (allocationsOver (50), 0);
 }
+
+TEST_F (ProcessingRealtimeTest, BlocksOfVaryingLengthUpToThePreparedMaximumAllocateNothing)
+{
+    prepare (processor, 48000.0, 2 * blockSize);
+
+    // The first block loads each band's response, which allocates.
+    allocationsOver (1, blockSize);
+    for (int round = 0; round < 10; ++round)
+        for (const int length : { 100, 2 * blockSize, 7, 2 * blockSize, blockSize })
+            EXPECT_EQ (allocationsOver (1, length), 0) << "round " << round << ", block of " << length;
+}
