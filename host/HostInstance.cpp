@@ -155,10 +155,20 @@ HostInstance::~HostInstance()
 
 bool HostInstance::buildContext (const ComponentRecord& component, std::string& error)
 {
+    // Every index becomes a position in the context, so each one must lie inside it.
+    constexpr AAX_CFieldIndex maxFieldIndex = 1024;
     AAX_CFieldIndex highest = -1;
     for (const ContextFieldRecord& field : component.fields)
+    {
+        if (field.index < 0 || field.index > maxFieldIndex)
+        {
+            error = "the component declared the " + field.kind + " field at index " + std::to_string (field.index) +
+                    ", outside 0 to " + std::to_string (maxFieldIndex);
+            return false;
+        }
         highest = std::max (highest, field.index);
-    if (highest < 0 || highest > 1024)
+    }
+    if (highest < 0)
     {
         error = "the component declared no usable context";
         return false;

@@ -1,20 +1,25 @@
 // Registration inside the test process, through the stand-in host's objects: the real
 // description on poorer hosts, and every way a description can fail.
 
+#include "AAX_Callbacks.h"
 #include "AAX_Errors.h"
 #include "AAX_Exception.h"
 #include "AAX_Exports.h"
 #include "AAX_ICollection.h"
+#include "AAX_Properties.h"
 #include "AAX_Registration.h"
 #include "AAX_ResultName.h"
 #include "CACFUnknown.h"
 #include "HostCollection.h"
 #include "HostComponent.h"
+#include "HostInstance.h"
+#include "HostPropertyMap.h"
 #include "HostSession.h"
 #include "HostState.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -189,4 +194,59 @@ TEST_F (Registration, OnAnOlderHostTheProcessProceduresAreRegisteredOneByOne)
         EXPECT_EQ (procedures[0].properties.pointers.count (AAX_eProperty_NativeProcessProc), 0u);
     }
     EXPECT_TRUE (host.state().log.traces().empty());
+}
+
+namespace
+{
+void processNothing (void* const*, const void*) {}
+
+IACFUnknown* createNothing()
+{
+    return nullptr;
+}
+
+// A description, made by hand, whose stereo component declares its audio input at `inputField`.
+HostReference<HostCollection> describeStereoInputAt (AAX_CFieldIndex inputField)
+{
+    const auto state = std::make_shared<HostState>();
+    HostReference<HostPropertyMap> properties (new HostPropertyMap (3));
+    properties->AddProperty (AAX_eProperty_InputStemFormat, AAX_eStemFormat_Stereo);
+    properties->AddProperty (AAX_eProperty_OutputStemFormat, AAX_eStemFormat_Stereo);
+
+    HostReference<HostComponentDescriptor> component (new HostComponentDescriptor (state));
+    component->AddAudioIn (inputField);
+    component->AddAudioOut (1);
+    component->AddAudioBufferLength (2);
+    uint32_t procId = 0;
+    component->AddProcessProc_Native (reinterpret_cast<void*> (&processNothing), properties.get(), nullptr, nullptr,
+                                      &procId);
+
+    HostReference<HostEffectDescriptor> effect (new HostEffectDescriptor (state));
+    effect->AddComponent (component.get());
+    effect->AddProcPtr (reinterpret_cast<void*> (&createNothing), kAAX_ProcPtrID_Create_EffectParameters);
+    HostReference<HostCollection> collection (new HostCollection (state));
+    collection->AddEffect ("com.example.context", effect.get());
+    return collection;
+}
+} // namespace
+
+// The host builds the algorithm context from the declared field indices: one outside it must be
+// refused before anything is written there.
+TEST (HostInstanceContext, FieldIndicesOutsideTheContextAreRefused)
+{
+    for (const AAX_CFieldIndex index : { -1, -2, 1025, INT32_MIN, INT32_MAX })
+    {
+        const auto description = describeStereoInputAt (index);
+        std::string error;
+        EXPECT_EQ (HostInstance::create (*description.get(), {}, error), nullptr);
+        EXPECT_NE (error.find ("audio in field at index " + std::to_string (index)), std::string::npos) << error;
+    }
+
+    // Inside the context the description gets as far as creating the effect.
+    const auto description = describeStereoInputAt (0);
+    const int32_t alive = HostComponent::liveObjectCount();
+    std::string error;
+    EXPECT_EQ (HostInstance::create (*description.get(), {}, error), nullptr);
+    EXPECT_EQ (error, "the plug-in created no effect");
+    EXPECT_EQ (HostComponent::liveObjectCount(), alive);
 }
