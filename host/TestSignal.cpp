@@ -1,5 +1,6 @@
 #include "TestSignal.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -8,6 +9,8 @@ constexpr double sweepSeconds = 3.0;
 constexpr double noiseSeconds = 1.0;
 constexpr double sweepStart = 20.0;
 constexpr double sweepEnd = 20000.0;
+// Lower rates end the sweep below their Nyquist frequency, so that it never folds back down.
+constexpr double highestSweepEndPerRate = 0.45;
 constexpr float sweepLevel = 0.25f; // -12 dBFS
 constexpr float noiseLevel = 0.125f;
 constexpr double fadeSeconds = 0.01;
@@ -21,7 +24,8 @@ juce::AudioBuffer<float> makeTestSignal (double sampleRate, int numChannels)
     juce::AudioBuffer<float> signal (numChannels, sweepLength + noiseLength);
 
     // Exponential sweep: the phase grows so that the frequency doubles in equal times.
-    const double rateOfGrowth = std::log (sweepEnd / sweepStart) / sweepSeconds;
+    const double end = std::min (sweepEnd, highestSweepEndPerRate * sampleRate);
+    const double rateOfGrowth = std::log (end / sweepStart) / sweepSeconds;
     for (int channel = 0; channel < numChannels; ++channel)
     {
         float* samples = signal.getWritePointer (channel);

@@ -7,6 +7,7 @@
 #include "EndToEndFixture.h"
 #include "HostString.h"
 #include "InsertRenderer.h"
+#include "TestSignal.h"
 
 #include <algorithm>
 #include <chrono>
@@ -485,4 +486,26 @@ TEST_F (EndToEnd, TheFrameworksAsynchronousWorkRunsInTheHostsIdleCall)
     automated->idle();
     EXPECT_NE (firstDifference (processDirectly (*automated, input, block), processDirectly (*steady, input, block)),
                "");
+}
+
+// The built-in signal's sweep must end below the Nyquist frequency, or it folds back down and the
+// top of the spectrum never gets any signal. Its frequency just before the fade-out is measured
+// from the sign changes.
+TEST (BuiltInTestSignal, TheSweepEndsAtTwentyKilohertzOrJustBelowTheNyquistFrequency)
+{
+    for (const double rate : { 8000.0, 16000.0, 22050.0, 32000.0, 44100.0, 48000.0, 96000.0 })
+    {
+        const auto signal = makeTestSignal (rate, 1);
+        const int sweepEnd = static_cast<int> (3.0 * rate);
+        const int windowEnd = sweepEnd - static_cast<int> (0.01 * rate);
+        const int windowStart = windowEnd - static_cast<int> (0.01 * rate);
+        int signChanges = 0;
+        for (int i = windowStart + 1; i < windowEnd; ++i)
+            signChanges += (signal.getSample (0, i - 1) < 0.0f) != (signal.getSample (0, i) < 0.0f) ? 1 : 0;
+        const double measured = signChanges * rate / (2.0 * (windowEnd - windowStart - 1));
+
+        const double expectedEnd = std::min (20000.0, 0.45 * rate);
+        EXPECT_LT (measured, expectedEnd * 1.01) << rate << " Hz";
+        EXPECT_GT (measured, expectedEnd * 0.93) << rate << " Hz";
+    }
 }
