@@ -34,6 +34,9 @@ public:
     int32_t waitUntilUnloadable (int attempts = 50,
                                  std::chrono::milliseconds interval = std::chrono::milliseconds (10));
     ACFRESULT shutDown();
+    // Gives up on a plug-in that still has live objects: it is never shut down, so those objects
+    // keep working while anything still holds them.
+    void abandon() noexcept { started = false; }
 
     const PluginLibrary::EntryPoints& plugin() const noexcept { return entries; }
     HostUnknown& hostUnknown() noexcept { return *host.get(); }

@@ -26,7 +26,8 @@ PluginLibrary::PluginLibrary (void* libraryHandle) noexcept
 
 PluginLibrary::~PluginLibrary()
 {
-    dlclose (handle);
+    if (handle != nullptr)
+        dlclose (handle);
 }
 
 std::unique_ptr<PluginLibrary> PluginLibrary::open (const std::string& path, std::string& error)

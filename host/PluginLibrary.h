@@ -28,6 +28,8 @@ public:
     PluginLibrary& operator= (const PluginLibrary&) = delete;
 
     const EntryPoints& entryPoints() const noexcept { return entries; }
+    // Keeps the library in the process for good, for when objects it made may still be alive.
+    void keepLoaded() noexcept { handle = nullptr; }
 
 private:
     explicit PluginLibrary (void* handle) noexcept;

@@ -334,7 +334,11 @@ int renderWithPlugin (const RenderOptions& options, const juce::AudioBuffer<floa
     instance.reset();
     session.releaseDescription();
     if (const int32_t live = session.waitUntilUnloadable(); live != 0)
-        return fail (std::to_string (live) + " plug-in objects still alive after tear-down");
+    {
+        session.abandon();
+        library->keepLoaded();
+        return fail (std::to_string (live) + " plug-in objects still alive after tear-down; not shutting down");
+    }
     if (const ACFRESULT stopped = session.shutDown(); stopped != ACF_OK)
         return fail ("ACFShutdown answered " + std::to_string (stopped));
     return 0;

@@ -81,6 +81,8 @@ int describe (const std::string& libraryPath)
         {
             std::fprintf (stderr, "larkspur-host: %d plug-in objects still alive; not shutting down\n",
                           static_cast<int> (live));
+            session.abandon();
+            library->keepLoaded();
             return 1;
         }
         if (const ACFRESULT stopped = session.shutDown(); stopped != ACF_OK)

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <memory>
 #include <string>
 
@@ -205,4 +207,40 @@ TEST_F (PluginLibraryTest, CanUnloadNowCountsTheLiveObjects)
     EXPECT_EQ (plugin().canUnloadNow(), 1);
     EXPECT_EQ (parameters->Release(), 0u);
     EXPECT_EQ (session.waitUntilUnloadable (1), 0);
+}
+
+// A host that gives up on a library with live objects neither shuts it down nor unloads it, so
+// the objects stay usable. The library stays in this process from here on.
+TEST_F (PluginLibraryTest, AnAbandonedLibraryWithLiveObjectsStaysStartedAndLoaded)
+{
+    std::string error;
+    auto second = PluginLibrary::open (libraryPath, error);
+    ASSERT_NE (second, nullptr) << error;
+    IACFUnknown* held = nullptr;
+    {
+        HostSession session (second->entryPoints());
+        ASSERT_EQ (session.startUp(), ACF_OK);
+        ASSERT_EQ (session.registerPlugin(), ACF_OK);
+        held = createAndHold (
+            session.description()->effects.at (0).second->procPointers.at (kAAX_ProcPtrID_Create_EffectParameters));
+        session.releaseDescription();
+        ASSERT_EQ (session.waitUntilUnloadable (1), 1);
+        session.abandon();
+    }
+    second->keepLoaded();
+    second.reset();
+    library.reset();
+
+    void* const stillLoaded = dlopen (libraryPath.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE (stillLoaded, nullptr) << "the library was unloaded with a live object";
+    dlclose (stillLoaded);
+
+    // Not shut down either: a new start-up keeps the first host's services.
+    library = PluginLibrary::open (libraryPath, error);
+    ASSERT_NE (library, nullptr) << error;
+    HostSession next (plugin());
+    ASSERT_EQ (next.startUp(), ACF_OK);
+    EXPECT_EQ (next.state().creationCount ("host services"), 0);
+    EXPECT_EQ (plugin().canUnloadNow(), 1);
+    EXPECT_EQ (held->Release(), 0u);
 }
