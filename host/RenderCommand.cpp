@@ -1,6 +1,7 @@
 #include "RenderCommand.h"
 
 #include "AAX_Errors.h"
+#include "HeldAudioLength.h"
 #include "HostCollection.h"
 #include "HostInstance.h"
 #include "HostProject.h"
@@ -182,6 +183,15 @@ bool readInput (const std::string& path, juce::AudioBuffer<float>& audio, double
     if (! (reader->sampleRate >= 8000.0 && reader->sampleRate <= 384000.0))
     {
         error = "cannot read " + path + ": unusable sample rate";
+        return false;
+    }
+
+    const int64_t held = heldAudioLength (file, *reader, reader->lengthInSamples);
+    if (held < reader->lengthInSamples)
+    {
+        error = "cannot read " + path + ": the audio data is damaged: the header claims " +
+                std::to_string (reader->lengthInSamples) + " samples per channel, the file holds " +
+                std::to_string (held);
         return false;
     }
 

@@ -69,6 +69,40 @@ cmp -s "$work/first.wav" "$work/second.wav" || fail "project: the loaded state r
 expect_ok "long file" render "$work/long.wav" "$work/long-out.wav"
 grep -q "rendering: 100%" "$work/err.txt" || fail "long file: no progress line"
 
+# A file that holds less audio than its header claims is damaged, however little is missing: the
+# render stops before allocating for the claimed length and writes nothing.
+le32() { printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $((($1 >> 8) & 255)) $((($1 >> 16) & 255)) $((($1 >> 24) & 255)); }
+# short_wav <file> <data bytes claimed> <data bytes present>: mono 16-bit at 8 kHz.
+short_wav()
+{
+    {
+        printf 'RIFF'
+        printf "$(le32 $(($2 + 36)))"
+        printf 'WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00data'
+        printf "$(le32 "$2")"
+        head -c "$3" /dev/zero
+    } > "$1"
+}
+short_wav "$work/whole.wav" 2000 2000
+expect_ok "whole small wav" render "$work/whole.wav" "$work/whole-out.wav"
+short_wav "$work/cut.wav" 2000 1998
+expect_error "wav one frame short" 1 "the audio data is damaged: the header claims 1000 samples per channel, the file holds 999" \
+    render "$work/cut.wav" "$work/cut-out.wav"
+short_wav "$work/huge.wav" 2147483600 400
+expect_error "wav claiming 2 GB" 1 "the header claims 1073741800 samples per channel, the file holds 200" \
+    render "$work/huge.wav" "$work/huge-out.wav"
+# The FLAC written above holds 4 s at 48 kHz; its header is made to claim 10 million samples.
+cp "$work/set.flac" "$work/claims-more.flac"
+printf '\x00\x98\x96\x80' | dd of="$work/claims-more.flac" bs=1 seek=22 conv=notrunc status=none
+expect_error "flac claiming more" 1 "the header claims 10000000 samples per channel, the file holds 192000" \
+    render "$work/claims-more.flac" "$work/claims-more-out.wav"
+head -c 20000 "$work/set.flac" > "$work/cut.flac"
+expect_error "flac cut off" 1 "the audio data is damaged: the header claims 192000 samples per channel" \
+    render "$work/cut.flac" "$work/cut-flac-out.wav"
+for name in cut-out.wav huge-out.wav claims-more-out.wav cut-flac-out.wav; do
+    [ -e "$work/$name" ] && fail "a damaged input left the output file $name"
+done
+
 # Bad input.
 expect_error "unknown preset" 1 'unknown preset "Loudness War"; the presets are' \
     render "$work/x.wav" --preset "Loudness War"
