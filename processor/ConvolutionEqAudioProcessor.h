@@ -145,7 +145,8 @@ public:
     // Asks for reselectBands on the message thread for these bands; requests coalesce. Any thread.
     void requestReselection (std::uint32_t bandMask);
 
-    // The band types' current choice names, taken at construction and at every state load.
+    // The band types' choice names as of construction or the last state load (for display; preparation
+    // and reselection read each band's current choice instead, which automation may have changed).
     const std::array<juce::String, 6>& getTypeNames() const noexcept { return typeNames; }
     juce::AudioParameterChoice* getTypeParameter (int channel, int band) const noexcept
     {
