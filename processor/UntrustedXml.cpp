@@ -103,8 +103,11 @@ bool skipReference (juce::String::CharPointerType& p)
         code = juce::jmin<juce::int64> (code * base + digit, 0x110000);
     }
 
+    // The parser reads at most 8 hexadecimal or 12 decimal digits and keeps the rest as text, so a
+    // longer reference (leading zeros) would mean something else to it.
+    const int mostDigits = hexadecimal ? 8 : 12;
     const bool isCharacter = code > 0 && code < 0x110000 && ! (code >= 0xd800 && code <= 0xdfff);
-    if (digits == 0 || *p != ';' || ! isCharacter)
+    if (digits == 0 || digits > mostDigits || *p != ';' || ! isCharacter)
         return false;
 
     ++p;
@@ -112,8 +115,8 @@ bool skipReference (juce::String::CharPointerType& p)
 }
 
 // True when the markup is free of declarations, its elements nest no deeper than the limit and every reference is
-// sound. Comments and character data are skipped as the parser skips them. Unterminated constructs are left to the
-// parser, which rejects them.
+// sound. Comments and character data are skipped as the parser skips them and must be finished; other unterminated
+// constructs are left to the parser, which rejects them.
 bool hasSafeStructure (juce::String::CharPointerType p, int limit)
 {
     int depth = 0;
@@ -128,16 +131,21 @@ bool hasSafeStructure (juce::String::CharPointerType p, int limit)
 
         if (*p == '!')
         {
+            // The end is searched for after the opening, as the parser does: in "<!-->" the comment
+            // has not ended. An unfinished comment or character data would hide the rest of the
+            // text from these checks while the parser may still read it as markup.
             if (startsWith (p, "!--"))
             {
+                p += 3;
                 if (! skipPast (p, "-->"))
-                    return true;
+                    return false;
                 continue;
             }
             if (startsWith (p, "![CDATA["))
             {
+                p += 8;
                 if (! skipPast (p, "]]>"))
-                    return true;
+                    return false;
                 continue;
             }
             return false;

@@ -61,6 +61,23 @@ TEST (UntrustedXmlTest, OnlyThePredefinedEntitiesAreRead)
 
     // Comments and character data are not markup.
     EXPECT_NE (parseBytes ("<a><!-- fish & chips --><![CDATA[&unknown;]]></a>"), nullptr);
+    EXPECT_NE (parseBytes ("<a b=\"&#x0000041;&#000000000065;\"/>"), nullptr);
+}
+
+TEST (UntrustedXmlTest, CommentsAndCharacterDataEndWhereTheParserEndsThem)
+{
+    // To the parser "<!-->" opens a comment that the later "-->" ends, so the character data
+    // opening in between is markup to it and must not hide what follows from the checks.
+    EXPECT_EQ (parseBytes ("<a><!--> <![CDATA[ --> &#xE"), nullptr);
+    EXPECT_EQ (parseBytes ("<a><!--> <![CDATA[ --> &<b x=\"1\"/>; ]]></a>"), nullptr);
+    EXPECT_EQ (parseBytes (("<a><!--> <![CDATA[ -->" + juce::String::repeatedString ("<b>", 40)).toRawUTF8()), nullptr);
+
+    for (const auto* unfinished : { "<a><!-- never ends", "<a><![CDATA[ never ends" })
+        EXPECT_EQ (parseBytes (unfinished), nullptr) << unfinished;
+
+    const auto xml = parseBytes ("<a><!--x--><![CDATA[<b>]]></a>");
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getAllSubText(), "<b>");
 }
 
 TEST (UntrustedXmlTest, ValueTreesLeaveOutBinaryAttributesAndText)
