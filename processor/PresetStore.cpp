@@ -59,9 +59,20 @@ std::unique_ptr<juce::XmlElement> PresetStore::parseDocument (const void* data, 
     if (data == nullptr || numBytes == 0 || numBytes > (size_t) std::numeric_limits<int>::max())
         return {};
 
+    // The framework's conversion reads a byte past a text that is nothing but a UTF-8 byte-order
+    // mark, so the mark is taken off here.
+    const auto* bytes = static_cast<const unsigned char*> (data);
+    if (numBytes >= 3 && bytes[0] == 0xef && bytes[1] == 0xbb && bytes[2] == 0xbf)
+    {
+        bytes += 3;
+        numBytes -= 3;
+        if (numBytes == 0)
+            return {};
+    }
+
     // Parsed from text, never from the file itself, so that a document type declaration cannot
     // make the parser open other files.
-    return parseUntrustedXml (juce::String::createStringFromData (data, (int) numBytes));
+    return parseUntrustedXml (juce::String::createStringFromData (bytes, (int) numBytes));
 }
 
 std::unique_ptr<juce::XmlElement> PresetStore::readDocument (const juce::File& file)

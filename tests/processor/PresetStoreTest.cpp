@@ -8,6 +8,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <string>
+#include <vector>
+
 namespace
 {
 juce::String readText (const juce::File& file)
@@ -310,6 +313,18 @@ TEST_F (PresetStoreTest, DocumentsTheFrameworkReaderCannotTakeAreUnreadable)
 
     const juce::String plain ("<?xml version=\"1.0\"?>\r\n<PRESETS><preset1 presetName=\"A\"/></PRESETS>");
     EXPECT_NE (PresetStore::parseDocument (plain.toRawUTF8(), plain.getNumBytesAsUTF8()), nullptr);
+}
+
+TEST_F (PresetStoreTest, AByteOrderMarkIsSkipped)
+{
+    // A mark alone made the framework's text conversion read past the data (ASan sees it).
+    const std::vector<unsigned char> markOnly{ 0xef, 0xbb, 0xbf };
+    EXPECT_EQ (PresetStore::parseDocument (markOnly.data(), markOnly.size()), nullptr);
+
+    const std::string marked = "\xef\xbb\xbf<PRESETS><preset1 presetName=\"A\"/></PRESETS>";
+    const auto xml = PresetStore::parseDocument (marked.data(), marked.size());
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getChildElement (0)->getStringAttribute ("presetName"), "A");
 }
 
 TEST_F (PresetStoreTest, ParserDoesNotFollowDocumentTypeReferences)
