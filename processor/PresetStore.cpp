@@ -59,20 +59,14 @@ std::unique_ptr<juce::XmlElement> PresetStore::parseDocument (const void* data, 
     if (data == nullptr || numBytes == 0 || numBytes > (size_t) std::numeric_limits<int>::max())
         return {};
 
-    // The framework's conversion reads a byte past a text that is nothing but a UTF-8 byte-order
-    // mark, so the mark is taken off here.
-    const auto* bytes = static_cast<const unsigned char*> (data);
-    if (numBytes >= 3 && bytes[0] == 0xef && bytes[1] == 0xbb && bytes[2] == 0xbf)
-    {
-        bytes += 3;
-        numBytes -= 3;
-        if (numBytes == 0)
-            return {};
-    }
+    // The framework's conversion reads one byte past the data when nothing is left after a
+    // byte-order mark, so it reads a copy that ends in a zero byte.
+    juce::MemoryBlock terminated (data, numBytes);
+    terminated.append ("", 1);
 
     // Parsed from text, never from the file itself, so that a document type declaration cannot
     // make the parser open other files.
-    return parseUntrustedXml (juce::String::createStringFromData (bytes, (int) numBytes));
+    return parseUntrustedXml (juce::String::createStringFromData (terminated.getData(), (int) numBytes));
 }
 
 std::unique_ptr<juce::XmlElement> PresetStore::readDocument (const juce::File& file)

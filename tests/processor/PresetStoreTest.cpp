@@ -315,7 +315,7 @@ TEST_F (PresetStoreTest, DocumentsTheFrameworkReaderCannotTakeAreUnreadable)
     EXPECT_NE (PresetStore::parseDocument (plain.toRawUTF8(), plain.getNumBytesAsUTF8()), nullptr);
 }
 
-TEST_F (PresetStoreTest, AByteOrderMarkIsSkipped)
+TEST_F (PresetStoreTest, AByteOrderMarkIsSkippedAndNothingIsReadPastTheData)
 {
     // A mark alone made the framework's text conversion read past the data (ASan sees it).
     const std::vector<unsigned char> markOnly{ 0xef, 0xbb, 0xbf };
