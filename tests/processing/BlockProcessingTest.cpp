@@ -120,6 +120,16 @@ const RoutingRow routingRows[] = {
 };
 // clang-format on
 
+// The settings with a row's switches.
+ChainSettings withRouting (ChainSettings settings, const RoutingRow& row)
+{
+    settings.mode (row.l, row.r, row.m, row.s, row.a);
+    settings.link = row.link;
+    settings.solo1 = row.solo1;
+    settings.solo2 = row.solo2;
+    return settings;
+}
+
 class BlockProcessingTest : public ::testing::Test
 {
 protected:
@@ -188,11 +198,7 @@ TEST_F (BlockProcessingTest, EveryRowOfTheRoutingTable)
     for (const auto& row : routingRows)
     {
         SCOPED_TRACE (row.name);
-        auto s = settings;
-        s.mode (row.l, row.r, row.m, row.s, row.a);
-        s.link = row.link;
-        s.solo1 = row.solo1;
-        s.solo2 = row.solo2;
+        const auto s = withRouting (settings, row);
         change (s);
 
         for (int block = 0; block < 2; ++block)
@@ -453,11 +459,7 @@ TEST_F (BlockProcessingTest, NonFiniteInputCountsAsSilenceInEveryChannelMode)
     for (const auto& row : routingRows)
     {
         SCOPED_TRACE (row.name);
-        auto s = settings;
-        s.mode (row.l, row.r, row.m, row.s, row.a);
-        s.link = row.link;
-        s.solo1 = row.solo1;
-        s.solo2 = row.solo2;
+        const auto s = withRouting (settings, row);
         s.applyTo (processor);
         s.applyTo (clean);
 
