@@ -1,6 +1,7 @@
 #include "ConvolutionEqAudioProcessor.h"
 
 #include "BandReselector.h"
+#include "ConvolutionEqAudioProcessorEditor.h"
 #include "ParameterLayout.h"
 #include "ProcessingBuffers.h"
 
@@ -256,12 +257,12 @@ void ConvolutionEqAudioProcessor::reselectBands (std::uint32_t bandMask)
 // The editor comes with its own component library; until then the processor has none.
 juce::AudioProcessorEditor* ConvolutionEqAudioProcessor::createEditor()
 {
-    return nullptr;
+    return new ConvolutionEqAudioProcessorEditor (*this, valueTreeState);
 }
 
 bool ConvolutionEqAudioProcessor::hasEditor() const
 {
-    return false;
+    return true;
 }
 
 //==============================================================================

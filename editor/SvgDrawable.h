@@ -1,0 +1,11 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <memory>
+
+/** Parses an SVG document into a drawable, swaps every fill and stroke of exactly colourToReplace
+    for replacement (gradients stay as they are) and scales it uniformly about the origin. Its size
+    is the document's viewBox times scale. */
+std::unique_ptr<juce::Drawable> createSvgDrawable (const juce::String& svgText, juce::Colour colourToReplace,
+                                                   juce::Colour replacement, float scale);
