@@ -1,0 +1,496 @@
+// Writes pictures of the editor's artwork, headlessly, so that it can be looked at without a host:
+//   larkspur_editor_snapshots [folder] [--zoom N]     (default: docs)
+// --zoom also writes each picture N times larger, pixels repeated, as NAME@Nx.png.
+// artwork.png: every SVG document at the size and in the colours the editor draws it, on the editor's
+// background. The knobs and the fader are drawn the way their look-and-feels draw them.
+
+#include "Artwork.h"
+#include "ColourPalette.h"
+#include "SvgDrawable.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <cmath>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <vector>
+
+namespace
+{
+const juce::Colour background (0xFF231E1A);
+const juce::Colour captionColour (0xFFD3D3D3);
+int zoom = 1;
+
+bool writePngFile (const juce::Image& image, const juce::File& file)
+{
+    juce::TemporaryFile temporary (file);
+    {
+        juce::FileOutputStream out (temporary.getFile());
+        if (! out.openedOk() || ! juce::PNGImageFormat().writeImageToStream (image, out))
+            return false;
+    }
+    if (! temporary.overwriteTargetFileWithTemporary())
+        return false;
+    std::cout << file.getFullPathName() << " (" << image.getWidth() << " x " << image.getHeight() << ")\n";
+    return true;
+}
+
+bool writePng (const juce::Image& image, const juce::File& file)
+{
+    if (! writePngFile (image, file))
+        return false;
+    if (zoom <= 1)
+        return true;
+    juce::Image zoomed (juce::Image::ARGB, image.getWidth() * zoom, image.getHeight() * zoom, true);
+    {
+        juce::Graphics g (zoomed);
+        g.setImageResamplingQuality (juce::Graphics::lowResamplingQuality); // nearest neighbour
+        g.drawImageTransformed (image, juce::AffineTransform::scale ((float) zoom));
+    }
+    return writePngFile (zoomed, file.getSiblingFile (file.getFileNameWithoutExtension() + "@" + juce::String (zoom) +
+                                                      "x" + file.getFileExtension()));
+}
+
+juce::Image snapshot (juce::Component& component)
+{
+    juce::Image image (juce::Image::ARGB, component.getWidth(), component.getHeight(), true);
+    juce::Graphics g (image);
+    g.fillAll (background);
+    component.paintEntireComponent (g, false);
+    return image;
+}
+
+std::unique_ptr<juce::Drawable> parse (const char* svg)
+{
+    const auto xml = juce::parseXML (juce::String::fromUTF8 (svg));
+    return xml != nullptr ? juce::Drawable::createFromSVG (*xml) : nullptr;
+}
+
+// The text the stepped knob writes for a table entry: "1.5k" from 1000 up, else the magnitude.
+juce::String knobLabel (float value)
+{
+    if (value / 1000.0f >= 1.0f)
+        return juce::String (value / 1000.0f) + "k";
+    return juce::String (std::abs (value));
+}
+
+/** A stepped knob as its look-and-feel draws it: scale labels, the turned knob, the fixed lighting. */
+class SteppedKnobSpecimen : public juce::Component
+{
+public:
+    SteppedKnobSpecimen (std::vector<float> entries, int current, float scale, juce::Colour knob, juce::Colour label)
+        : table (std::move (entries))
+        , index (current)
+        , knobScale (scale)
+        , knobColour (knob)
+        , labelColour (label)
+    {
+    }
+
+    void paint (juce::Graphics& g) override
+    {
+        const auto start = juce::MathConstants<float>::pi * 1.2f, end = juce::MathConstants<float>::pi * 2.8f;
+        const auto cx = getWidth() * 0.5f, cy = getHeight() * 0.5f;
+        auto knob = parse (Artwork::knobPointer);
+        knob->replaceColour (juce::Colours::black, knobColour);
+        const auto dW = knob->getWidth(), dH = knob->getHeight();
+        const auto r = (int) ((float) (int) (dW * 0.5) * knobScale);
+        const auto n = (int) table.size();
+        const auto step = std::abs ((double) (end - start) / ((double) n - 1.0));
+        g.setFont (15.0f);
+        for (int i = 0; i < n; ++i)
+        {
+            const auto angle = (float) (i * step + start);
+            const juce::Point<float> anchor (cx + (float) (r - 4) * std::sin (angle),
+                                             cy - (float) (r - 4) * std::cos (angle));
+            const auto text = knobLabel (table[(size_t) i]);
+            const auto tw = (int) std::ceil (g.getCurrentFont().getStringWidthFloat (text));
+            auto boxX = anchor.x < cx ? (int) (anchor.x - (float) tw) : (int) anchor.x;
+            if (i == n / 2)
+                boxX = (int) (cx - (float) (tw / 2));
+            const auto boxY = (int) (anchor.y - 15.0f * 0.5f);
+            g.setColour (labelColour);
+            g.drawText (text, juce::Rectangle<float> ((float) boxX, (float) boxY, (float) tw, 10.0f),
+                        juce::Justification::centred, true);
+        }
+        const auto pointer = (float) (index * step + start);
+        knob->setTransform (
+            juce::AffineTransform::rotation (pointer, (float) (dW / 2), (float) (dH / 2)).scaled (knobScale));
+        const auto at =
+            juce::AffineTransform::translation (cx - (float) dW * knobScale * 0.5f, cy - (float) dH * knobScale * 0.5f);
+        knob->draw (g, 1.0f, at);
+        auto detail = parse (Artwork::knobPointerDetail);
+        detail->setTransform (juce::AffineTransform::scale (knobScale));
+        detail->draw (g, 1.0f, at);
+    }
+
+private:
+    std::vector<float> table;
+    int index;
+    float knobScale;
+    juce::Colour knobColour, labelColour;
+};
+
+/** The trim knob as its look-and-feel draws it: the knob at a proportion, white dB labels, lighting. */
+class TrimKnobSpecimen : public juce::Component
+{
+public:
+    explicit TrimKnobSpecimen (double dB)
+        : value (dB)
+    {
+    }
+
+    void paint (juce::Graphics& g) override
+    {
+        const auto start = juce::MathConstants<float>::pi * 1.2f, end = juce::MathConstants<float>::pi * 2.8f;
+        const float knobScale = 0.8f;
+        const double minimum = -6.0, maximum = 6.0;
+        const auto cx = getWidth() * 0.5f, cy = getHeight() * 0.5f;
+        const auto angle = start + (float) ((value - minimum) / (maximum - minimum)) * (end - start);
+        auto knob = parse (Artwork::knobPointer);
+        knob->replaceColour (juce::Colours::black, juce::Colours::black);
+        const auto dW = knob->getWidth(), dH = knob->getHeight();
+        knob->setTransform (
+            juce::AffineTransform::rotation (angle, (float) (dW / 2), (float) (dH / 2)).scaled (knobScale));
+        const auto at =
+            juce::AffineTransform::translation (cx - (float) dW * knobScale * 0.5f, cy - (float) dH * knobScale * 0.5f);
+        knob->draw (g, 1.0f, at);
+
+        const auto r = (int) ((float) (int) (dW * 0.5) * knobScale);
+        const auto span = std::abs (std::max (maximum, minimum) - minimum);
+        const auto perUnit = std::abs ((double) (end - start) / span);
+        g.setFont (15.0f);
+        const float fh = 15.0f;
+        for (int k = 0; k <= (int) span; ++k)
+        {
+            const auto theta = (float) (k * perUnit + start);
+            const juce::Point<float> anchor (cx + (float) r * std::sin (theta), cy - (float) r * std::cos (theta));
+            const auto v = minimum + k;
+            if ((int) v % 6 != 0)
+                continue;
+            const auto text = juce::String (v) + ((int) v != 0 ? "dB" : "");
+            const auto tw = (int) std::ceil (g.getCurrentFont().getStringWidthFloat (text));
+            auto boxX = anchor.x < cx ? (int) (anchor.x - (float) tw) : (int) anchor.x;
+            auto boxY = anchor.y < cy ? (int) (anchor.y - fh) : (int) anchor.y;
+            auto justification = juce::Justification::right;
+            if (std::floor (std::abs (anchor.x - cx)) == 0.0f)
+            {
+                boxX = (int) ((double) cx - tw * 0.5);
+                justification = juce::Justification::centred;
+            }
+            if (std::floor (std::abs (anchor.y - cy)) == 0.0f || std::floor (std::abs (anchor.y - cy + 1.0f)) == 0.0f)
+                boxY = (int) (fh * 0.5f + (float) boxY);
+            g.setColour (juce::Colours::white);
+            g.drawText (text, juce::Rectangle<float> ((float) boxX, (float) boxY, (float) tw, 10.0f), justification,
+                        true);
+        }
+        auto detail = parse (Artwork::knobPointerDetail);
+        detail->setTransform (juce::AffineTransform::scale (knobScale));
+        detail->draw (g, 1.0f, at);
+    }
+
+private:
+    double value;
+};
+
+/** A vertical gain fader as its look-and-feel draws the track and the cap (no scale). */
+class FaderSpecimen : public juce::Component
+{
+public:
+    FaderSpecimen (float proportion, juce::Colour track)
+        : position (proportion)
+        , trackColour (track)
+    {
+    }
+
+    void paint (juce::Graphics& g) override
+    {
+        const auto x = getWidth() * 0.5f;
+        const auto top = 8.0f, bottom = (float) getHeight() - 8.0f;
+        const auto valueY = bottom - position * (bottom - top);
+        const auto stroke = [&] (float y0, float y1, juce::Colour inner)
+        {
+            juce::Path p;
+            p.startNewSubPath (x, y0);
+            p.lineTo (x, y1);
+            g.setColour (juce::Colour (0xFF808080));
+            g.strokePath (p, juce::PathStrokeType (6.0f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded));
+            g.setColour (inner);
+            g.strokePath (p, juce::PathStrokeType (4.0f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded));
+        };
+        stroke (bottom, top, juce::Colour (0xFF333333));
+        stroke (bottom, valueY, trackColour);
+        auto cap = parse (Artwork::slider);
+        cap->setTransform (juce::AffineTransform::scale (0.1f));
+        const auto w = (int) (cap->getWidth() * 0.1f), h = (int) (cap->getHeight() * 0.1f);
+        cap->draw (g, 1.0f, juce::AffineTransform::translation (x - (float) (w / 2), valueY - (float) (h / 2)));
+    }
+
+private:
+    float position;
+    juce::Colour trackColour;
+};
+
+/** A drawable button with a picture for off and one for on, as the editor's image buttons are made. */
+std::unique_ptr<juce::DrawableButton> imageButton (const char* svg, juce::Colour on, juce::Colour off, bool state)
+{
+    auto button = std::make_unique<juce::DrawableButton> ("", juce::DrawableButton::ImageFitted);
+    const auto onImage = createSvgDrawable (svg, juce::Colours::white, on, 1.0f);
+    const auto offImage = createSvgDrawable (svg, juce::Colours::white, off, 1.0f);
+    button->setImages (offImage.get(), offImage.get(), offImage.get(), offImage.get(), onImage.get(), onImage.get(),
+                       onImage.get(), onImage.get());
+    button->setColour (juce::DrawableButton::backgroundOnColourId, juce::Colours::transparentBlack);
+    button->setClickingTogglesState (true);
+    button->setToggleState (state, juce::dontSendNotification);
+    return button;
+}
+
+/** Components placed at absolute positions, with captions. */
+class Sheet : public juce::Component
+{
+public:
+    template <typename ComponentType>
+    ComponentType& place (std::unique_ptr<ComponentType> child, juce::Rectangle<int> bounds)
+    {
+        auto& ref = *child;
+        child->setBounds (bounds);
+        addAndMakeVisible (*child);
+        children.push_back (std::move (child));
+        return ref;
+    }
+
+    void caption (juce::String text, int x, int y, float height = 13.0f)
+    {
+        captions.push_back ({ std::move (text), { x, y }, height });
+    }
+
+    void paintOverChildren (juce::Graphics& g) override
+    {
+        for (const auto& c : captions)
+        {
+            g.setColour (captionColour.withAlpha (0.75f));
+            g.setFont (c.height);
+            g.drawSingleLineText (c.text, c.at.x, c.at.y);
+        }
+    }
+
+private:
+    struct Caption
+    {
+        juce::String text;
+        juce::Point<int> at;
+        float height;
+    };
+    std::vector<std::unique_ptr<juce::Component>> children;
+    std::vector<Caption> captions;
+};
+
+/** Draws one SVG document as it is, unscaled and with its white glyph. */
+class DocumentSpecimen : public juce::Component
+{
+public:
+    explicit DocumentSpecimen (const char* svg)
+        : drawable (parse (svg))
+    {
+    }
+
+    void paint (juce::Graphics& g) override { drawable->draw (g, 1.0f); }
+
+private:
+    std::unique_ptr<juce::Drawable> drawable;
+};
+
+juce::Image contactSheet()
+{
+    ColourPalette palette;
+    fillColourPalette (palette);
+    Sheet sheet;
+    sheet.setSize (940, 930);
+
+    // Band-type buttons: the low band's pair and the high band's pair, 60 x 30 each.
+    int y = 24;
+    sheet.caption ("Band-type buttons, 60 x 30 (on " + palette[1].toDisplayString (false) + ", off " +
+                       palette[0].toDisplayString (false) + ")",
+                   10, y - 8);
+    struct Pair
+    {
+        const char* left;
+        const char* right;
+        bool leftOn;
+    };
+    const Pair pairs[] = { { Artwork::buttonLe, Artwork::buttonPk, true },
+                           { Artwork::buttonLe, Artwork::buttonPk, false },
+                           { Artwork::buttonPk, Artwork::buttonHe, true },
+                           { Artwork::buttonPk, Artwork::buttonHe, false } };
+    int x = 10;
+    for (const auto& pair : pairs)
+    {
+        sheet.place (imageButton (pair.left, palette[1], palette[0], pair.leftOn), { x, y, 60, 30 });
+        sheet.place (imageButton (pair.right, palette[1], palette[0], ! pair.leftOn), { x + 60, y, 60, 30 });
+        x += 140;
+    }
+
+    // The channel-mode selector's grid at 150 x 112, in two states.
+    y = 90;
+    sheet.caption ("Channel-mode selector, 150 x 112: All + solos + link / Side, solo CH2", 10, y - 8);
+    for (int state = 0; state < 2; ++state)
+    {
+        const int x0 = 10 + state * 190;
+        const bool all = state == 0;
+        sheet.place (imageButton (Artwork::buttonSpeaker, palette[10], palette[12], all), { x0, y, 50, 28 });
+        sheet.place (imageButton (Artwork::buttonSpeaker, palette[11], palette[13], true), { x0 + 100, y, 50, 28 });
+        sheet.place (imageButton (Artwork::buttonL, palette[16], palette[17], false), { x0, y + 28, 50, 28 });
+        sheet.place (imageButton (Artwork::buttonLink, palette[14], palette[15], all), { x0 + 50, y + 42, 50, 28 });
+        sheet.place (imageButton (Artwork::buttonR, palette[18], palette[19], false), { x0 + 100, y + 28, 50, 28 });
+        sheet.place (imageButton (Artwork::buttonM, palette[16], palette[17], false), { x0, y + 56, 50, 28 });
+        sheet.place (imageButton (Artwork::buttonS, palette[18], palette[19], ! all), { x0 + 100, y + 56, 50, 28 });
+        sheet.place (imageButton (Artwork::buttonA, palette[16], palette[17], all), { x0, y + 84, 150, 28 });
+    }
+
+    // Output section switches at 50 x 28 and Reset at 35 x 35, on and off.
+    sheet.caption ("Output: Phase L, Link, Phase R, Solo (mono), Reset; on above, off below", 400, y - 8);
+    struct Switch
+    {
+        const char* svg;
+        int on, off;
+    };
+    const Switch switches[] = { { Artwork::buttonPhase, 20, 21 },
+                                { Artwork::buttonLink, 20, 21 },
+                                { Artwork::buttonPhase, 22, 23 },
+                                { Artwork::buttonSpeaker, 10, 12 } };
+    x = 400;
+    for (const auto& s : switches)
+    {
+        sheet.place (imageButton (s.svg, palette[(size_t) s.on], palette[(size_t) s.off], true), { x, y, 50, 28 });
+        sheet.place (imageButton (s.svg, palette[(size_t) s.off], palette[(size_t) s.off], false),
+                     { x, y + 34, 50, 28 });
+        x += 60;
+    }
+    sheet.place (imageButton (Artwork::buttonReset, palette[20], palette[21], true), { x + 5, y - 3, 35, 35 });
+    sheet.place (imageButton (Artwork::buttonReset, palette[20], palette[21], false), { x + 5, y + 31, 35, 35 });
+
+    // Knobs in 150 x 120 areas, as the band panel sizes them, at two values each.
+    y = 240;
+    sheet.caption ("Frequency knob 0.9, gain knob 1.0, trim knob 0.8; two values each", 10, y - 8);
+    const std::vector<float> frequencies{ 400.0f, 800.0f, 1500.0f, 3000.0f, 5000.0f };
+    const std::vector<float> gains{ -12.0f, -9.0f, -6.0f, -4.0f, -2.0f, 0.0f, 2.0f, 4.0f, 6.0f, 9.0f, 12.0f };
+    x = 10;
+    for (int index : { 0, 2 })
+    {
+        sheet.place (std::make_unique<SteppedKnobSpecimen> (frequencies, index, 0.9f, palette[26], palette[29]),
+                     { x, y, 150, 120 });
+        x += 152;
+    }
+    for (int index : { 5, 8 })
+    {
+        sheet.place (std::make_unique<SteppedKnobSpecimen> (gains, index, 1.0f, palette[27], palette[30]),
+                     { x, y, 150, 120 });
+        x += 152;
+    }
+    for (double dB : { -6.0, 2.4 })
+    {
+        sheet.place (std::make_unique<TrimKnobSpecimen> (dB), { x, y, 150, 120 });
+        x += 152;
+    }
+
+    // Faders: the cap at 0.1 on the input/output track colours, and the logo corner of the output section.
+    y = 390;
+    sheet.caption ("Fader cap at 0.1", 10, y - 8);
+    x = 10;
+    for (const auto& [p, colour] : { std::pair{ 0.9f, palette[24] }, { 0.55f, palette[24] }, { 0.2f, palette[25] } })
+    {
+        sheet.place (std::make_unique<FaderSpecimen> (p, colour), { x, y, 40, 160 });
+        x += 44;
+    }
+    sheet.caption ("Output section foot: logo 180 x 142, Reset 35 x 35, \"Larkspur\"", 160, y - 8);
+    {
+        const int x0 = 160, y0 = y - 330 + 4; // the section's own coordinates, shifted
+        auto logo = std::make_unique<juce::DrawableButton> ("logo", juce::DrawableButton::ImageFitted);
+        const auto logoImage =
+            createSvgDrawable (Artwork::korvelLogo, juce::Colour (0xFF7DF97D), juce::Colour (0xFFA9B0B7), 1.5f);
+        logo->setImages (logoImage.get());
+        sheet.place (std::move (logo), { x0, y0 + 338, 180, 142 });
+        sheet.place (imageButton (Artwork::buttonReset, palette[20], palette[21], false),
+                     { x0 + 73, y0 + 330, 35, 35 });
+        auto label = std::make_unique<juce::Label> ("", "Larkspur");
+        label->setFont (juce::Font (14.0f, juce::Font::plain));
+        label->setColour (juce::Label::textColourId, juce::Colours::white);
+        label->setJustificationType (juce::Justification::centred);
+        label->setBorderSize ({});
+        const auto tw = (int) std::ceil (label->getFont().getStringWidthFloat ("Larkspur"));
+        sheet.place (std::move (label), { x0 + 180 - tw, y0 + 453, tw, 14 });
+    }
+
+    // Every document as drawn from its source, unscaled.
+    y = 590;
+    sheet.caption ("The documents at 100 %, white glyphs as drawn", 10, y - 8);
+    struct Named
+    {
+        const char* svg;
+        const char* name;
+    };
+    const Named documents[] = {
+        { Artwork::buttonLe, "button-le" },
+        { Artwork::buttonPk, "button-pk" },
+        { Artwork::buttonHe, "button-he" },
+        { Artwork::buttonL, "button-L" },
+        { Artwork::buttonR, "button-R" },
+        { Artwork::buttonM, "button-M" },
+        { Artwork::buttonS, "button-S" },
+        { Artwork::buttonA, "button-A" },
+        { Artwork::buttonSpeaker, "button-speaker" },
+        { Artwork::buttonLink, "button-link" },
+        { Artwork::buttonPhase, "button-phase" },
+        { Artwork::buttonOn, "button-on" },
+        { Artwork::buttonOff, "button-off" },
+        { Artwork::buttonMOn, "button-M-on" },
+        { Artwork::buttonBack, "button-back" },
+        { Artwork::button, "button" },
+        { Artwork::buttonReset, "button-reset" },
+        { Artwork::knobPointer, "knob-pointer" },
+        { Artwork::knobPointerDetail, "knob-pointer-detail" },
+        { Artwork::slider, "slider" },
+    };
+    x = 10;
+    int rowHeight = 0;
+    for (const auto& d : documents)
+    {
+        auto specimen = std::make_unique<DocumentSpecimen> (d.svg);
+        auto bounds = parse (d.svg)->getDrawableBounds().getSmallestIntegerContainer();
+        const int w = juce::jmax (bounds.getRight(), 90), h = bounds.getBottom();
+        if (x + w > 930)
+        {
+            x = 10;
+            y += rowHeight + 22;
+            rowHeight = 0;
+        }
+        sheet.place (std::move (specimen), { x, y, w + 1, h + 1 });
+        sheet.caption (d.name, x, y + h + 13, 11.0f);
+        x += w + 14;
+        rowHeight = juce::jmax (rowHeight, h);
+    }
+    return snapshot (sheet);
+}
+} // namespace
+
+int main (int argc, char* argv[])
+{
+    juce::ScopedJuceInitialiser_GUI framework;
+    juce::String folderName = "docs";
+    for (int i = 1; i < argc; ++i)
+    {
+        const juce::String arg (argv[i]);
+        if (arg == "--zoom" && i + 1 < argc)
+            zoom = juce::jlimit (1, 8, juce::String (argv[++i]).getIntValue());
+        else
+            folderName = arg;
+    }
+    const auto folder = juce::File::getCurrentWorkingDirectory().getChildFile (folderName);
+    if (! folder.createDirectory())
+    {
+        std::cerr << "cannot create " << folder.getFullPathName() << "\n";
+        return 1;
+    }
+    return writePng (contactSheet(), folder.getChildFile ("artwork.png")) ? 0 : 1;
+}
