@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace
@@ -77,9 +78,11 @@ TEST (ArtworkTest, RecolouringChangesTheWhiteGlyphAndNothingElse)
 {
     const auto render = [] (const char* svg, juce::Colour glyph)
     {
-        juce::Image image (juce::Image::ARGB, 90, 60, true);
+        const auto drawable = createSvgDrawable (svg, juce::Colours::white, glyph, 1.0f);
+        juce::Image image (juce::Image::ARGB, (int) std::ceil (drawable->getWidth()),
+                           (int) std::ceil (drawable->getHeight()), true);
         juce::Graphics g (image);
-        createSvgDrawable (svg, juce::Colours::white, glyph, 1.0f)->draw (g, 1.0f);
+        drawable->draw (g, 1.0f);
         return image;
     };
     const juce::Colour blue (0xFF4ECAEE);
@@ -90,22 +93,67 @@ TEST (ArtworkTest, RecolouringChangesTheWhiteGlyphAndNothingElse)
                std::abs (a.getBlue() - b.getBlue()) > 4 || std::abs (a.getAlpha() - b.getAlpha()) > 4;
     };
 
-    for (const auto* svg : { Artwork::buttonLe, Artwork::buttonPk, Artwork::buttonHe, Artwork::buttonL,
-                             Artwork::buttonA, Artwork::buttonSpeaker, Artwork::buttonLink, Artwork::buttonPhase })
+    // Every button, the unused ones too: a white anywhere in a key's frame would change colour with it.
+    for (const auto& document : documents)
     {
-        const auto white = render (svg, juce::Colours::white);
-        const auto withoutGlyph = render (svg, juce::Colours::transparentBlack);
-        const auto recoloured = render (svg, blue);
+        if (! juce::String (document.title).startsWith ("button"))
+            continue;
+        SCOPED_TRACE (document.title);
+        const auto white = render (document.text, juce::Colours::white);
+        const auto withoutGlyph = render (document.text, juce::Colours::transparentBlack);
+        const auto recoloured = render (document.text, blue);
 
         int glyphPixels = 0, framePixelsChanged = 0;
-        for (int y = 0; y < 60; ++y)
-            for (int x = 0; x < 90; ++x)
+        for (int y = 0; y < white.getHeight(); ++y)
+            for (int x = 0; x < white.getWidth(); ++x)
             {
                 if (! differs (white.getPixelAt (x, y), withoutGlyph.getPixelAt (x, y)))
                     framePixelsChanged += differs (recoloured.getPixelAt (x, y), white.getPixelAt (x, y)) ? 1 : 0;
                 glyphPixels += recoloured.getPixelAt (x, y) == blue ? 1 : 0;
             }
-        EXPECT_GT (glyphPixels, 20) << juce::String::fromUTF8 (svg).fromFirstOccurrenceOf ("<title>", false, false);
+        EXPECT_GT (glyphPixels, 20);
         EXPECT_EQ (framePixelsChanged, 0);
+    }
+}
+
+TEST (ArtworkTest, KnobLightingIsAFixedBitmapOfTwoHundredFortyOneByTwoHundredForty)
+{
+    const auto svg = juce::parseXML (juce::String::fromUTF8 (Artwork::knobPointerDetail));
+    ASSERT_NE (svg, nullptr);
+    const auto* image = svg->getChildByName ("image");
+    ASSERT_NE (image, nullptr);
+    const auto link = image->getStringAttribute ("xlink:href");
+    ASSERT_TRUE (link.startsWith ("data:image/png;base64,"));
+
+    juce::MemoryOutputStream png;
+    ASSERT_TRUE (juce::Base64::convertFromBase64 (
+        png, link.fromFirstOccurrenceOf (",", false, false).removeCharacters ("\t\n\r ")));
+    juce::MemoryInputStream in (png.getData(), png.getDataSize(), false);
+    const auto bitmap = juce::ImageFileFormat::loadFrom (in);
+    EXPECT_EQ (bitmap.getWidth(), 241);
+    EXPECT_EQ (bitmap.getHeight(), 240);
+}
+
+TEST (ArtworkTest, KnobsStayInsideTheirScaleLabels)
+{
+    // The scale labels start 41, 46 and 40 pixels from the centre at the knob scales 0.9, 1.0 and 0.8,
+    // that is 45.5, 46 and 50 units: the knob and its lighting must end before that.
+    const std::pair<const char*, float> knobs[] = { { Artwork::knobPointer, 38.0f },
+                                                    { Artwork::knobPointerDetail, 41.0f } };
+    for (const auto& [svg, reach] : knobs)
+    {
+        juce::Image image (juce::Image::ARGB, 100, 100, true);
+        {
+            juce::Graphics g (image);
+            createSvgDrawable (svg, juce::Colours::black, juce::Colours::black, 1.0f)->draw (g, 1.0f);
+        }
+        float farthest = 0.0f;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                if (image.getPixelAt (x, y).getAlpha() > 8)
+                    farthest = juce::jmax (farthest,
+                                           juce::Point<float> (x + 0.5f, y + 0.5f).getDistanceFrom ({ 50.0f, 50.0f }));
+        EXPECT_GT (farthest, 30.0f);
+        EXPECT_LT (farthest, reach);
     }
 }
