@@ -3,10 +3,13 @@
 // --zoom also writes each picture N times larger, pixels repeated, as NAME@Nx.png.
 // artwork.png: every SVG document at the size and in the colours the editor draws it, on the editor's
 // background. The knobs and the fader are drawn the way their look-and-feels draw them.
+// editor.png: the whole editor of a prepared stereo processor showing a factory preset.
 
 #include "Artwork.h"
 #include "ColourPalette.h"
+#include "ConvolutionEqAudioProcessor.h"
 #include "SvgDrawable.h"
+#include "TemporaryUserFolder.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -472,6 +475,30 @@ juce::Image contactSheet()
     }
     return snapshot (sheet);
 }
+// Sets the processor's parameters to the values of a preset of the embedded default document.
+void applyPreset (ConvolutionEqAudioProcessor& processor, const juce::String& name)
+{
+    const auto& presets = processor.getPresetStore().presets;
+    for (const auto* preset : presets.getChildIterator())
+    {
+        if (preset->getStringAttribute ("presetName") != name)
+            continue;
+        for (int i = 0; i < preset->getNumAttributes(); ++i)
+            if (auto* parameter = processor.getValueTreeState().getParameter (preset->getAttributeName (i)))
+                parameter->setValueNotifyingHost ((float) preset->getAttributeValue (i).getDoubleValue());
+        return;
+    }
+    std::cerr << "no preset named " << name << "\n";
+}
+
+juce::Image editorSnapshot (ConvolutionEqAudioProcessor& processor)
+{
+    std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (50); // asynchronous updates settle
+    auto image = snapshot (*editor);
+    processor.editorBeingDeleted (editor.get());
+    return image;
+}
 } // namespace
 
 int main (int argc, char* argv[])
@@ -492,5 +519,13 @@ int main (int argc, char* argv[])
         std::cerr << "cannot create " << folder.getFullPathName() << "\n";
         return 1;
     }
-    return writePng (contactSheet(), folder.getChildFile ("artwork.png")) ? 0 : 1;
+    if (! writePng (contactSheet(), folder.getChildFile ("artwork.png")))
+        return 1;
+
+    TemporaryUserFolder userFolder; // the processor writes its presets file there
+    ConvolutionEqAudioProcessor processor;
+    processor.setPlayConfigDetails (2, 2, 48000.0, 512);
+    processor.prepareToPlay (48000.0, 512);
+    applyPreset (processor, "Blended Drums");
+    return writePng (editorSnapshot (processor), folder.getChildFile ("editor.png")) ? 0 : 1;
 }
