@@ -2,12 +2,15 @@
 //   larkspur_editor_snapshots [folder] [--zoom N]     (default: docs)
 // --zoom also writes each picture N times larger, pixels repeated, as NAME@Nx.png.
 // artwork.png: every SVG document at the size and in the colours the editor draws it, on the editor's
-// background. The knobs and the fader are drawn the way their look-and-feels draw them.
+// background; the knobs and faders are the editor's own components.
 // editor.png: the whole editor of a prepared stereo processor showing a factory preset.
 
 #include "Artwork.h"
 #include "ColourPalette.h"
 #include "ConvolutionEqAudioProcessor.h"
+#include "KnobSlider.h"
+#include "LinearSlider.h"
+#include "SnapSliderComponent.h"
 #include "SvgDrawable.h"
 #include "TemporaryUserFolder.h"
 
@@ -69,171 +72,6 @@ std::unique_ptr<juce::Drawable> parse (const char* svg)
     const auto xml = juce::parseXML (juce::String::fromUTF8 (svg));
     return xml != nullptr ? juce::Drawable::createFromSVG (*xml) : nullptr;
 }
-
-// The text the stepped knob writes for a table entry: "1.5k" from 1000 up, else the magnitude.
-juce::String knobLabel (float value)
-{
-    if (value / 1000.0f >= 1.0f)
-        return juce::String (value / 1000.0f) + "k";
-    return juce::String (std::abs (value));
-}
-
-/** A stepped knob as its look-and-feel draws it: scale labels, the turned knob, the fixed lighting. */
-class SteppedKnobSpecimen : public juce::Component
-{
-public:
-    SteppedKnobSpecimen (std::vector<float> entries, int current, float scale, juce::Colour knob, juce::Colour label)
-        : table (std::move (entries))
-        , index (current)
-        , knobScale (scale)
-        , knobColour (knob)
-        , labelColour (label)
-    {
-    }
-
-    void paint (juce::Graphics& g) override
-    {
-        const auto start = juce::MathConstants<float>::pi * 1.2f, end = juce::MathConstants<float>::pi * 2.8f;
-        const auto cx = getWidth() * 0.5f, cy = getHeight() * 0.5f;
-        auto knob = parse (Artwork::knobPointer);
-        knob->replaceColour (juce::Colours::black, knobColour);
-        const auto dW = knob->getWidth(), dH = knob->getHeight();
-        const auto r = (int) ((float) (int) (dW * 0.5) * knobScale);
-        const auto n = (int) table.size();
-        const auto step = std::abs ((double) (end - start) / ((double) n - 1.0));
-        g.setFont (15.0f);
-        for (int i = 0; i < n; ++i)
-        {
-            const auto angle = (float) (i * step + start);
-            const juce::Point<float> anchor (cx + (float) (r - 4) * std::sin (angle),
-                                             cy - (float) (r - 4) * std::cos (angle));
-            const auto text = knobLabel (table[(size_t) i]);
-            const auto tw = (int) std::ceil (g.getCurrentFont().getStringWidthFloat (text));
-            auto boxX = anchor.x < cx ? (int) (anchor.x - (float) tw) : (int) anchor.x;
-            if (i == n / 2)
-                boxX = (int) (cx - (float) (tw / 2));
-            const auto boxY = (int) (anchor.y - 15.0f * 0.5f);
-            g.setColour (labelColour);
-            g.drawText (text, juce::Rectangle<float> ((float) boxX, (float) boxY, (float) tw, 10.0f),
-                        juce::Justification::centred, true);
-        }
-        const auto pointer = (float) (index * step + start);
-        knob->setTransform (
-            juce::AffineTransform::rotation (pointer, (float) (dW / 2), (float) (dH / 2)).scaled (knobScale));
-        const auto at =
-            juce::AffineTransform::translation (cx - (float) dW * knobScale * 0.5f, cy - (float) dH * knobScale * 0.5f);
-        knob->draw (g, 1.0f, at);
-        auto detail = parse (Artwork::knobPointerDetail);
-        detail->setTransform (juce::AffineTransform::scale (knobScale));
-        detail->draw (g, 1.0f, at);
-    }
-
-private:
-    std::vector<float> table;
-    int index;
-    float knobScale;
-    juce::Colour knobColour, labelColour;
-};
-
-/** The trim knob as its look-and-feel draws it: the knob at a proportion, white dB labels, lighting. */
-class TrimKnobSpecimen : public juce::Component
-{
-public:
-    explicit TrimKnobSpecimen (double dB)
-        : value (dB)
-    {
-    }
-
-    void paint (juce::Graphics& g) override
-    {
-        const auto start = juce::MathConstants<float>::pi * 1.2f, end = juce::MathConstants<float>::pi * 2.8f;
-        const float knobScale = 0.8f;
-        const double minimum = -6.0, maximum = 6.0;
-        const auto cx = getWidth() * 0.5f, cy = getHeight() * 0.5f;
-        const auto angle = start + (float) ((value - minimum) / (maximum - minimum)) * (end - start);
-        auto knob = parse (Artwork::knobPointer);
-        knob->replaceColour (juce::Colours::black, juce::Colours::black);
-        const auto dW = knob->getWidth(), dH = knob->getHeight();
-        knob->setTransform (
-            juce::AffineTransform::rotation (angle, (float) (dW / 2), (float) (dH / 2)).scaled (knobScale));
-        const auto at =
-            juce::AffineTransform::translation (cx - (float) dW * knobScale * 0.5f, cy - (float) dH * knobScale * 0.5f);
-        knob->draw (g, 1.0f, at);
-
-        const auto r = (int) ((float) (int) (dW * 0.5) * knobScale);
-        const auto span = std::abs (std::max (maximum, minimum) - minimum);
-        const auto perUnit = std::abs ((double) (end - start) / span);
-        g.setFont (15.0f);
-        const float fh = 15.0f;
-        for (int k = 0; k <= (int) span; ++k)
-        {
-            const auto theta = (float) (k * perUnit + start);
-            const juce::Point<float> anchor (cx + (float) r * std::sin (theta), cy - (float) r * std::cos (theta));
-            const auto v = minimum + k;
-            if ((int) v % 6 != 0)
-                continue;
-            const auto text = juce::String (v) + ((int) v != 0 ? "dB" : "");
-            const auto tw = (int) std::ceil (g.getCurrentFont().getStringWidthFloat (text));
-            auto boxX = anchor.x < cx ? (int) (anchor.x - (float) tw) : (int) anchor.x;
-            auto boxY = anchor.y < cy ? (int) (anchor.y - fh) : (int) anchor.y;
-            auto justification = juce::Justification::right;
-            if (std::floor (std::abs (anchor.x - cx)) == 0.0f)
-            {
-                boxX = (int) ((double) cx - tw * 0.5);
-                justification = juce::Justification::centred;
-            }
-            if (std::floor (std::abs (anchor.y - cy)) == 0.0f || std::floor (std::abs (anchor.y - cy + 1.0f)) == 0.0f)
-                boxY = (int) (fh * 0.5f + (float) boxY);
-            g.setColour (juce::Colours::white);
-            g.drawText (text, juce::Rectangle<float> ((float) boxX, (float) boxY, (float) tw, 10.0f), justification,
-                        true);
-        }
-        auto detail = parse (Artwork::knobPointerDetail);
-        detail->setTransform (juce::AffineTransform::scale (knobScale));
-        detail->draw (g, 1.0f, at);
-    }
-
-private:
-    double value;
-};
-
-/** A vertical gain fader as its look-and-feel draws the track and the cap (no scale). */
-class FaderSpecimen : public juce::Component
-{
-public:
-    FaderSpecimen (float proportion, juce::Colour track)
-        : position (proportion)
-        , trackColour (track)
-    {
-    }
-
-    void paint (juce::Graphics& g) override
-    {
-        const auto x = getWidth() * 0.5f;
-        const auto top = 8.0f, bottom = (float) getHeight() - 8.0f;
-        const auto valueY = bottom - position * (bottom - top);
-        const auto stroke = [&] (float y0, float y1, juce::Colour inner)
-        {
-            juce::Path p;
-            p.startNewSubPath (x, y0);
-            p.lineTo (x, y1);
-            g.setColour (juce::Colour (0xFF808080));
-            g.strokePath (p, juce::PathStrokeType (6.0f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded));
-            g.setColour (inner);
-            g.strokePath (p, juce::PathStrokeType (4.0f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded));
-        };
-        stroke (bottom, top, juce::Colour (0xFF333333));
-        stroke (bottom, valueY, trackColour);
-        auto cap = parse (Artwork::slider);
-        cap->setTransform (juce::AffineTransform::scale (0.1f));
-        const auto w = (int) (cap->getWidth() * 0.1f), h = (int) (cap->getHeight() * 0.1f);
-        cap->draw (g, 1.0f, juce::AffineTransform::translation (x - (float) (w / 2), valueY - (float) (h / 2)));
-    }
-
-private:
-    float position;
-    juce::Colour trackColour;
-};
 
 /** A drawable button with a picture for off and one for on, as the editor's image buttons are made. */
 std::unique_ptr<juce::DrawableButton> imageButton (const char* svg, juce::Colour on, juce::Colour off, bool state)
@@ -376,39 +214,51 @@ juce::Image contactSheet()
     // Knobs in 150 x 120 areas, as the band panel sizes them, at two values each.
     y = 240;
     sheet.caption ("Frequency knob 0.9, gain knob 1.0, trim knob 0.8; two values each", 10, y - 8);
-    const std::vector<float> frequencies{ 400.0f, 800.0f, 1500.0f, 3000.0f, 5000.0f };
-    const std::vector<float> gains{ -12.0f, -9.0f, -6.0f, -4.0f, -2.0f, 0.0f, 2.0f, 4.0f, 6.0f, 9.0f, 12.0f };
     x = 10;
-    for (int index : { 0, 2 })
+    const auto steppedKnob =
+        [&] (int kind, float scale, juce::Colour knob, juce::Colour label, const juce::Array<float>& table, float value)
     {
-        sheet.place (std::make_unique<SteppedKnobSpecimen> (frequencies, index, 0.9f, palette[26], palette[29]),
-                     { x, y, 150, 120 });
+        auto component = std::make_unique<SnapSliderComponent> (kind, scale, knob, label);
+        component->setSnapValues (table);
+        component->slider.setRange (table.getFirst(), table.getLast());
+        component->slider.setValue (value, juce::dontSendNotification);
+        sheet.place (std::move (component), { x, y, 150, 120 });
         x += 152;
-    }
-    for (int index : { 5, 8 })
-    {
-        sheet.place (std::make_unique<SteppedKnobSpecimen> (gains, index, 1.0f, palette[27], palette[30]),
-                     { x, y, 150, 120 });
-        x += 152;
-    }
+    };
+    const juce::Array<float> frequencies{ 400.0f, 800.0f, 1500.0f, 3000.0f, 5000.0f };
+    const juce::Array<float> gains{ -12.0f, -9.0f, -6.0f, -4.0f, -2.0f, 0.0f, 2.0f, 4.0f, 6.0f, 9.0f, 12.0f };
+    for (float value : { 400.0f, 1500.0f })
+        steppedKnob (SnapSliderComponent::frequencyKind, 0.9f, palette[26], palette[29], frequencies, value);
+    for (float value : { 0.0f, 6.0f })
+        steppedKnob (SnapSliderComponent::gainKind, 1.0f, palette[27], palette[30], gains, value);
     for (double dB : { -6.0, 2.4 })
     {
-        sheet.place (std::make_unique<TrimKnobSpecimen> (dB), { x, y, 150, 120 });
+        auto trim = std::make_unique<KnobSlider>();
+        trim->setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
+        trim->lookAndFeel.knobScale = 0.8f;
+        trim->setRange (-6.0, 6.0, 0.1);
+        trim->setValue (dB, juce::dontSendNotification);
+        sheet.place (std::move (trim), { x, y, 150, 120 });
         x += 152;
     }
 
     // Faders: the cap at 0.1 on the input/output track colours, and the logo corner of the output section.
     y = 390;
-    sheet.caption ("Fader cap at 0.1", 10, y - 8);
+    sheet.caption ("Faders 65 x 160", 10, y - 8);
     x = 10;
-    for (const auto& [p, colour] : { std::pair{ 0.9f, palette[24] }, { 0.55f, palette[24] }, { 0.2f, palette[25] } })
+    for (const auto& [dB, colour] : { std::pair{ 12.0, palette[24] }, { 0.0, palette[24] }, { -30.0, palette[25] } })
     {
-        sheet.place (std::make_unique<FaderSpecimen> (p, colour), { x, y, 40, 160 });
-        x += 44;
+        auto fader = std::make_unique<LinearSlider>();
+        fader->setSliderStyle (juce::Slider::LinearVertical);
+        fader->setColour (juce::Slider::trackColourId, colour);
+        fader->setRange (-96.0, 12.0);
+        fader->setValue (dB, juce::dontSendNotification);
+        sheet.place (std::move (fader), { x, y, 65, 160 });
+        x += 66;
     }
-    sheet.caption ("Output section foot: logo 180 x 142, Reset 35 x 35, \"Larkspur\"", 160, y - 8);
+    sheet.caption ("Output section foot: logo 180 x 142, Reset 35 x 35, \"Larkspur\"", 220, y - 8);
     {
-        const int x0 = 160, y0 = y - 330 + 4; // the section's own coordinates, shifted
+        const int x0 = 220, y0 = y - 330 + 4; // the section's own coordinates, shifted
         auto logo = std::make_unique<juce::DrawableButton> ("logo", juce::DrawableButton::ImageFitted);
         const auto logoImage =
             createSvgDrawable (Artwork::korvelLogo, juce::Colour (0xFF7DF97D), juce::Colour (0xFFA9B0B7), 1.5f);
