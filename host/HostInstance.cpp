@@ -16,6 +16,8 @@ namespace
 {
 // Room for the names of every preset the plug-in can list.
 constexpr uint32_t presetNamesCapacity = 16 * 1024;
+// Room for a path and a message about it.
+constexpr uint32_t textCapacity = 8 * 1024;
 
 const ProcessProcRecord* findNativeProcedure (const HostEffectDescriptor& effect, uint32_t stemFormat,
                                               const ComponentRecord** component)
@@ -279,20 +281,34 @@ double HostInstance::normalizedValue (const std::string& identifier) const
 
 AAX_Result HostInstance::selectPreset (const std::string& name, std::vector<std::string>* available)
 {
+    PresetList list;
+    const AAX_Result result = selectPreset (name, list);
+    if (available != nullptr)
+        *available = std::move (list.names);
+    return result;
+}
+
+AAX_Result HostInstance::selectPreset (const std::string& name, PresetList& list)
+{
     std::vector<char> names (presetNamesCapacity, '\0');
+    std::vector<char> file (textCapacity, '\0');
+    std::vector<char> problem (textCapacity, '\0');
     LarkspurHostNotifications::PresetRequest request;
     request.name = name.c_str();
     request.names = names.data();
     request.namesCapacity = presetNamesCapacity;
+    request.file = file.data();
+    request.fileCapacity = textCapacity;
+    request.problem = problem.data();
+    request.problemCapacity = textCapacity;
     const AAX_Result result =
         effectParameters->HandleNotification (LarkspurHostNotifications::selectPreset, &request, sizeof (request));
-    if (available != nullptr)
-    {
-        available->clear();
-        std::istringstream lines (names.data());
-        for (std::string line; std::getline (lines, line);)
-            available->push_back (line);
-    }
+    list.names.clear();
+    std::istringstream lines (names.data());
+    for (std::string line; std::getline (lines, line);)
+        list.names.push_back (line);
+    list.file = file.data();
+    list.problem = problem.data();
     return result;
 }
 

@@ -57,8 +57,18 @@ public:
     AAX_Result automate (const std::string& identifier, double normalizedValue);
     double normalizedValue (const std::string& identifier) const;
 
+    // What the plug-in says of its preset list when a preset is chosen.
+    struct PresetList
+    {
+        std::vector<std::string> names;
+        std::string file;
+        // Why the presets file could not be read; empty when it was.
+        std::string problem;
+    };
+
     // Chooses a preset by name; on failure `available` lists the presets' names.
     AAX_Result selectPreset (const std::string& name, std::vector<std::string>* available = nullptr);
+    AAX_Result selectPreset (const std::string& name, PresetList& list);
     // The main-thread re-preparation a connection change causes.
     AAX_Result prepareAgain();
 

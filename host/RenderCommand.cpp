@@ -295,9 +295,15 @@ int renderWithPlugin (const RenderOptions& options, const juce::AudioBuffer<floa
 
     if (options.preset.has_value())
     {
-        std::vector<std::string> available;
-        if (instance->selectPreset (*options.preset, &available) != AAX_SUCCESS)
-            return fail ("unknown preset \"" + *options.preset + "\"; the presets are " + joined (available));
+        HostInstance::PresetList list;
+        if (instance->selectPreset (*options.preset, list) != AAX_SUCCESS)
+        {
+            if (! list.problem.empty())
+                return fail ("unknown preset \"" + *options.preset + "\": the preset list is empty because " +
+                             list.problem);
+            return fail ("unknown preset \"" + *options.preset + "\"; the presets are " + joined (list.names) +
+                         " (from " + list.file + ")");
+        }
     }
 
     for (const ParameterAssignment& assignment : options.assignments)

@@ -58,6 +58,17 @@ std::unique_ptr<AAX_CParameter<float>> makeHostParameter (const char* identifier
                                                     AAX_CNumberDisplayDelegate<float, 3, 0>(), automatable);
 }
 
+// Copies text into a caller's buffer as UTF-8, cut to fit and NUL-terminated.
+void copyText (const juce::String& text, char* destination, uint32_t capacity)
+{
+    if (destination == nullptr || capacity == 0)
+        return;
+    const auto utf8 = text.toStdString();
+    const size_t length = std::min<size_t> (utf8.size(), capacity - 1);
+    std::memcpy (destination, utf8.data(), length);
+    destination[length] = '\0';
+}
+
 // Channels of a stem format (its low 16 bits); the processor has defined processing for 1 and 2.
 int channelsOfStemFormat (uint32_t stemFormat, int fallback) noexcept
 {
@@ -221,16 +232,12 @@ AAX_Result JuceAAX_Processor::selectPreset (const void* data, uint32_t size)
     PresetStore& store = processor->getPresetStore();
     const int listed = store.getNumListedPresets();
 
-    if (request.names != nullptr && request.namesCapacity > 0)
-    {
-        juce::String names;
-        for (int position = 1; position <= listed; ++position)
-            names << store.presets.getChildElement (position - 1)->getStringAttribute ("presetName") << "\n";
-        const auto utf8 = names.toStdString();
-        const size_t length = std::min<size_t> (utf8.size(), request.namesCapacity - 1);
-        std::memcpy (request.names, utf8.data(), length);
-        request.names[length] = '\0';
-    }
+    juce::String names;
+    for (int position = 1; position <= listed; ++position)
+        names << store.presets.getChildElement (position - 1)->getStringAttribute ("presetName") << "\n";
+    copyText (names, request.names, request.namesCapacity);
+    copyText (store.presetFile.getFullPathName(), request.file, request.fileCapacity);
+    copyText (store.getReadProblem(), request.problem, request.problemCapacity);
     if (request.name == nullptr)
         return AAX_SUCCESS;
 

@@ -26,5 +26,11 @@ struct PresetRequest
     // Filled with the names of all presets, one per line, NUL-terminated and cut to fit.
     char* names = nullptr;
     uint32_t namesCapacity = 0;
+    // Filled with the presets file's path, NUL-terminated and cut to fit.
+    char* file = nullptr;
+    uint32_t fileCapacity = 0;
+    // Filled with why the presets file could not be read (empty when it was), likewise.
+    char* problem = nullptr;
+    uint32_t problemCapacity = 0;
 };
 } // namespace LarkspurHostNotifications

@@ -4,38 +4,69 @@
 #include "ParameterSettings.h"
 #include "UntrustedXml.h"
 
+#include <AtomicFileWrite.h>
+#include <BoundedFileRead.h>
 #include <LarkspurData.h>
 
 #include <cstdlib>
 #include <sys/stat.h>
 
-namespace
-{
-bool writeXmlWithDefaultFormat (const juce::XmlElement& element, const juce::File& file)
-{
-    return element.writeTo (file);
-}
-} // namespace
-
 PresetStore::PresetStore (ConvolutionEqAudioProcessor* owner, const juce::String& relativeFileName)
-    : writeXml (writeXmlWithDefaultFormat)
+    : writeXml ([this] (const juce::XmlElement& element, const juce::File& file)
+                { return writeDocument (element, file); })
     , processor (owner)
 {
     const auto folder = makerFolder();
     if (folder != juce::File())
         presetFile = folder.getChildFile (relativeFileName);
 
-    if (presetFile == juce::File() || ! presetFile.existsAsFile())
-    {
-        // Nothing is reported here: when the file cannot be made, the read below fails and the
-        // list stays empty.
-        if (auto defaults =
-                parseDocument (LarkspurData::defaultPresets_xml, (size_t) LarkspurData::defaultPresets_xmlSize))
-            writeFile (*defaults, presetFile);
-    }
+    // An empty file holds nothing to keep (earlier versions could leave one behind when their
+    // first write failed), so it is made again like a missing one. Nothing is reported here: when
+    // the file cannot be made, the read below fails and the list stays empty.
+    if (presetFile != juce::File() &&
+        (! presetFile.exists() || isEmptyRegularFile (presetFile.getFullPathName().toStdString())))
+        createFromDefaults();
 
     reloadFromFile();
     lastModified = readLastWriteTime (presetFile);
+}
+
+void PresetStore::createFromDefaults()
+{
+    const auto defaults =
+        parseDocument (LarkspurData::defaultPresets_xml, (size_t) LarkspurData::defaultPresets_xmlSize);
+    if (defaults == nullptr || ! ensureFileExists (presetFile))
+        return;
+
+    const auto bytes = formatDocument (*defaults);
+    const auto path = presetFile.getFullPathName().toStdString();
+    std::string reason;
+    if (presetFile.exists())
+    {
+        replaceFileAtomically (path, bytes.getData(), bytes.getSize(), reason);
+        return;
+    }
+    // Several instances or processes may start at once in a fresh profile: the first complete
+    // file stays, and none of them ever sees one that is still being written.
+    bool created = false;
+    createFileAtomically (path, bytes.getData(), bytes.getSize(), created, reason);
+}
+
+juce::MemoryBlock PresetStore::formatDocument (const juce::XmlElement& element)
+{
+    juce::MemoryOutputStream text;
+    element.writeTo (text);
+    return text.getMemoryBlock();
+}
+
+bool PresetStore::writeDocument (const juce::XmlElement& element, const juce::File& file)
+{
+    const auto bytes = formatDocument (element);
+    std::string reason;
+    if (replaceFileAtomically (file.getFullPathName().toStdString(), bytes.getData(), bytes.getSize(), reason))
+        return true;
+    writeProblem = juce::String (reason);
+    return false;
 }
 
 juce::File PresetStore::makerFolder()
@@ -69,12 +100,27 @@ std::unique_ptr<juce::XmlElement> PresetStore::parseDocument (const void* data, 
     return parseUntrustedXml (juce::String::createStringFromData (terminated.getData(), (int) numBytes));
 }
 
-std::unique_ptr<juce::XmlElement> PresetStore::readDocument (const juce::File& file)
+std::unique_ptr<juce::XmlElement> PresetStore::readDocument (const juce::File& file, juce::String* problem)
 {
-    juce::MemoryBlock bytes;
-    if (! file.existsAsFile() || ! file.loadFileAsData (bytes))
+    if (file == juce::File())
+    {
+        if (problem != nullptr)
+            *problem = "there is no user data folder (neither XDG_DATA_HOME nor HOME is set)";
         return {};
-    return parseDocument (bytes.getData(), bytes.getSize());
+    }
+
+    std::vector<unsigned char> bytes;
+    std::string reason;
+    if (! readRegularFile (file.getFullPathName().toStdString(), maxFileBytes, bytes, reason))
+    {
+        if (problem != nullptr)
+            *problem = file.getFullPathName() + " cannot be read: " + juce::String (reason);
+        return {};
+    }
+    auto document = parseDocument (bytes.data(), bytes.size());
+    if (document == nullptr && problem != nullptr)
+        *problem = file.getFullPathName() + " cannot be read: it is not a readable presets document";
+    return document;
 }
 
 juce::int64 PresetStore::readLastWriteTime (const juce::File& file)
@@ -93,7 +139,8 @@ juce::int64 PresetStore::readLastWriteTime (const juce::File& file)
 
 bool PresetStore::reloadFromFile()
 {
-    auto document = readDocument (presetFile);
+    readProblem.clear();
+    auto document = readDocument (presetFile, &readProblem);
     if (document == nullptr)
         return false;
 
@@ -111,10 +158,8 @@ bool PresetStore::ensureFileExists (const juce::File& file)
     if (file == juce::File())
         return false;
 
-    if (! file.exists())
-        file.create();
-
-    return file.existsAsFile();
+    file.getParentDirectory().createDirectory();
+    return file.existsAsFile() || (! file.exists() && file.getParentDirectory().isDirectory());
 }
 
 bool PresetStore::keepUnreadableFileAside (const juce::File& file)
@@ -132,10 +177,30 @@ bool PresetStore::keepUnreadableFileAside (const juce::File& file)
 
 bool PresetStore::writeFile (const juce::XmlElement& element, const juce::File& file)
 {
-    if (! ensureFileExists (file) || ! keepUnreadableFileAside (file))
+    writeProblem.clear();
+    if (! ensureFileExists (file))
+    {
+        writeProblem = file.isDirectory() ? "it is a folder" : "its folder cannot be made";
         return false;
+    }
+    if (! keepUnreadableFileAside (file))
+    {
+        writeProblem = "the unreadable file there cannot be kept aside";
+        return false;
+    }
 
-    return writeXml != nullptr && writeXml (element, file);
+    if (writeXml == nullptr || ! writeXml (element, file))
+        return false;
+    // The file now holds what was written, whatever the last read found there.
+    if (file == presetFile)
+        readProblem.clear();
+    return true;
+}
+
+juce::String PresetStore::describeWriteFailure() const
+{
+    return presetFile.getFullPathName() + " could not be written" +
+           (writeProblem.isEmpty() ? juce::String (".") : ": " + writeProblem + ".");
 }
 
 void PresetStore::reportFailure (const juce::String& message)
@@ -172,7 +237,7 @@ bool PresetStore::savePreset (const juce::String& presetName)
     presets.removeChildElement (preset, true);
     currentPreset = previousPreset;
     reloadFromFile();
-    reportFailure ("The preset was not saved: " + presetFile.getFullPathName() + " could not be written.");
+    reportFailure ("The preset was not saved: " + describeWriteFailure());
     return false;
 }
 
@@ -194,6 +259,6 @@ bool PresetStore::deletePreset (int position)
     if (removed != nullptr)
         presets.insertChildElement (removed.release(), position - 1);
     reloadFromFile();
-    reportFailure ("The preset was not deleted: " + presetFile.getFullPathName() + " could not be written.");
+    reportFailure ("The preset was not deleted: " + describeWriteFailure());
     return false;
 }

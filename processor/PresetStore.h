@@ -28,22 +28,34 @@ public:
     // false, with the list as on disk and onFailure told, when the file cannot be written.
     bool deletePreset (int position);
 
-    // Writes the element to the file in the default XML text form. A file that exists but is not
+    // Writes the element to the file in the default XML text form, through a temporary file that
+    // is renamed over it, so the file is never seen half-written. A file that exists but is not
     // readable XML is first kept aside as "<name>.unreadable-<time>", so no user data is lost.
     bool writeFile (const juce::XmlElement& element, const juce::File& file);
 
-    // Creates the file (and its folders) when it does not exist; true when it is a file afterwards.
+    // Creates the file's missing folders; true when the file exists as a file or can be made
+    // there. The file itself is never created empty: it appears whole, when it is written.
     bool ensureFileExists (const juce::File& file);
 
-    // Replaces presets with the file's content when the file parses; false when it does not.
+    // Replaces presets with the file's content when the file parses; false when it does not, with
+    // the reason kept for getReadProblem().
     bool reloadFromFile();
+
+    // Why the last read of the file failed, naming the file ("... cannot be read: it is a
+    // folder"); empty when it succeeded.
+    juce::String getReadProblem() const { return readProblem; }
 
     // Number of presets the list offers: the first maxPresets of the file.
     int getNumListedPresets() const;
 
+    // Far above what 101 presets take (about 300 KB); a larger file is never loaded.
+    static constexpr size_t maxFileBytes = 16 * 1024 * 1024;
+
     // Parses a presets document from bytes (any text encoding with a byte-order mark, else UTF-8).
     static std::unique_ptr<juce::XmlElement> parseDocument (const void* data, size_t numBytes);
-    static std::unique_ptr<juce::XmlElement> readDocument (const juce::File& file);
+    // Reads a presets document from a regular file of at most maxFileBytes; null when the file
+    // cannot be read or parsed, with the reason in `problem` when given.
+    static std::unique_ptr<juce::XmlElement> readDocument (const juce::File& file, juce::String* problem = nullptr);
 
     // Last-write time in milliseconds since 1970-01-01 UTC; 0 when it cannot be read.
     static juce::int64 readLastWriteTime (const juce::File& file);
@@ -57,6 +69,9 @@ public:
     // Writes an element to a file; replaceable so that tests can make writes fail.
     std::function<bool (const juce::XmlElement& element, const juce::File& file)> writeXml;
 
+    // The whole file as the default text form writes it.
+    static juce::MemoryBlock formatDocument (const juce::XmlElement& element);
+
     juce::PropertiesFile::Options options;
     ConvolutionEqAudioProcessor* processor;
     juce::XmlElement presets{ "PRESETS" };
@@ -65,6 +80,15 @@ public:
     juce::int64 lastModified = 0;
 
 private:
+    bool writeDocument (const juce::XmlElement& element, const juce::File& file);
+    void createFromDefaults();
     bool keepUnreadableFileAside (const juce::File& file);
     void reportFailure (const juce::String& message);
+    juce::String describeWriteFailure() const;
+
+    juce::String readProblem;
+    // Why the last write failed, when the writer could tell.
+    juce::String writeProblem;
+
+    JUCE_DECLARE_NON_COPYABLE (PresetStore)
 };

@@ -124,6 +124,30 @@ expect_error "bad project" 1 "is not a Larkspur host project" render "$work/x.wa
 expect_error "missing library" 1 "cannot load" "$host" render "$work/x.wav" --library "$work/none.so"
 [ -e "$work/x.wav" ] && fail "a failed render left an output file"
 
+# Six processes starting at once in a fresh profile all find the factory presets whole.
+export XDG_DATA_HOME="$work/fresh"
+pids=()
+for i in 1 2 3 4 5 6; do
+    render "$work/at-once-$i.wav" --preset "Natural Thump" --block 4096 > "$work/at-once-$i.txt" 2>&1 &
+    pids+=($!)
+done
+for i in 1 2 3 4 5 6; do
+    wait "${pids[$((i - 1))]}" || fail "process $i of six starting at once: $(cat "$work/at-once-$i.txt")"
+done
+
+# A broken presets file is named, with what is wrong with it.
+presets="$XDG_DATA_HOME/Korvel Audio Tools/Larkspur/presets.xml"
+printf '<PRESETS><preset1 presetName="Cut' > "$presets"
+expect_error "broken presets file" 1 "the preset list is empty because $presets cannot be read: it is not a readable presets document" \
+    render "$work/x.wav" --preset "Natural Thump"
+rm "$presets" && mkfifo "$presets"
+expect_error "presets file is a pipe" 1 "$presets cannot be read: it is a named pipe" \
+    timeout 60 "$host" render --library "$library" "$work/x.wav" --preset "Natural Thump"
+rm "$presets" && ln -s /dev/zero "$presets"
+expect_error "presets file is /dev/zero" 1 "$presets cannot be read: it is a device" \
+    timeout 60 "$host" render --library "$library" "$work/x.wav" --preset "Natural Thump"
+export XDG_DATA_HOME="$work/data"
+
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"
     exit 1

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+/** Writes a whole file so that readers and crashes only ever see the old content or the new:
+    the bytes go to a new temporary file in the same folder, are flushed to the disk, and the
+    temporary is then renamed over the target. When anything fails (a full disk, a file-size
+    limit, a folder in the way) the temporary is removed, the target is left as it was, and
+    `reason` says why. A target that is a symbolic link to a regular file is written through the
+    link, so the link stays.
+*/
+bool replaceFileAtomically (const std::string& path, const void* data, size_t size, std::string& reason);
+
+/** As replaceFileAtomically, but never replaces: when the target exists already (made by another
+    process meanwhile, say), it is left alone, the new content is dropped and `created` is false.
+*/
+bool createFileAtomically (const std::string& path, const void* data, size_t size, bool& created, std::string& reason);
+
+/** A temporary file beside `path` that becomes `path` only when committed; removed otherwise.
+    For content that is written piece by piece by someone else (an audio writer, say).
+*/
+class PendingFile
+{
+public:
+    explicit PendingFile (std::string targetPath);
+    ~PendingFile();
+
+    PendingFile (const PendingFile&) = delete;
+    PendingFile& operator= (const PendingFile&) = delete;
+
+    /** The temporary's path, once open() succeeded. */
+    const std::string& temporaryPath() const noexcept { return temporary; }
+
+    /** Creates the temporary file; its descriptor, or -1 with `reason` set. The descriptor is the
+        caller's to write to and to close before commit(). */
+    int open (std::string& reason);
+
+    /** Flushes the temporary to disk and renames it over the target. */
+    bool commit (std::string& reason);
+
+    /** Removes the temporary (also done by the destructor unless committed). */
+    void discard() noexcept;
+
+private:
+    std::string target;
+    std::string temporary;
+    bool committed = false;
+};
+
+/** The text of errno as a reason: "No space left on device". */
+std::string describeErrno (int error);
