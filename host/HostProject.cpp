@@ -1,14 +1,17 @@
 #include "HostProject.h"
 
+#include "AtomicFileWrite.h"
+#include "BoundedFileRead.h"
+
+#include <algorithm>
 #include <cstring>
-#include <fstream>
 
 namespace
 {
 constexpr char magic[4] = { 'L', 'K', 'P', 'J' };
 constexpr size_t nameBytes = 32;
 // Far beyond any chunk of this plug-in; guards against a damaged size field.
-constexpr uint32_t maxChunkBytes = 64u * 1024u * 1024u;
+constexpr uint32_t maxChunkBytes = static_cast<uint32_t> (HostProject::maxFileBytes);
 constexpr uint32_t maxChunks = 1024;
 
 void putWord (std::vector<unsigned char>& out, uint32_t value)
@@ -17,9 +20,9 @@ void putWord (std::vector<unsigned char>& out, uint32_t value)
         out.push_back (static_cast<unsigned char> (value >> shift));
 }
 
-bool getWord (const std::vector<unsigned char>& in, size_t& offset, uint32_t& value)
+bool getWord (const unsigned char* in, size_t size, size_t& offset, uint32_t& value)
 {
-    if (offset > in.size() || in.size() - offset < 4)
+    if (offset > size || size - offset < 4)
         return false;
     value = 0;
     for (int byte = 0; byte < 4; ++byte)
@@ -29,7 +32,7 @@ bool getWord (const std::vector<unsigned char>& in, size_t& offset, uint32_t& va
 }
 } // namespace
 
-bool HostProject::save (const std::string& path, std::string& error) const
+std::vector<unsigned char> HostProject::serialise() const
 {
     std::vector<unsigned char> bytes (magic, magic + sizeof (magic));
     putWord (bytes, static_cast<uint32_t> (chunks.size()));
@@ -44,12 +47,16 @@ bool HostProject::save (const std::string& path, std::string& error) const
         bytes.insert (bytes.end(), chunk.data.begin(), chunk.data.end());
     }
 
-    std::ofstream file (path, std::ios::binary | std::ios::trunc);
-    file.write (reinterpret_cast<const char*> (bytes.data()), static_cast<std::streamsize> (bytes.size()));
-    file.close();
-    if (! file)
+    return bytes;
+}
+
+bool HostProject::save (const std::string& path, std::string& error) const
+{
+    const std::vector<unsigned char> bytes = serialise();
+    std::string reason;
+    if (! replaceFileAtomically (path, bytes.data(), bytes.size(), reason))
     {
-        error = "cannot write project " + path;
+        error = "cannot write project " + path + ": " + reason;
         return false;
     }
     return true;
@@ -57,49 +64,52 @@ bool HostProject::save (const std::string& path, std::string& error) const
 
 bool HostProject::load (const std::string& path, std::string& error)
 {
-    std::ifstream file (path, std::ios::binary);
-    if (! file)
+    std::vector<unsigned char> bytes;
+    std::string reason;
+    if (! readRegularFile (path, maxFileBytes, bytes, reason))
     {
-        error = "cannot read project " + path;
+        error = "cannot read project " + path + ": " + reason;
         return false;
     }
-    const std::vector<unsigned char> bytes ((std::istreambuf_iterator<char> (file)), std::istreambuf_iterator<char>());
-
-    const auto damaged = [&error, &path]
+    if (! parse (bytes.data(), bytes.size()))
     {
         error = path + " is not a Larkspur host project";
         return false;
-    };
-    if (bytes.size() < sizeof (magic) || std::memcmp (bytes.data(), magic, sizeof (magic)) != 0)
-        return damaged();
+    }
+    return true;
+}
+
+bool HostProject::parse (const unsigned char* bytes, size_t size)
+{
+    if (bytes == nullptr || size < sizeof (magic) || std::memcmp (bytes, magic, sizeof (magic)) != 0)
+        return false;
 
     size_t offset = sizeof (magic);
     uint32_t count = 0;
-    if (! getWord (bytes, offset, count) || count > maxChunks)
-        return damaged();
+    if (! getWord (bytes, size, offset, count) || count > maxChunks)
+        return false;
 
     std::vector<ProjectChunk> loaded;
     for (uint32_t index = 0; index < count; ++index)
     {
         ProjectChunk chunk;
         uint32_t version = 0;
-        uint32_t size = 0;
-        if (! getWord (bytes, offset, chunk.chunkId) || ! getWord (bytes, offset, version) ||
-            bytes.size() - offset < nameBytes)
-            return damaged();
+        uint32_t chunkSize = 0;
+        if (! getWord (bytes, size, offset, chunk.chunkId) || ! getWord (bytes, size, offset, version) ||
+            size - offset < nameBytes)
+            return false;
         chunk.version = static_cast<int32_t> (version);
-        const char* name = reinterpret_cast<const char*> (bytes.data() + offset);
+        const char* name = reinterpret_cast<const char*> (bytes + offset);
         chunk.name.assign (name, strnlen (name, nameBytes));
         offset += nameBytes;
-        if (! getWord (bytes, offset, size) || size > maxChunkBytes || bytes.size() - offset < size)
-            return damaged();
-        chunk.data.assign (bytes.begin() + static_cast<std::ptrdiff_t> (offset),
-                           bytes.begin() + static_cast<std::ptrdiff_t> (offset + size));
-        offset += size;
+        if (! getWord (bytes, size, offset, chunkSize) || chunkSize > maxChunkBytes || size - offset < chunkSize)
+            return false;
+        chunk.data.assign (bytes + offset, bytes + offset + chunkSize);
+        offset += chunkSize;
         loaded.push_back (std::move (chunk));
     }
-    if (offset != bytes.size())
-        return damaged();
+    if (offset != size)
+        return false;
     chunks = std::move (loaded);
     return true;
 }

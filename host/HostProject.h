@@ -21,8 +21,17 @@ struct HostProject
 {
     std::vector<ProjectChunk> chunks;
 
-    // False with a message when the file cannot be written.
+    // Far beyond any project of this plug-in; a larger file is refused unread.
+    static constexpr size_t maxFileBytes = 64u * 1024u * 1024u;
+
+    // Writes a temporary file beside `path` and renames it over the file, so an existing project
+    // survives a failed save. False with a message naming the file and the reason.
     bool save (const std::string& path, std::string& error) const;
-    // False with a message when the file cannot be read or is not a project.
+    // Reads a regular file of at most maxFileBytes; false with a message when the file cannot be
+    // read (a folder, a pipe, a device, too large) or is not a project.
     bool load (const std::string& path, std::string& error);
+
+    // The file's bytes, and the reverse; `parse` leaves the chunks alone when it fails.
+    std::vector<unsigned char> serialise() const;
+    bool parse (const unsigned char* data, size_t size);
 };

@@ -14,6 +14,7 @@
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -363,6 +364,10 @@ int renderWithPlugin (const RenderOptions& options, const juce::AudioBuffer<floa
 
 int runRenderCommand (const std::vector<std::string>& arguments, const std::string& defaultLibraryPath)
 {
+    // Past a file-size limit a write then fails with a reason instead of ending the process
+    // halfway through a file.
+    std::signal (SIGXFSZ, SIG_IGN);
+
     RenderOptions options;
     std::string error;
     if (! parseOptions (arguments, options, error))

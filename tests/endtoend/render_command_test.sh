@@ -60,6 +60,20 @@ expect_ok "save project" render "$work/builtin.wav" "$work/first.wav" --preset "
 expect_ok "load project" render "$work/builtin.wav" "$work/second.wav" --load-project "$work/song.lkp"
 cmp -s "$work/first.wav" "$work/second.wav" || fail "project: the loaded state renders differently"
 
+# Project files that are no regular file are refused with the reason, and a save that fails
+# (here on a file-size limit, as on a full disk) leaves the existing project whole.
+expect_error "project is a folder" 1 "cannot read project $work: it is a folder" \
+    render "$work/x.wav" --load-project "$work"
+expect_error "project is /dev/zero" 1 "cannot read project /dev/zero: it is a device" \
+    render "$work/x.wav" --load-project /dev/zero
+cp "$work/song.lkp" "$work/kept.lkp"
+expect_error "project save fails" 1 "cannot write project $work/kept.lkp: File too large" \
+    bash -c 'ulimit -f 2 && exec "$@"' save "$host" render --library "$library" "$work/x.wav" --preset "Top End" \
+    --save-project "$work/kept.lkp"
+cmp -s "$work/song.lkp" "$work/kept.lkp" || fail "a failed project save changed the existing project"
+expect_ok "project after failed save" render "$work/builtin.wav" "$work/third.wav" --load-project "$work/kept.lkp"
+cmp -s "$work/first.wav" "$work/third.wav" || fail "the project kept after a failed save renders differently"
+
 # A long file reports its progress.
 {
     printf 'RIFF\xa4\xaf\x02\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00'
