@@ -1,12 +1,16 @@
 #include "RenderCommand.h"
 
 #include "AAX_Errors.h"
+#include "AtomicFileWrite.h"
+#include "AudioFileKind.h"
+#include "DescriptorOutputStream.h"
 #include "HeldAudioLength.h"
 #include "HostCollection.h"
 #include "HostInstance.h"
 #include "HostProject.h"
 #include "HostSession.h"
 #include "InsertRenderer.h"
+#include "InterruptGuard.h"
 #include "ParameterAssignment.h"
 #include "PluginLibrary.h"
 #include "TestSignal.h"
@@ -19,6 +23,10 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 const char* const renderUsage =
     "usage: larkspur-host render [in.wav|in.flac] out.wav|out.flac [options]\n"
@@ -153,13 +161,74 @@ juce::File fileFromPath (const std::string& path)
     return juce::File::getCurrentWorkingDirectory().getChildFile (juce::String (path));
 }
 
-bool readInput (const std::string& path, juce::AudioBuffer<float>& audio, double& rate, int& bitsPerSample,
-                std::string& error)
+// The rates the plug-in's level table holds; at any other it applies its -32 dB level.
+bool isCalibratedRate (double rate)
+{
+    for (const double calibrated : { 44100.0, 48000.0, 88200.0, 96000.0, 176400.0, 192000.0 })
+        if (rate == calibrated)
+            return true;
+    return false;
+}
+
+// Where the audio comes from: an input file read as it plays, or the built-in test signal.
+struct InputAudio
+{
+    std::unique_ptr<juce::AudioFormatReader> reader;
+    juce::AudioBuffer<float> signal;
+    double rate = defaultRate;
+    int channels = 2;
+    int bitsPerSample = 24;
+    bool floatingPoint = false;
+    int64_t length = 0;
+    int64_t position = 0;
+
+    // Fills the buffer's first `count` frames from the current position; see InsertRenderer.
+    int read (juce::AudioBuffer<float>& buffer, int count)
+    {
+        const int frames = static_cast<int> (std::min<int64_t> (count, length - position));
+        if (frames <= 0)
+            return 0;
+        if (reader != nullptr)
+        {
+            if (! reader->read (&buffer, 0, frames, position, true, true))
+                return -1;
+        }
+        else
+        {
+            for (int channel = 0; channel < channels; ++channel)
+                buffer.copyFrom (channel, 0, signal, channel, static_cast<int> (position), frames);
+        }
+        position += frames;
+        return frames;
+    }
+};
+
+// Opening without waiting (a named pipe would wait for a writer) and looking at what was opened.
+bool isReadableRegularFile (const std::string& path, std::string& reason)
+{
+    const int descriptor = ::open (path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+    {
+        reason = describeErrno (errno);
+        return false;
+    }
+    struct stat info
+    {
+    };
+    const bool regular = ::fstat (descriptor, &info) == 0 && S_ISREG (info.st_mode);
+    ::close (descriptor);
+    if (! regular)
+        reason = S_ISDIR (info.st_mode) ? "it is a folder" : "it is not a regular file";
+    return regular;
+}
+
+bool openInput (const std::string& path, InputAudio& input, std::string& error)
 {
     const juce::File file = fileFromPath (path);
-    if (! file.existsAsFile())
+    std::string reason;
+    if (! isReadableRegularFile (file.getFullPathName().toStdString(), reason))
     {
-        error = "cannot read " + path + ": no such file";
+        error = "cannot read " + path + ": " + reason;
         return false;
     }
     juce::AudioFormatManager formats;
@@ -168,7 +237,11 @@ bool readInput (const std::string& path, juce::AudioBuffer<float>& audio, double
     std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (file));
     if (reader == nullptr)
     {
-        error = "cannot read " + path + ": not a WAV or FLAC file";
+        const std::string kind = describeUnreadableAudioFile (file.getFullPathName().toStdString());
+        error = "cannot read " + path + ": " +
+                (kind.empty() ? std::string ("not a WAV or FLAC file")
+                              : kind + ", which cannot be read (WAV of 8- to 32-bit integer or 32-bit "
+                                       "floating-point samples, and FLAC, can)");
         return false;
     }
     if (reader->numChannels < 1 || reader->numChannels > 2)
@@ -176,9 +249,9 @@ bool readInput (const std::string& path, juce::AudioBuffer<float>& audio, double
         error = "cannot read " + path + ": only mono and stereo files can be rendered";
         return false;
     }
-    if (reader->lengthInSamples <= 0 || reader->lengthInSamples > std::numeric_limits<int>::max() / 2)
+    if (reader->lengthInSamples <= 0)
     {
-        error = "cannot read " + path + ": " + (reader->lengthInSamples <= 0 ? "no audio in it" : "too long");
+        error = "cannot read " + path + ": no audio in it";
         return false;
     }
     if (! (reader->sampleRate >= 8000.0 && reader->sampleRate <= 384000.0))
@@ -196,64 +269,126 @@ bool readInput (const std::string& path, juce::AudioBuffer<float>& audio, double
         return false;
     }
 
-    audio.setSize (static_cast<int> (reader->numChannels), static_cast<int> (reader->lengthInSamples));
-    if (! reader->read (&audio, 0, audio.getNumSamples(), 0, true, true))
-    {
-        error = "cannot read " + path + ": the audio data is damaged";
-        return false;
-    }
-    rate = reader->sampleRate;
-    bitsPerSample = static_cast<int> (reader->bitsPerSample);
+    input.rate = reader->sampleRate;
+    input.channels = static_cast<int> (reader->numChannels);
+    input.bitsPerSample = static_cast<int> (reader->bitsPerSample);
+    input.floatingPoint = reader->usesFloatingPointData;
+    input.length = reader->lengthInSamples;
+    input.reader = std::move (reader);
     return true;
 }
 
-bool writeOutput (const std::string& path, const juce::AudioBuffer<float>& audio, double rate, int bitsPerSample,
-                  std::string& error)
+// The output file: written as the audio comes, into a temporary that becomes the file only when
+// the render has finished, so an interrupted or failed render leaves nothing behind.
+class OutputAudio
 {
-    const juce::File file = fileFromPath (path);
-    std::unique_ptr<juce::AudioFormat> format;
-    if (file.hasFileExtension ("wav"))
-        format = std::make_unique<juce::WavAudioFormat>();
-    else if (file.hasFileExtension ("flac"))
+public:
+    explicit OutputAudio (const std::string& outputPath)
+        : path (outputPath)
+        , pending (fileFromPath (outputPath).getFullPathName().toStdString())
     {
-        format = std::make_unique<juce::FlacAudioFormat>();
-        bitsPerSample = std::min (bitsPerSample, 24);
     }
-    else
-    {
-        error = "cannot write " + path + ": the name must end in .wav or .flac";
-        return false;
-    }
-    if (! format->getPossibleBitDepths().contains (bitsPerSample))
-        bitsPerSample = 24;
 
-    const juce::File temporary = file.getSiblingFile (file.getFileName() + ".partial");
-    temporary.deleteFile();
-    auto stream = temporary.createOutputStream();
-    if (stream == nullptr)
+    ~OutputAudio() { closeFile(); }
+
+    bool open (const InputAudio& input, std::string& error)
     {
-        error = "cannot write " + path;
+        const juce::File file = fileFromPath (path);
+        std::unique_ptr<juce::AudioFormat> format;
+        int bits = input.bitsPerSample;
+        if (file.hasFileExtension ("wav"))
+            format = std::make_unique<juce::WavAudioFormat>();
+        else
+        {
+            format = std::make_unique<juce::FlacAudioFormat>();
+            bits = std::min (bits, 24);
+        }
+        if (! format->getPossibleBitDepths().contains (bits))
+            bits = 24;
+        // A 32-bit WAV file holds floating-point samples.
+        integerSamples = ! (file.hasFileExtension ("wav") && bits == 32);
+        bitsPerSample = bits;
+
+        std::string reason;
+        descriptor = pending.open (reason);
+        if (descriptor < 0)
+        {
+            error = "cannot write " + path + ": " + reason;
+            return false;
+        }
+        auto stream = std::make_unique<DescriptorOutputStream> (descriptor, failure);
+        writer.reset (format->createWriterFor (stream.get(), input.rate, static_cast<unsigned int> (input.channels),
+                                               bits, {}, 0));
+        if (writer == nullptr)
+        {
+            error = "cannot write " + path + ": the format does not take this audio";
+            return false;
+        }
+        stream.release();
+        return true;
+    }
+
+    bool write (const juce::AudioBuffer<float>& buffer, int count)
+    {
+        if (integerSamples)
+            for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
+            {
+                const float* samples = buffer.getReadPointer (channel);
+                for (int i = 0; i < count; ++i)
+                    clipped += samples[i] > 1.0f || samples[i] < -1.0f;
+            }
+        return writer->writeFromAudioSampleBuffer (buffer, 0, count);
+    }
+
+    // Completes the file's header and makes the file; false with the reason.
+    bool finish (std::string& error)
+    {
+        writer.reset();
+        const bool closed = closeFile();
+        std::string reason = failure;
+        if (reason.empty() && ! closed)
+            reason = describeErrno (errno);
+        if (reason.empty() && pending.commit (reason))
+            return true;
+        error = "cannot write " + path + ": " + reason;
         return false;
     }
-    std::unique_ptr<juce::AudioFormatWriter> writer (format->createWriterFor (
-        stream.get(), rate, static_cast<unsigned int> (audio.getNumChannels()), bitsPerSample, {}, 0));
-    if (writer == nullptr)
+
+    std::string describeWriteFailure() const
     {
-        error = "cannot write " + path + ": the format does not take this audio";
-        temporary.deleteFile();
-        return false;
+        return "cannot write " + path + ": " + (failure.empty() ? std::string ("the audio writer failed") : failure);
     }
-    stream.release();
-    const bool written = writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples());
-    writer.reset();
-    if (! written || ! temporary.moveFileTo (file))
+
+    void discard()
     {
-        temporary.deleteFile();
-        error = "cannot write " + path;
-        return false;
+        writer.reset();
+        closeFile();
+        pending.discard();
     }
-    return true;
-}
+
+    int64_t clippedSamples() const noexcept { return clipped; }
+    int bits() const noexcept { return bitsPerSample; }
+    bool holdsIntegers() const noexcept { return integerSamples; }
+
+private:
+    bool closeFile()
+    {
+        if (descriptor < 0)
+            return true;
+        const bool closed = ::close (descriptor) == 0;
+        descriptor = -1;
+        return closed;
+    }
+
+    std::string path;
+    PendingFile pending;
+    int descriptor = -1;
+    std::string failure;
+    std::unique_ptr<juce::AudioFormatWriter> writer;
+    bool integerSamples = true;
+    int bitsPerSample = 24;
+    int64_t clipped = 0;
+};
 
 std::string joined (const std::vector<std::string>& names)
 {
@@ -263,9 +398,8 @@ std::string joined (const std::vector<std::string>& names)
     return text;
 }
 
-// Everything from loading the library to its shut-down; the output is written by the caller.
-int renderWithPlugin (const RenderOptions& options, const juce::AudioBuffer<float>& input, double rate,
-                      juce::AudioBuffer<float>& output)
+// Everything from loading the library to its shut-down, with the output written as it comes.
+int renderWithPlugin (const RenderOptions& options, InputAudio& input, InterruptGuard& interrupts)
 {
     std::string error;
     const auto library = PluginLibrary::open (options.libraryPath, error);
@@ -279,8 +413,8 @@ int renderWithPlugin (const RenderOptions& options, const juce::AudioBuffer<floa
         return fail ("the plug-in did not register (" + std::to_string (registered) + ")");
 
     HostInstance::Options instanceOptions;
-    instanceOptions.sampleRate = static_cast<float> (rate);
-    instanceOptions.channels = input.getNumChannels();
+    instanceOptions.sampleRate = static_cast<float> (input.rate);
+    instanceOptions.channels = input.channels;
     auto instance = HostInstance::create (*session.description(), instanceOptions, error);
     if (instance == nullptr)
         return fail (error);
@@ -329,9 +463,14 @@ int renderWithPlugin (const RenderOptions& options, const juce::AudioBuffer<floa
             return fail (error);
     }
 
+    OutputAudio output (options.outputPath);
+    if (! output.open (input, error))
+        return fail (error);
+
     InsertRenderer renderer;
     renderer.blockSize = options.blockSize;
-    const bool showProgress = input.getNumSamples() > static_cast<int> (progressSeconds * rate);
+    renderer.shouldStop = [] { return InterruptGuard::caughtSignal() != 0; };
+    const bool showProgress = input.length > static_cast<int64_t> (progressSeconds * input.rate);
     int lastPercent = -1;
     if (showProgress)
         renderer.onProgress = [&lastPercent] (double done)
@@ -344,9 +483,30 @@ int renderWithPlugin (const RenderOptions& options, const juce::AudioBuffer<floa
                 std::fflush (stderr);
             }
         };
-    renderer.render (*instance, input, output);
+    const InsertRenderer::Outcome outcome = renderer.stream (
+        *instance, input.length,
+        [&input] (juce::AudioBuffer<float>& buffer, int count) { return input.read (buffer, count); },
+        [&output] (const juce::AudioBuffer<float>& buffer, int count) { return output.write (buffer, count); });
     if (showProgress)
         std::fprintf (stderr, "\n");
+
+    int status = 0;
+    if (outcome == InsertRenderer::Outcome::finished)
+    {
+        if (! output.finish (error))
+            status = fail (error);
+    }
+    else
+    {
+        output.discard();
+        if (outcome == InsertRenderer::Outcome::sourceFailed)
+            status = fail ("cannot read " + options.inputPath + ": the audio data is damaged");
+        else if (outcome == InsertRenderer::Outcome::sinkFailed)
+            status = fail (output.describeWriteFailure());
+        else
+            std::fprintf (stderr, "larkspur-host render: interrupted; %s was not written\n",
+                          options.outputPath.c_str());
+    }
 
     instance.reset();
     session.releaseDescription();
@@ -354,19 +514,33 @@ int renderWithPlugin (const RenderOptions& options, const juce::AudioBuffer<floa
     {
         session.abandon();
         library->keepLoaded();
-        return fail (std::to_string (live) + " plug-in objects still alive after tear-down; not shutting down");
+        status = fail (std::to_string (live) + " plug-in objects still alive after tear-down; not shutting down");
     }
-    if (const ACFRESULT stopped = session.shutDown(); stopped != ACF_OK)
-        return fail ("ACFShutdown answered " + std::to_string (stopped));
-    return 0;
+    else if (const ACFRESULT stopped = session.shutDown(); stopped != ACF_OK)
+        status = fail ("ACFShutdown answered " + std::to_string (stopped));
+
+    if (outcome == InsertRenderer::Outcome::stopped)
+        interrupts.endByCaughtSignal();
+    if (status == 0 && output.holdsIntegers() && output.clippedSamples() > 0)
+        std::fprintf (stderr, "larkspur-host render: warning: %lld samples clipped in the %d-bit output %s\n",
+                      static_cast<long long> (output.clippedSamples()), output.bits(), options.outputPath.c_str());
+    return status;
 }
 } // namespace
 
 int runRenderCommand (const std::vector<std::string>& arguments, const std::string& defaultLibraryPath)
 {
+    for (const std::string& argument : arguments)
+        if (argument == "--help" || argument == "-h")
+        {
+            std::fputs (renderUsage, stdout);
+            return 0;
+        }
+
     // Past a file-size limit a write then fails with a reason instead of ending the process
     // halfway through a file.
     std::signal (SIGXFSZ, SIG_IGN);
+    InterruptGuard interrupts;
 
     RenderOptions options;
     std::string error;
@@ -380,28 +554,28 @@ int runRenderCommand (const std::vector<std::string>& arguments, const std::stri
     if (! fileFromPath (options.outputPath).hasFileExtension ("wav;flac"))
         return fail ("cannot write " + options.outputPath + ": the name must end in .wav or .flac");
 
-    juce::AudioBuffer<float> input;
-    double rate = options.rate.value_or (defaultRate);
-    int bitsPerSample = 24;
+    InputAudio input;
     if (! options.inputPath.empty())
     {
-        double fileRate = 0.0;
-        if (! readInput (options.inputPath, input, fileRate, bitsPerSample, error))
+        if (! openInput (options.inputPath, input, error))
             return fail (error);
-        if (options.rate.has_value() && *options.rate != fileRate)
-            return fail (options.inputPath + " is at " + std::to_string (static_cast<long long> (fileRate)) +
+        if (options.rate.has_value() && *options.rate != input.rate)
+            return fail (options.inputPath + " is at " + std::to_string (static_cast<long long> (input.rate)) +
                          " Hz, not the --rate given; the host does not resample");
-        rate = fileRate;
     }
     else
     {
-        input = makeTestSignal (rate, 2);
+        input.rate = options.rate.value_or (defaultRate);
+        input.signal = makeTestSignal (input.rate, 2);
+        input.channels = 2;
+        input.length = input.signal.getNumSamples();
     }
 
-    juce::AudioBuffer<float> output;
-    if (const int status = renderWithPlugin (options, input, rate, output); status != 0)
-        return status;
-    if (! writeOutput (options.outputPath, output, rate, bitsPerSample, error))
-        return fail (error);
-    return 0;
+    if (! isCalibratedRate (input.rate))
+        std::fprintf (stderr,
+                      "larkspur-host render: warning: %lld Hz is not one of the plug-in's calibrated rates "
+                      "(44100, 48000, 88200, 96000, 176400, 192000 Hz); it applies its -32 dB level\n",
+                      static_cast<long long> (input.rate));
+
+    return renderWithPlugin (options, input, interrupts);
 }

@@ -17,10 +17,10 @@
 
 namespace
 {
-int usage()
+int usage (std::FILE* stream, int status)
 {
-    std::fprintf (stderr, "usage: larkspur-host describe <plug-in library>\n%s", renderUsage);
-    return 2;
+    std::fprintf (stream, "usage: larkspur-host describe <plug-in library>\n%s", renderUsage);
+    return status;
 }
 
 // The product library of the same build: build/host/larkspur-host next to build/plugin/.
@@ -101,5 +101,7 @@ int main (int argc, char** argv)
         return describe (argv[2]);
     if (argc >= 2 && std::strcmp (argv[1], "render") == 0)
         return runRenderCommand (std::vector<std::string> (argv + 2, argv + argc), defaultLibraryPath());
-    return usage();
+    if (argc == 2 && (std::strcmp (argv[1], "--help") == 0 || std::strcmp (argv[1], "-h") == 0))
+        return usage (stdout, 0);
+    return usage (stderr, 2);
 }

@@ -126,7 +126,7 @@ expect_error "value out of range" 1 "gain_1_2 takes a number from -12.0 to 12.0,
 expect_error "not a number" 1 "gain_1_2 takes a number" render "$work/x.wav" --set gain_1_2=loud
 expect_error "bad choice" 1 "type_1_3 takes one of PK, HP, got 'LP'" render "$work/x.wav" --set type_1_3=LP
 expect_error "bad normalised value" 1 "must be a number from 0 to 1" render "$work/x.wav" --set-normalised gain_L=nan
-expect_error "missing file" 1 "cannot read $work/none.wav: no such file" render "$work/none.wav" "$work/x.wav"
+expect_error "missing file" 1 "cannot read $work/none.wav: No such file or directory" render "$work/none.wav" "$work/x.wav"
 echo "this is not audio" > "$work/text.wav"
 expect_error "unreadable file" 1 "not a WAV or FLAC file" render "$work/text.wav" "$work/x.wav"
 expect_error "bad output name" 1 "must end in .wav or .flac" render "$work/x.mp3"

@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# The render command under faults and unusual input: help, interrupts, clipping, unsupported and
+# uncalibrated files, failed writes, pipes, and memory that does not grow with the file's length.
+# Usage: render_robustness_test.sh <larkspur-host> <libLarkspur.so>
+set -u
+host=$1
+library=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_DATA_HOME="$work/data"
+failures=0
+
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+
+# expect_status <description> <status> <stream> <message part> <command...>
+expect_status()
+{
+    local what=$1 status=$2 stream=$3 message=$4
+    shift 4
+    "$@" > "$work/out.txt" 2> "$work/err.txt"
+    local got=$?
+    [ "$got" -eq "$status" ] || fail "$what: exit $got instead of $status: $(cat "$work/err.txt")"
+    grep -qF -- "$message" "$work/$stream.txt" || fail "$what: no '$message' in $stream: $(cat "$work/$stream.txt")"
+}
+
+render() { "$host" render --library "$library" "$@"; }
+
+# wav <file> <seconds> <rate> <format: int16|float64> <wave: square|quiet>: stereo test files.
+wav()
+{
+    python3 - "$@" <<'PY'
+import struct, sys
+path, seconds, rate, kind, wave = sys.argv[1], float(sys.argv[2]), int(sys.argv[3]), sys.argv[4], sys.argv[5]
+frames = int(seconds * rate)
+level = 1.0 if wave == "square" else 0.01
+period = rate // 100
+if kind == "int16":
+    tag, bits, pack = 1, 16, lambda v: struct.pack("<h", max(-32768, min(32767, int(v * 32767))))
+else:
+    tag, bits, pack = 3, 64, lambda v: struct.pack("<d", v)
+one = [pack(level if (i % period) < period // 2 else -level) for i in range(period)]
+block = b"".join(s + s for s in one)
+data = (block * (frames // period + 1))[: frames * 2 * bits // 8]
+fmt = struct.pack("<HHIIHH", tag, 2, rate, rate * 4 * bits // 16, 2 * bits // 8, bits)
+with open(path, "wb") as f:
+    f.write(b"RIFF" + struct.pack("<I", 4 + 24 + 8 + len(data)) + b"WAVE")
+    f.write(b"fmt " + struct.pack("<I", 16) + fmt + b"data" + struct.pack("<I", len(data)) + data)
+PY
+}
+
+# Help goes to standard output and succeeds.
+for asked in "--help" "-h" "render --help" "render -h"; do
+    # shellcheck disable=SC2086
+    expect_status "help ($asked)" 0 out "usage: larkspur-host" "$host" $asked
+done
+
+# A full-scale square wave boosted by 12 dB clips in a 16-bit output: the samples are counted.
+wav "$work/square.wav" 2 48000 int16 square
+expect_status "clipping" 0 err "samples clipped in the 16-bit output" \
+    render "$work/square.wav" "$work/clipped.wav" --set gain=12
+grep -qE "warning: [0-9]{4,} samples clipped" "$work/err.txt" || fail "clipping: no count: $(cat "$work/err.txt")"
+
+# A 64-bit floating-point WAV file says what it is.
+wav "$work/double.wav" 1 48000 float64 quiet
+expect_status "64-bit float WAV" 1 err "a WAV file of 64-bit floating-point samples, which cannot be read" \
+    render "$work/double.wav" "$work/double-out.wav"
+
+# A rate outside the level table is rendered with a warning.
+wav "$work/low-rate.wav" 1 22050 int16 quiet
+expect_status "uncalibrated rate" 0 err "22050 Hz is not one of the plug-in's calibrated rates" \
+    render "$work/low-rate.wav" "$work/low-rate-out.wav"
+
+# A pipe as input is refused without waiting for a writer.
+mkfifo "$work/pipe.wav"
+expect_status "input is a pipe" 1 err "cannot read $work/pipe.wav: it is not a regular file" \
+    timeout 60 "$host" render --library "$library" "$work/pipe.wav" "$work/pipe-out.wav"
+
+# A write that fails says why, and leaves an existing output whole.
+echo "keep me" > "$work/kept.wav"
+expect_status "output too large" 1 err "cannot write $work/kept.wav: File too large" \
+    bash -c 'ulimit -f 100 && exec "$@"' write "$host" render --library "$library" "$work/square.wav" "$work/kept.wav"
+[ "$(cat "$work/kept.wav")" = "keep me" ] || fail "a failed write changed the existing output"
+
+# An interrupted render removes what it had written and ends by the signal.
+wav "$work/long.wav" 120 48000 int16 quiet
+for signal in INT TERM; do
+    rm -f "$work/interrupted.wav"
+    "$host" render --library "$library" "$work/long.wav" "$work/interrupted.wav" --block 32 > /dev/null 2> "$work/err.txt" &
+    pid=$!
+    for _ in $(seq 1 200); do
+        compgen -G "$work/.interrupted.wav.tmp-*" > /dev/null && break
+        sleep 0.05
+    done
+    kill -"$signal" "$pid"
+    wait "$pid"
+    status=$?
+    expected=$((128 + $(kill -l "$signal")))
+    [ "$status" -eq "$expected" ] || fail "SIG$signal: exit $status instead of $expected"
+    grep -qF "interrupted; $work/interrupted.wav was not written" "$work/err.txt" ||
+        fail "SIG$signal: no note: $(cat "$work/err.txt")"
+    ls -A "$work" | grep -q "interrupted" && fail "SIG$signal: left $(ls -A "$work" | grep interrupted)"
+done
+
+# Memory does not grow with the length: two minutes take about what five seconds take.
+wav "$work/short.wav" 5 48000 int16 quiet
+peak_kb()
+{
+    python3 -c 'import resource, subprocess, sys
+subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)' "$@"
+}
+short_kb=$(peak_kb "$host" render --library "$library" "$work/short.wav" "$work/short-out.wav")
+long_kb=$(peak_kb "$host" render --library "$library" "$work/long.wav" "$work/long-out.wav")
+[ "$long_kb" -lt $((short_kb + 16384)) ] || fail "memory grows with the length: ${short_kb} kB for 5 s, ${long_kb} kB for 120 s"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "all render robustness checks passed"
