@@ -3,7 +3,9 @@
 // --zoom also writes each picture N times larger, pixels repeated, as NAME@Nx.png.
 // artwork.png: every SVG document at the size and in the colours the editor draws it, on the editor's
 // background; the knobs and faders are the editor's own components.
-// editor.png: the whole editor of a prepared stereo processor showing a factory preset.
+// editor.png: the whole editor of a prepared stereo processor showing a factory preset;
+// channel-group.png and selector.png: channel 1's group of band panels and the channel-mode selector
+// of that processor, at the sizes the editor gives them.
 
 #include "Artwork.h"
 #include "ColourPalette.h"
@@ -15,6 +17,13 @@
 #include "TemporaryUserFolder.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
+
+#if __has_include("FilterGroupComponent.h") && __has_include("MSLRComponent.h")
+#include "BandSetSlot.h"
+#include "FilterGroupComponent.h"
+#include "MSLRComponent.h"
+#define LARKSPUR_SNAPSHOT_GROUPS 1
+#endif
 
 #include <cmath>
 #include <functional>
@@ -349,6 +358,22 @@ juce::Image editorSnapshot (ConvolutionEqAudioProcessor& processor)
     processor.editorBeingDeleted (editor.get());
     return image;
 }
+#if LARKSPUR_SNAPSHOT_GROUPS
+bool writeGroupSnapshots (ConvolutionEqAudioProcessor& processor, const juce::File& folder)
+{
+    auto& state = processor.getValueTreeState();
+    const auto stereo = juce::AudioChannelSet::stereo();
+    const BandSetSlot slot1 (processor, 1), slot2 (processor, 2);
+    FilterGroupComponent group1 (state, stereo, slot1), group2 (state, stereo, slot2);
+    MSLRComponent selector (state, &group1, &group2);
+    group1.setBounds (0, 0, 510, 450);
+    group1.setVisible (true);
+    selector.setBounds (0, 0, 150, 112);
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+    return writePng (snapshot (group1), folder.getChildFile ("channel-group.png")) &&
+           writePng (snapshot (selector), folder.getChildFile ("selector.png"));
+}
+#endif
 } // namespace
 
 int main (int argc, char* argv[])
@@ -377,5 +402,11 @@ int main (int argc, char* argv[])
     processor.setPlayConfigDetails (2, 2, 48000.0, 512);
     processor.prepareToPlay (48000.0, 512);
     applyPreset (processor, "Blended Drums");
-    return writePng (editorSnapshot (processor), folder.getChildFile ("editor.png")) ? 0 : 1;
+    if (! writePng (editorSnapshot (processor), folder.getChildFile ("editor.png")))
+        return 1;
+#if LARKSPUR_SNAPSHOT_GROUPS
+    if (! writeGroupSnapshots (processor, folder))
+        return 1;
+#endif
+    return 0;
 }
