@@ -65,17 +65,17 @@ void KnobSliderLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, i
     const juce::Point<float> centre ((float) x + (float) width * 0.5f, (float) y + (float) height * 0.5f);
     const float angle = start + sliderPos * (end - start);
 
-    auto pointer = KnobArtwork::createPointer (knobColour);
-    const auto topLeft = KnobArtwork::topLeftFor (*pointer, centre, knobScale);
-    KnobArtwork::drawPointer (g, *pointer, angle, knobScale, topLeft);
+    auto& pointer = artwork->pointer (knobColour);
+    const auto topLeft = KnobArtwork::topLeftFor (pointer, centre, knobScale);
+    KnobArtwork::drawPointer (g, pointer, angle, knobScale, topLeft);
 
     // Over the knob: the labels stand close to its rim.
     g.setFont (fontHeight);
     g.setColour (juce::Colours::white);
-    for (const auto& label : layoutScale (centre, KnobArtwork::labelRadius (*pointer, knobScale), slider.getMinimum(),
+    for (const auto& label : layoutScale (centre, KnobArtwork::labelRadius (pointer, knobScale), slider.getMinimum(),
                                           slider.getMaximum(), start, end, g.getCurrentFont()))
         g.drawText (label.text, label.box, label.justification, true);
 
     if (showDetail)
-        KnobArtwork::drawDetail (g, *KnobArtwork::createDetail(), knobScale, topLeft);
+        KnobArtwork::drawDetail (g, artwork->detail(), knobScale, topLeft);
 }

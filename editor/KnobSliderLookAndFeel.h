@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KnobArtworkCache.h"
 #include "ScaleLabel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -30,6 +31,9 @@ public:
     float knobScale = 0.09f;
     juce::Colour knobColour{ 0xFF000000 };
     bool showDetail = true;
+
+    /** The parsed knob artwork, shared with the other knobs. */
+    juce::SharedResourcePointer<KnobArtworkCache> artwork;
 
 private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (KnobSliderLookAndFeel)

@@ -1,6 +1,5 @@
 #include "SnapSliderComponent.h"
 
-#include "Artwork.h"
 #include "KnobArtwork.h"
 
 #include <cmath>
@@ -77,8 +76,9 @@ void SnapSliderComponent::resized()
     const float buttonStep =
         n < 2 ? 0.0f : std::abs ((rotary.endAngleRadians - rotary.startAngleRadians) / (float) (n - 1));
 
+    auto& knobLookAndFeel = slider.getSnapLookAndFeel();
     const float radius =
-        (float) KnobArtwork::createPointer (juce::Colours::black)->getWidth() * 0.5f * slider.getKnobScale();
+        (float) knobLookAndFeel.artwork->pointer (knobLookAndFeel.knobColour).getWidth() * 0.5f * slider.getKnobScale();
     const auto cx = (float) (slider.getX() + slider.getWidth() / 2);
     const auto cy = (float) (slider.getY() + slider.getHeight() / 2);
 

@@ -78,8 +78,8 @@ void SnapSliderLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, i
 {
     const juce::Point<float> centre ((float) x + (float) width * 0.5f, (float) y + (float) height * 0.5f);
 
-    auto pointer = KnobArtwork::createPointer (knobColour);
-    const int radius = KnobArtwork::labelRadius (*pointer, knobScale);
+    auto& pointer = artwork->pointer (knobColour);
+    const int radius = KnobArtwork::labelRadius (pointer, knobScale);
 
     // The scale first, so that the knob covers whatever of it reaches under the knob's rim.
     g.setFont (fontHeight);
@@ -87,9 +87,9 @@ void SnapSliderLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, i
     for (const auto& label : layoutScale (centre, radius, start, end, g.getCurrentFont()))
         g.drawText (label.text, label.box, label.justification, true);
 
-    const auto topLeft = KnobArtwork::topLeftFor (*pointer, centre, knobScale);
-    KnobArtwork::drawPointer (g, *pointer, pointerAngle (slider.getValue(), start, end), knobScale, topLeft);
+    const auto topLeft = KnobArtwork::topLeftFor (pointer, centre, knobScale);
+    KnobArtwork::drawPointer (g, pointer, pointerAngle (slider.getValue(), start, end), knobScale, topLeft);
 
     if (showDetail)
-        KnobArtwork::drawDetail (g, *KnobArtwork::createDetail(), knobScale, topLeft);
+        KnobArtwork::drawDetail (g, artwork->detail(), knobScale, topLeft);
 }

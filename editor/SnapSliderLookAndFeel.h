@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KnobArtworkCache.h"
 #include "ScaleLabel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -42,6 +43,9 @@ public:
     juce::Colour labelColour;
     bool showDetail = true;
     juce::Array<float> snapTable;
+
+    /** The parsed knob artwork, shared with the other knobs. */
+    juce::SharedResourcePointer<KnobArtworkCache> artwork;
 
 private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SnapSliderLookAndFeel)
