@@ -1,0 +1,128 @@
+// Paint times of the editor's components. Each benchmark builds its components once and then paints
+// them, children included, into an image of their size, as a repaint of the editor would.
+
+#include "ColourPalette.h"
+#include "KnobArtworkCache.h"
+#include "KnobSlider.h"
+#include "SnapSliderComponent.h"
+
+#include <benchmark/benchmark.h>
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <memory>
+
+namespace
+{
+// Paints the component and its children into image (which has the component's size).
+void paintInto (juce::Component& component, juce::Image& image)
+{
+    juce::Graphics g (image);
+    g.fillAll (juce::Colours::transparentBlack);
+    component.paintEntireComponent (g, true);
+}
+
+// Argument 0 of every paint benchmark: 1 paints from the parsed artwork the knobs share, 0 parses it
+// on every paint.
+void runPaint (benchmark::State& state, juce::Component& component)
+{
+    KnobArtworkCache::setEnabled (state.range (0) != 0);
+    juce::Image image (juce::Image::ARGB, component.getWidth(), component.getHeight(), true);
+    paintInto (component, image);
+    for (auto _ : state)
+    {
+        paintInto (component, image);
+        benchmark::DoNotOptimize (image.getPixelData());
+    }
+    KnobArtworkCache::setEnabled (true);
+}
+
+// The band panel's knobs with their detents and sizes.
+std::unique_ptr<SnapSliderComponent> makeFrequencyKnob()
+{
+    ColourPalette palette;
+    fillColourPalette (palette);
+    auto knob =
+        std::make_unique<SnapSliderComponent> (SnapSliderComponent::frequencyKind, 0.9f, palette[26], palette[29]);
+    knob->setSnapValues ({ 400.0f, 800.0f, 1500.0f, 3000.0f, 5000.0f });
+    knob->slider.setRange (400.0, 5000.0);
+    knob->slider.setValue (1500.0);
+    knob->setSize (150, 120);
+    return knob;
+}
+
+std::unique_ptr<SnapSliderComponent> makeGainKnob()
+{
+    ColourPalette palette;
+    fillColourPalette (palette);
+    auto knob = std::make_unique<SnapSliderComponent> (SnapSliderComponent::gainKind, 1.0f, palette[27], palette[30]);
+    knob->setSnapValues ({ -12.0f, -9.0f, -6.0f, -4.0f, -2.0f, 0.0f, 2.0f, 4.0f, 6.0f, 9.0f, 12.0f });
+    knob->slider.setRange (-12.0, 12.0);
+    knob->slider.setValue (4.0);
+    knob->setSize (150, 120);
+    return knob;
+}
+
+std::unique_ptr<KnobSlider> makeTrimKnob()
+{
+    auto knob = std::make_unique<KnobSlider>();
+    knob->setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
+    knob->lookAndFeel.knobScale = 0.8f;
+    knob->setRange (-6.0, 6.0, 0.1);
+    knob->setValue (1.5);
+    knob->setSize (150, 120);
+    return knob;
+}
+
+void frequencyKnob (benchmark::State& state)
+{
+    auto knob = makeFrequencyKnob();
+    runPaint (state, *knob);
+}
+
+void gainKnob (benchmark::State& state)
+{
+    auto knob = makeGainKnob();
+    runPaint (state, *knob);
+}
+
+void trimKnob (benchmark::State& state)
+{
+    auto knob = makeTrimKnob();
+    runPaint (state, *knob);
+}
+
+// Laying out a stepped knob places its value buttons round the scale, whose radius comes from the
+// knob artwork (argument 0 as for painting).
+void frequencyKnobLayout (benchmark::State& state)
+{
+    KnobArtworkCache::setEnabled (state.range (0) != 0);
+    auto knob = makeFrequencyKnob();
+    for (auto _ : state)
+        knob->resized();
+    KnobArtworkCache::setEnabled (true);
+}
+
+// Registers a benchmark twice: with the knobs' shared parsed artwork (cached:1) and parsing the
+// artwork on every use, as without the cache (cached:0).
+void registerWithAndWithoutCache (const char* name, void (*run) (benchmark::State&))
+{
+    benchmark::RegisterBenchmark (name, run)->ArgName ("cached")->Arg (1)->Arg (0)->Unit (benchmark::kMicrosecond);
+}
+} // namespace
+
+int main (int argc, char** argv)
+{
+    // Components, fonts and images need the framework's GUI side.
+    juce::ScopedJuceInitialiser_GUI gui;
+    registerWithAndWithoutCache ("paint/knob/frequency", frequencyKnob);
+    registerWithAndWithoutCache ("paint/knob/gain", gainKnob);
+    registerWithAndWithoutCache ("paint/knob/trim", trimKnob);
+    registerWithAndWithoutCache ("layout/knob/frequency", frequencyKnobLayout);
+
+    benchmark::Initialize (&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments (argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
