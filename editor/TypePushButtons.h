@@ -24,6 +24,9 @@ public:
     void resized() override;
     void buttonClicked (juce::Button* button) override;
 
+    /** The PK button, which every band has; the band panel's reset clicks it. */
+    juce::Button& getPeakButton() noexcept { return peakButton; }
+
     /** The radio group the type buttons share. */
     static constexpr int radioGroup = 1002;
 
