@@ -1,0 +1,272 @@
+#include "StateComponent.h"
+
+#include "ABSnapshot.h"
+#include "ConvolutionEqAudioProcessor.h"
+#include "ParameterLayout.h"
+#include "ParameterSettings.h"
+#include "PresetStore.h"
+
+#include <array>
+
+namespace state
+{
+namespace
+{
+constexpr int timerIntervalMs = 1000;
+
+// The strip's width is divided into 13 units; the controls take these, from the left.
+constexpr int numUnits = 13;
+constexpr std::array<int, 6> unitsPerControl{ 1, 2, 2, 4, 2, 2 };
+constexpr int cellMargin = 2;
+
+void dismiss (juce::Component::SafePointer<juce::AlertWindow>& window, int result)
+{
+    if (window == nullptr)
+        return;
+
+    window->exitModalState (result);
+    window->setLookAndFeel (nullptr);
+    window->setVisible (false);
+    window = nullptr;
+}
+} // namespace
+
+StateComponent::StateComponent (juce::AudioProcessorValueTreeState& state, ABSnapshot& abSnapshot, PresetStore* store)
+    : valueTreeState (state)
+    , snapshot (&abSnapshot)
+    , presetStore (store)
+{
+    jassert (presetStore != nullptr);
+
+    bypassButton.setClickingTogglesState (true);
+    showFailure = [this] (const juce::String& message) { showFailureAlert (message); };
+    presetStore->onFailure = [this] (const juce::String& message)
+    {
+        if (showFailure != nullptr)
+            showFailure (message);
+    };
+
+    startTimer (timerIntervalMs);
+
+    addAndMakeVisible (bypassButton);
+    bypassAttachment = std::make_unique<juce::AudioProcessorValueTreeState::ButtonAttachment> (
+        valueTreeState, ParameterIds::bypass, bypassButton);
+
+    addAndMakeVisible (abButton);
+    abButton.addListener (this);
+    addAndMakeVisible (keepButton);
+    keepButton.addListener (this);
+
+    addAndMakeVisible (presetList);
+    presetList.setTextWhenNothingSelected ("Load preset...");
+    presetList.setLookAndFeel (&lookAndFeel);
+    rebuildPresetList();
+
+    // The attachment selects the entry the preset parameter points at; the strip listens only
+    // afterwards, so that this first selection is not applied as a preset.
+    presetAttachment = std::make_unique<juce::AudioProcessorValueTreeState::ComboBoxAttachment> (
+        valueTreeState, ParameterIds::preset, presetList);
+    presetStore->currentPreset = presetList.getSelectedId();
+    presetList.addListener (this);
+
+    addAndMakeVisible (savePresetButton);
+    savePresetButton.addListener (this);
+    updatePresetButtons();
+
+    addAndMakeVisible (deletePresetButton);
+    deletePresetButton.addListener (this);
+    updateDeleteButton();
+
+    const juce::Colour black (juce::Colours::black);
+    const juce::Colour greyText (StateLookAndFeel::greyTextArgb);
+    bypassButton.setColour (juce::ToggleButton::textColourId, greyText);
+    for (auto* button : { &abButton, &keepButton, &savePresetButton, &deletePresetButton })
+    {
+        button->setColour (juce::TextButton::textColourOffId, greyText);
+        button->setColour (juce::TextButton::buttonColourId, black);
+    }
+    presetList.setColour (juce::ComboBox::backgroundColourId, black);
+}
+
+StateComponent::~StateComponent()
+{
+    dismiss (saveDialog, cancelResult);
+    dismiss (failureAlert, okResult);
+    presetStore->onFailure = nullptr;
+
+    presetList.setLookAndFeel (nullptr);
+    stopTimer();
+    bypassAttachment.reset();
+    presetAttachment.reset();
+}
+
+void StateComponent::resized()
+{
+    const std::array<juce::Component*, 6> controls{ &bypassButton, &abButton,         &keepButton,
+                                                    &presetList,   &savePresetButton, &deletePresetButton };
+    const auto unit = getWidth() / numUnits;
+    auto remaining = getLocalBounds();
+
+    for (size_t i = 0; i < controls.size(); ++i)
+        controls[i]->setBounds (remaining.removeFromLeft (unit * unitsPerControl[i]).reduced (cellMargin));
+}
+
+void StateComponent::buttonClicked (juce::Button* button)
+{
+    if (button == &abButton)
+    {
+        snapshot->swapWithCurrent();
+    }
+    else if (button == &keepButton)
+    {
+        snapshot->keepCurrent();
+    }
+    else if (button == &savePresetButton)
+    {
+        showSavePresetDialog();
+    }
+    else if (button == &deletePresetButton)
+    {
+        // On failure the store has already told the user and re-read the file.
+        presetStore->deletePreset (presetStore->currentPreset);
+        showStoreState();
+    }
+}
+
+void StateComponent::comboBoxChanged (juce::ComboBox*)
+{
+    const auto id = presetList.getSelectedId();
+
+    // Choosing the entry that is already current applies nothing.
+    if (id != presetStore->currentPreset && id >= 1 && id <= presetStore->getNumListedPresets())
+        if (auto* chosen = presetStore->presets.getChildElement (id - 1))
+            applyParameterValues (juce::XmlElement (*chosen), *presetStore->processor);
+
+    presetStore->currentPreset = id;
+    updatePresetButtons();
+    updateDeleteButton();
+}
+
+void StateComponent::timerCallback()
+{
+    const auto lastWriteTime = PresetStore::readLastWriteTime (presetStore->presetFile);
+    if (lastWriteTime == presetStore->lastModified)
+        return;
+
+    // The time is the one read before the file was, so that a rewrite while it is being read is
+    // seen at the next look.
+    presetStore->reloadFromFile();
+    presetStore->lastModified = lastWriteTime;
+    showStoreState();
+}
+
+bool StateComponent::saveCurrentSettingsAs (const juce::String& presetName)
+{
+    // On failure the store has already told the user and re-read the file.
+    const auto saved = presetStore->savePreset (presetName);
+    showStoreState();
+    return saved;
+}
+
+void StateComponent::rebuildPresetList()
+{
+    // Silently: the list's attachment would answer an empty selection by choosing the first
+    // entry, and the strip would then apply it. The selection that follows notifies.
+    presetList.clear (juce::dontSendNotification);
+
+    for (int i = 0; i < presetStore->getNumListedPresets(); ++i)
+    {
+        auto name = presetStore->presets.getChildElement (i)->getStringAttribute ("presetName");
+        presetList.addItem (name.isNotEmpty() ? name : juce::String ("(Unnamed preset)"), i + 1);
+    }
+}
+
+void StateComponent::updatePresetButtons()
+{
+    // One preset per value of the preset parameter.
+    const auto* presetParameter = valueTreeState.getParameter (ParameterIds::preset);
+    const auto end = presetParameter != nullptr ? presetParameter->getNormalisableRange().end : 1.0f;
+    savePresetButton.setEnabled (end >= (float) presetStore->presets.getNumChildElements());
+}
+
+void StateComponent::updateDeleteButton()
+{
+    deletePresetButton.setEnabled (presetList.getSelectedId() >= firstDeletablePresetId);
+}
+
+void StateComponent::showStoreState()
+{
+    rebuildPresetList();
+
+    // A chosen entry that has gone from the file leaves nothing chosen.
+    if (presetStore->currentPreset > presetList.getNumItems())
+        presetStore->currentPreset = 0;
+
+    // The notification comes later and finds the number unchanged, so nothing is applied. An
+    // empty selection is not announced, since the list's attachment would choose the first entry.
+    presetList.setSelectedId (presetStore->currentPreset, presetStore->currentPreset > 0 ? juce::sendNotificationAsync
+                                                                                         : juce::dontSendNotification);
+    updatePresetButtons();
+    updateDeleteButton();
+}
+
+void StateComponent::showSavePresetDialog()
+{
+    if (saveDialog != nullptr)
+    {
+        saveDialog->toFront (true);
+        return;
+    }
+
+    auto dialog =
+        std::make_unique<juce::AlertWindow> ("Save preset...", juce::String(), juce::MessageBoxIconType::NoIcon);
+    dialog->setLookAndFeel (&lookAndFeel);
+    dialog->setColour (juce::AlertWindow::backgroundColourId, juce::Colours::black);
+    dialog->addTextEditor (presetNameEditorId, "Enter preset name");
+    dialog->addButton ("OK", okResult, juce::KeyPress (juce::KeyPress::returnKey));
+    dialog->addButton ("Cancel", cancelResult, juce::KeyPress (juce::KeyPress::escapeKey));
+
+    saveDialog = dialog.get();
+
+    // The dialog does not block: the strip may be gone when it is answered.
+    auto onDismissed = [strip = juce::Component::SafePointer<StateComponent> (this),
+                        window = juce::Component::SafePointer<juce::AlertWindow> (dialog.get())] (int result)
+    {
+        juce::String presetName;
+        if (window != nullptr)
+        {
+            if (auto* editor = window->getTextEditor (presetNameEditorId))
+                presetName = editor->getText();
+            window->setLookAndFeel (nullptr);
+        }
+
+        if (strip == nullptr)
+            return;
+
+        strip->saveDialog = nullptr;
+        if (result == okResult)
+            strip->saveCurrentSettingsAs (presetName);
+    };
+
+    dialog.release()->enterModalState (true, juce::ModalCallbackFunction::create (std::move (onDismissed)), true);
+}
+
+void StateComponent::showFailureAlert (const juce::String& message)
+{
+    dismiss (failureAlert, okResult);
+
+    auto alert = std::make_unique<juce::AlertWindow> ("Presets", message, juce::MessageBoxIconType::WarningIcon);
+    alert->setLookAndFeel (&lookAndFeel);
+    alert->setColour (juce::AlertWindow::backgroundColourId, juce::Colours::black);
+    alert->addButton ("OK", okResult, juce::KeyPress (juce::KeyPress::returnKey),
+                      juce::KeyPress (juce::KeyPress::escapeKey));
+
+    failureAlert = alert.get();
+    auto onDismissed = [window = juce::Component::SafePointer<juce::AlertWindow> (alert.get())] (int)
+    {
+        if (window != nullptr)
+            window->setLookAndFeel (nullptr);
+    };
+    alert.release()->enterModalState (true, juce::ModalCallbackFunction::create (std::move (onDismissed)), true);
+}
+} // namespace state

@@ -1,0 +1,477 @@
+// The preset strip without a display: layout, colours, the preset list and its buttons, the
+// look at the presets file, A-B and Keep, and failures of the file.
+#include "ParameterSettings.h"
+#include "PresetStripTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace presetstrip;
+
+namespace
+{
+struct Cell
+{
+    const char* control;
+    juce::Rectangle<int> bounds;
+};
+
+struct LayoutCase
+{
+    int width, height;
+    std::vector<Cell> cells;
+};
+
+juce::Component& control (state::StateComponent& strip, const juce::String& name)
+{
+    if (name == "list")
+        return presetList (strip);
+    return button (strip, name);
+}
+
+// Every parameter's normalised value but the preset's.
+juce::XmlElement currentSettings (ConvolutionEqAudioProcessor& processor)
+{
+    juce::XmlElement settings ("Current");
+    captureParameterValues (processor, settings);
+    return settings;
+}
+
+bool sameValues (const juce::XmlElement& a, const juce::XmlElement& b)
+{
+    if (a.getNumAttributes() != b.getNumAttributes())
+        return false;
+    for (int i = 0; i < a.getNumAttributes(); ++i)
+        if (b.getStringAttribute (a.getAttributeName (i)) != a.getAttributeValue (i))
+            return false;
+    return true;
+}
+
+// Points the preset parameter at list item `id` of a list of `numItems`, as a stored project does.
+void pointPresetParameterAt (StripRig& rig, int id, int numItems)
+{
+    rig.parameter ("preset").setValueNotifyingHost ((float) (id - 1) / (float) (numItems - 1));
+}
+
+juce::String fileText (const juce::File& file)
+{
+    return file.loadFileAsString();
+}
+} // namespace
+
+TEST (PresetStripTest, CellsAreUnitsOfAThirteenthShrunkByTwoPixels)
+{
+    const std::vector<LayoutCase> cases{
+        { 800,
+          30,
+          { { "Bypass", { 2, 2, 57, 26 } },
+            { "A-B", { 63, 2, 118, 26 } },
+            { "Keep", { 185, 2, 118, 26 } },
+            { "list", { 307, 2, 240, 26 } },
+            { "Save preset", { 551, 2, 118, 26 } },
+            { "Delete preset", { 673, 2, 118, 26 } } } },
+        { 1000,
+          40,
+          { { "Bypass", { 2, 2, 72, 36 } },
+            { "A-B", { 78, 2, 148, 36 } },
+            { "Keep", { 230, 2, 148, 36 } },
+            { "list", { 382, 2, 300, 36 } },
+            { "Save preset", { 686, 2, 148, 36 } },
+            { "Delete preset", { 838, 2, 148, 36 } } } },
+        // Cells narrower than the margins keep no negative size.
+        { 13,
+          3,
+          { { "Bypass", { 2, 2, 0, 0 } },
+            { "A-B", { 3, 2, 0, 0 } },
+            { "Keep", { 5, 2, 0, 0 } },
+            { "list", { 7, 2, 0, 0 } },
+            { "Save preset", { 11, 2, 0, 0 } },
+            { "Delete preset", { 13, 2, 0, 0 } } } },
+    };
+
+    StripRig rig;
+    auto& strip = rig.open();
+    for (const auto& layout : cases)
+    {
+        strip.setSize (layout.width, layout.height);
+        for (const auto& cell : layout.cells)
+            EXPECT_EQ (control (strip, cell.control).getBounds(), cell.bounds)
+                << cell.control << " at " << layout.width << " x " << layout.height;
+    }
+}
+
+TEST (PresetStripTest, ControlsCarryTheirTextsAndColours)
+{
+    StripRig rig;
+    auto& strip = rig.open();
+    auto& list = presetList (strip);
+
+    EXPECT_TRUE (button (strip, "Bypass").getClickingTogglesState());
+    EXPECT_EQ (list.getName(), "");
+    EXPECT_EQ (list.getTextWhenNothingSelected(), "Load preset...");
+
+    const juce::uint32 black = 0xFF000000, white = 0xFFFFFFFF, grey = 0xFFA9B0B7;
+    struct Colour
+    {
+        int id;
+        juce::uint32 argb;
+    };
+    const std::vector<Colour> lookAndFeelColours{
+        { juce::TextButton::buttonOnColourId, black },
+        { juce::TextButton::buttonColourId, black },
+        { juce::TextButton::textColourOnId, white },
+        { juce::TextButton::textColourOffId, white },
+        { juce::TextEditor::highlightColourId, 0xFF555555 },
+        { juce::TextEditor::backgroundColourId, black },
+        { juce::ComboBox::textColourId, grey },
+        { juce::ComboBox::backgroundColourId, black },
+        { juce::ComboBox::buttonColourId, black },
+        { juce::PopupMenu::backgroundColourId, black },
+        { juce::PopupMenu::textColourId, grey },
+    };
+    auto& lookAndFeel = list.getLookAndFeel();
+    EXPECT_NE (&lookAndFeel, &juce::LookAndFeel::getDefaultLookAndFeel());
+    for (const auto& colour : lookAndFeelColours)
+        EXPECT_EQ (lookAndFeel.findColour (colour.id).getARGB(), colour.argb) << std::hex << colour.id;
+
+    EXPECT_EQ (button (strip, "Bypass").findColour (juce::ToggleButton::textColourId).getARGB(), grey);
+    for (const auto* name : { "A-B", "Keep", "Save preset", "Delete preset" })
+    {
+        auto& b = button (strip, name);
+        EXPECT_EQ (b.findColour (juce::TextButton::textColourOffId).getARGB(), grey) << name;
+        EXPECT_EQ (b.findColour (juce::TextButton::buttonColourId).getARGB(), black) << name;
+        EXPECT_EQ (&b.getLookAndFeel(), &juce::LookAndFeel::getDefaultLookAndFeel()) << name;
+    }
+    EXPECT_EQ (list.findColour (juce::ComboBox::backgroundColourId).getARGB(), black);
+}
+
+TEST (PresetStripTest, OpeningSelectsThePresetParametersEntryWithoutApplyingIt)
+{
+    struct Case
+    {
+        int id;
+        bool deletable;
+    };
+    // Items 1 to 8 are the placeholder and the factory presets.
+    for (const auto& c : std::vector<Case>{ { 1, false }, { 2, false }, { 8, false }, { 9, true } })
+    {
+        StripRig rig (9);
+        pointPresetParameterAt (rig, c.id, 9);
+        rig.parameter ("gain_1_1").setValueNotifyingHost (0.1f);
+
+        auto& strip = rig.open();
+        dispatchPendingMessages();
+
+        auto& list = presetList (strip);
+        EXPECT_EQ (itemTexts (list)[8], "User 9");
+        EXPECT_EQ (list.getSelectedId(), c.id);
+        EXPECT_EQ (rig.store().currentPreset, c.id);
+        EXPECT_EQ (button (strip, "Delete preset").isEnabled(), c.deletable) << "item " << c.id;
+        EXPECT_FLOAT_EQ (rig.parameter ("gain_1_1").getValue(), 0.1f) << "item " << c.id;
+    }
+}
+
+TEST (PresetStripTest, SavingAppendsTheSettingsAndChoosesThem)
+{
+    struct Case
+    {
+        const char* name;
+        const char* listed;
+    };
+    for (const auto& c : std::vector<Case>{ { "My mix", "My mix" }, { "", "(Unnamed preset)" } })
+    {
+        StripRig rig;
+        auto& strip = rig.open();
+        rig.parameter ("gain_1_1").setValueNotifyingHost (0.25f);
+
+        EXPECT_TRUE (strip.saveCurrentSettingsAs (c.name));
+
+        auto& list = presetList (strip);
+        ASSERT_EQ (list.getNumItems(), 9);
+        EXPECT_EQ (list.getItemText (8), c.listed);
+        EXPECT_EQ (list.getSelectedId(), 9);
+        EXPECT_TRUE (button (strip, "Delete preset").isEnabled());
+
+        const auto onDisk = PresetStore::readDocument (rig.store().presetFile);
+        ASSERT_NE (onDisk, nullptr);
+        ASSERT_EQ (onDisk->getNumChildElements(), 9);
+        EXPECT_EQ (onDisk->getChildElement (8)->getStringAttribute ("presetName"), c.name);
+        EXPECT_EQ (onDisk->getChildElement (8)->getStringAttribute ("gain_1_1"), "0.25");
+
+        // The list's later notification finds the new preset current and applies nothing.
+        rig.parameter ("gain_1_1").setValueNotifyingHost (0.5f);
+        dispatchPendingMessages();
+        EXPECT_EQ (rig.store().currentPreset, 9);
+        EXPECT_FLOAT_EQ (rig.parameter ("gain_1_1").getValue(), 0.5f);
+        EXPECT_FLOAT_EQ (rig.parameter ("preset").getValue(), 1.0f);
+    }
+}
+
+TEST (PresetStripTest, DeletingLeavesNothingChosenAndDisablesDelete)
+{
+    StripRig rig (10);
+    pointPresetParameterAt (rig, 9, 10);
+    rig.parameter ("bypass").setValueNotifyingHost (1.0f);
+    auto& strip = rig.open();
+    auto& list = presetList (strip);
+    ASSERT_EQ (list.getSelectedId(), 9);
+
+    click (button (strip, "Delete preset"));
+    dispatchPendingMessages();
+
+    EXPECT_EQ (itemTexts (list)[8], "User 10");
+    EXPECT_EQ (list.getNumItems(), 9);
+    EXPECT_EQ (list.getSelectedId(), 0);
+    EXPECT_EQ (list.getText(), "");
+    EXPECT_EQ (rig.store().currentPreset, 0);
+    EXPECT_FALSE (button (strip, "Delete preset").isEnabled());
+    EXPECT_EQ (PresetStore::readDocument (rig.store().presetFile)->getNumChildElements(), 9);
+
+    // Nothing is applied: the placeholder entry would have switched bypass off.
+    EXPECT_TRUE (button (strip, "Bypass").getToggleState());
+
+    // Nor when another instance rewrites the file while nothing is chosen.
+    writePresetsFile (rig.store().presetFile, 8);
+    setLastWriteTime (rig.store().presetFile, rig.store().lastModified + 1500);
+    strip.timerCallback();
+    dispatchPendingMessages();
+    EXPECT_EQ (list.getSelectedId(), 0);
+    EXPECT_TRUE (button (strip, "Bypass").getToggleState());
+}
+
+TEST (PresetStripTest, ChoosingAnEntryAppliesItOnceAndRebuildsDoNotApplyItAgain)
+{
+    StripRig rig;
+    auto& strip = rig.open();
+    auto& list = presetList (strip);
+
+    // Chosen from the list's menu, which notifies asynchronously.
+    list.setSelectedId (5, juce::sendNotificationAsync);
+    dispatchPendingMessages();
+
+    const auto chosen = *rig.store().presets.getChildElement (4);
+    ASSERT_EQ (chosen.getStringAttribute ("presetName"), "Saturated");
+    for (int i = 0; i < chosen.getNumAttributes(); ++i)
+    {
+        if (chosen.getAttributeName (i) != "presetName")
+        {
+            EXPECT_FLOAT_EQ (rig.parameter (chosen.getAttributeName (i)).getValue(),
+                             chosen.getAttributeValue (i).getFloatValue())
+                << chosen.getAttributeName (i);
+        }
+    }
+    EXPECT_EQ (rig.store().currentPreset, 5);
+    EXPECT_FALSE (button (strip, "Delete preset").isEnabled());
+
+    // Another instance rewrites the file: the list is rebuilt, the entry stays chosen and is
+    // not applied again over the user's later change.
+    rig.parameter ("gain_1_1").setValueNotifyingHost (0.3f);
+    writePresetsFile (rig.store().presetFile, 8);
+    setLastWriteTime (rig.store().presetFile, rig.store().lastModified + 1500);
+    strip.timerCallback();
+    dispatchPendingMessages();
+    EXPECT_EQ (list.getSelectedId(), 5);
+    EXPECT_FLOAT_EQ (rig.parameter ("gain_1_1").getValue(), 0.3f);
+}
+
+TEST (PresetStripTest, OutsideChangeOfThePresetsFileShowsWithinASecond)
+{
+    StripRig rig;
+    auto& strip = rig.open();
+    auto& list = presetList (strip);
+
+    writePresetsFile (rig.store().presetFile, 9);
+    setLastWriteTime (rig.store().presetFile, rig.store().lastModified + 1500);
+
+    const auto start = juce::Time::getMillisecondCounter();
+    ASSERT_TRUE (runUntil ([&] { return list.getNumItems() == 9; }, 3000));
+    EXPECT_LE (juce::Time::getMillisecondCounter() - start, 1300u);
+    EXPECT_EQ (list.getItemText (8), "User 9");
+}
+
+TEST (PresetStripTest, RewritesWithinOneSecondAreEachSeenAndTheChosenNumberStays)
+{
+    StripRig rig;
+    auto& strip = rig.open();
+    auto& list = presetList (strip);
+    list.setSelectedId (2, juce::sendNotificationAsync);
+    dispatchPendingMessages();
+
+    const auto second = (juce::Time::currentTimeMillis() / 1000 + 5) * 1000;
+    struct Rewrite
+    {
+        int entries;
+        juce::int64 time;
+    };
+    for (const auto& rewrite : std::vector<Rewrite>{ { 9, second + 100 }, { 10, second + 600 }, { 8, second + 601 } })
+    {
+        writePresetsFile (rig.store().presetFile, rewrite.entries);
+        setLastWriteTime (rig.store().presetFile, rewrite.time);
+        strip.timerCallback();
+        dispatchPendingMessages();
+
+        EXPECT_EQ (list.getNumItems(), rewrite.entries);
+        EXPECT_EQ (rig.store().lastModified, rewrite.time);
+        EXPECT_EQ (list.getSelectedId(), 2);
+        EXPECT_EQ (rig.store().currentPreset, 2);
+    }
+}
+
+TEST (PresetStripTest, ChosenEntryRemovedByAnotherInstanceLeavesNothingChosen)
+{
+    StripRig rig (10);
+    pointPresetParameterAt (rig, 10, 10);
+    rig.parameter ("bypass").setValueNotifyingHost (1.0f);
+    auto& strip = rig.open();
+    auto& list = presetList (strip);
+    ASSERT_EQ (list.getSelectedId(), 10);
+
+    writePresetsFile (rig.store().presetFile, 9);
+    setLastWriteTime (rig.store().presetFile, rig.store().lastModified + 1500);
+    strip.timerCallback();
+    dispatchPendingMessages();
+
+    EXPECT_EQ (list.getNumItems(), 9);
+    EXPECT_EQ (list.getSelectedId(), 0);
+    EXPECT_EQ (rig.store().currentPreset, 0);
+    EXPECT_FALSE (button (strip, "Delete preset").isEnabled());
+    EXPECT_TRUE (button (strip, "Bypass").getToggleState());
+}
+
+TEST (PresetStripTest, MissingOrUnreadableFileLeavesTheList)
+{
+    StripRig rig;
+    auto& strip = rig.open();
+    auto& list = presetList (strip);
+    const auto before = itemTexts (list);
+
+    rig.store().presetFile.replaceWithText ("<PRESETS><preset1 presetName=");
+    setLastWriteTime (rig.store().presetFile, rig.store().lastModified + 1500);
+    strip.timerCallback();
+    EXPECT_EQ (itemTexts (list), before);
+
+    rig.store().presetFile.deleteFile();
+    strip.timerCallback();
+    EXPECT_EQ (itemTexts (list), before);
+    EXPECT_EQ (rig.store().lastModified, 0);
+    EXPECT_TRUE (button (strip, "Save preset").isEnabled());
+}
+
+TEST (PresetStripTest, ABSwapsWithTheSnapshotAndKeepStoresIt)
+{
+    StripRig rig;
+    auto& strip = rig.open();
+    auto& processor = *rig.processor;
+    const auto& snapshot = processor.getABSnapshot().values;
+
+    rig.parameter ("gain_1_1").setValueNotifyingHost (0.25f);
+    const auto first = currentSettings (processor);
+
+    // The snapshot starts empty: the first A-B changes nothing and stores the settings.
+    click (button (strip, "A-B"));
+    EXPECT_TRUE (sameValues (currentSettings (processor), first));
+    EXPECT_TRUE (sameValues (snapshot, first));
+
+    rig.parameter ("gain_1_1").setValueNotifyingHost (0.75f);
+    rig.parameter ("bypass").setValueNotifyingHost (1.0f);
+    const auto second = currentSettings (processor);
+
+    click (button (strip, "A-B"));
+    EXPECT_TRUE (sameValues (currentSettings (processor), first));
+    EXPECT_TRUE (button (strip, "Bypass").getToggleState() == false);
+    click (button (strip, "A-B"));
+    EXPECT_TRUE (sameValues (currentSettings (processor), second));
+    EXPECT_TRUE (button (strip, "Bypass").getToggleState());
+
+    click (button (strip, "Keep"));
+    EXPECT_TRUE (sameValues (snapshot, second));
+    rig.parameter ("gain_1_1").setValueNotifyingHost (0.5f);
+    click (button (strip, "A-B"));
+    EXPECT_TRUE (sameValues (currentSettings (processor), second));
+}
+
+TEST (PresetStripTest, FailedWritesAreShownAndTheListStaysAsOnDisk)
+{
+    struct Case
+    {
+        const char* action;
+        const char* reported;
+    };
+    for (const auto& c : std::vector<Case>{ { "save", "not saved" }, { "delete", "not deleted" } })
+    {
+        StripRig rig (9);
+        pointPresetParameterAt (rig, 9, 9);
+        auto& strip = rig.open();
+        auto& list = presetList (strip);
+        juce::StringArray shown;
+        strip.showFailure = [&] (const juce::String& message) { shown.add (message); };
+        rig.store().writeXml = [] (const juce::XmlElement&, const juce::File&) { return false; };
+        const auto textBefore = fileText (rig.store().presetFile);
+        const auto itemsBefore = itemTexts (list);
+
+        if (juce::String (c.action) == "save")
+            EXPECT_FALSE (strip.saveCurrentSettingsAs ("Lost"));
+        else
+            click (button (strip, "Delete preset"));
+        dispatchPendingMessages();
+
+        ASSERT_EQ (shown.size(), 1) << c.action;
+        EXPECT_TRUE (shown[0].contains (c.reported)) << shown[0];
+        EXPECT_EQ (itemTexts (list), itemsBefore) << c.action;
+        EXPECT_EQ (list.getSelectedId(), 9) << c.action;
+        EXPECT_TRUE (button (strip, "Delete preset").isEnabled()) << c.action;
+        EXPECT_EQ (fileText (rig.store().presetFile), textBefore) << c.action;
+    }
+}
+
+TEST (PresetStripTest, TheListHoldsAtMost101PresetsAndSavesStopThere)
+{
+    struct Case
+    {
+        int entries;
+        bool saveEnabled;
+        bool saved;
+        int listedAfter;
+    };
+    for (const auto& c :
+         std::vector<Case>{ { 100, true, true, 101 }, { 101, false, false, 101 }, { 120, false, false, 101 } })
+    {
+        StripRig rig (c.entries);
+        auto& strip = rig.open();
+        juce::StringArray shown;
+        strip.showFailure = [&] (const juce::String& message) { shown.add (message); };
+        const auto textBefore = fileText (rig.store().presetFile);
+
+        EXPECT_EQ (presetList (strip).getNumItems(), juce::jmin (c.entries, 101));
+        EXPECT_EQ (button (strip, "Save preset").isEnabled(), c.saveEnabled) << c.entries;
+
+        EXPECT_EQ (strip.saveCurrentSettingsAs ("One more"), c.saved) << c.entries;
+        EXPECT_EQ (presetList (strip).getNumItems(), c.listedAfter) << c.entries;
+        EXPECT_FALSE (button (strip, "Save preset").isEnabled()) << c.entries;
+        EXPECT_EQ (shown.size(), c.saved ? 0 : 1) << c.entries;
+        if (! c.saved)
+        {
+            EXPECT_EQ (fileText (rig.store().presetFile), textBefore) << c.entries;
+        }
+    }
+}
+
+TEST (PresetStripTest, ChoosingTheLastListedOfALongerFileAppliesThatEntry)
+{
+    StripRig rig (120);
+    auto& strip = rig.open();
+    auto& list = presetList (strip);
+    ASSERT_EQ (list.getNumItems(), 101);
+    EXPECT_EQ (list.getItemText (100), "User 101");
+
+    list.setSelectedId (101, juce::sendNotificationAsync);
+    dispatchPendingMessages();
+
+    EXPECT_EQ (list.getSelectedId(), 101);
+    EXPECT_EQ (rig.store().currentPreset, 101);
+    auto& gain = rig.parameter ("gain_1_1");
+    EXPECT_NEAR (gain.convertFrom0to1 (gain.getValue()), -12.0f + 10.1f, 1.0e-3f);
+    EXPECT_FLOAT_EQ (rig.parameter ("preset").getValue(), 1.0f);
+    EXPECT_EQ (PresetStore::readDocument (rig.store().presetFile)->getNumChildElements(), 120);
+}
