@@ -90,6 +90,7 @@ StateComponent::StateComponent (juce::AudioProcessorValueTreeState& state, ABSna
 
 StateComponent::~StateComponent()
 {
+    presetList.hidePopup();
     dismiss (saveDialog, cancelResult);
     dismiss (failureAlert, okResult);
     presetStore->onFailure = nullptr;

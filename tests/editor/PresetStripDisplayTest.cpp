@@ -1,0 +1,194 @@
+// The preset strip's save dialog, failure alert and preset menu on a real display.
+#include "PresetStripTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace presetstrip;
+
+namespace
+{
+juce::AlertWindow* modalAlert()
+{
+    auto& manager = *juce::ModalComponentManager::getInstance();
+    return manager.getNumModalComponents() > 0 ? dynamic_cast<juce::AlertWindow*> (manager.getModalComponent (0))
+                                               : nullptr;
+}
+
+bool nothingModal()
+{
+    return juce::ModalComponentManager::getInstance()->getNumModalComponents() == 0;
+}
+
+juce::AlertWindow& openSaveDialog (state::StateComponent& strip)
+{
+    click (button (strip, "Save preset"));
+    if (! runUntil ([] { return modalAlert() != nullptr; }, 2000))
+        throw std::runtime_error ("the save dialog did not open");
+    return *modalAlert();
+}
+
+juce::TextButton& dialogButton (juce::AlertWindow& dialog, const juce::String& text)
+{
+    return *findChild<juce::TextButton> (dialog, [&] (juce::TextButton& b) { return b.getButtonText() == text; });
+}
+
+// A key as the window receives it from the display: through its peer, to the focused control.
+void press (juce::Component& window, int keyCode)
+{
+    window.getPeer()->handleKeyPress (juce::KeyPress (keyCode));
+}
+
+int entriesOnDisk (StripRig& rig)
+{
+    return PresetStore::readDocument (rig.store().presetFile)->getNumChildElements();
+}
+} // namespace
+
+TEST (PresetStripDisplayTest, SaveDialogAsksForANameWithOKAndCancel)
+{
+    StripRig rig;
+    auto& strip = rig.open();
+    auto& dialog = openSaveDialog (strip);
+
+    EXPECT_EQ (dialog.getName(), "Save preset...");
+    EXPECT_TRUE (dialog.isOnDesktop());
+    EXPECT_TRUE (dialog.isCurrentlyModal());
+    EXPECT_EQ (&dialog.getLookAndFeel(), &presetList (strip).getLookAndFeel());
+    EXPECT_EQ (dialog.findColour (juce::AlertWindow::backgroundColourId).getARGB(), 0xFF000000u);
+
+    auto* editor = dialog.getTextEditor ("presetEditorID");
+    ASSERT_NE (editor, nullptr);
+    EXPECT_EQ (editor->getText(), "Enter preset name");
+    int numEditors = 0;
+    for (auto* child : dialog.getChildren())
+        numEditors += dynamic_cast<juce::TextEditor*> (child) != nullptr ? 1 : 0;
+    EXPECT_EQ (numEditors, 1);
+
+    auto& ok = dialogButton (dialog, "OK");
+    auto& cancel = dialogButton (dialog, "Cancel");
+    EXPECT_TRUE (ok.isRegisteredForShortcut (juce::KeyPress (13)));
+    EXPECT_TRUE (cancel.isRegisteredForShortcut (juce::KeyPress (27)));
+    EXPECT_EQ (ok.getCommandID(), 0);
+    EXPECT_EQ (cancel.getCommandID(), 1);
+
+    // Opening it again while it is open brings the same dialog forward.
+    click (button (strip, "Save preset"));
+    EXPECT_EQ (juce::ModalComponentManager::getInstance()->getNumModalComponents(), 1);
+
+    press (dialog, juce::KeyPress::escapeKey);
+    EXPECT_TRUE (runUntil (nothingModal, 2000));
+}
+
+TEST (PresetStripDisplayTest, OKSavesTheNamedPresetAndCancelSavesNothing)
+{
+    struct Case
+    {
+        const char* answer;
+        bool saves;
+    };
+    for (const auto& c :
+         std::vector<Case>{ { "Return", true }, { "OK", true }, { "Escape", false }, { "Cancel", false } })
+    {
+        StripRig rig;
+        auto& strip = rig.open();
+        auto& dialog = openSaveDialog (strip);
+        dialog.getTextEditor ("presetEditorID")->setText ("Night drive");
+
+        const juce::String answer (c.answer);
+        if (answer == "Return")
+            press (dialog, juce::KeyPress::returnKey);
+        else if (answer == "Escape")
+            press (dialog, juce::KeyPress::escapeKey);
+        else
+            dialogButton (dialog, answer).triggerClick();
+        ASSERT_TRUE (runUntil (nothingModal, 2000)) << c.answer;
+        dispatchPendingMessages();
+
+        auto& list = presetList (strip);
+        EXPECT_EQ (list.getNumItems(), c.saves ? 9 : 8) << c.answer;
+        EXPECT_EQ (entriesOnDisk (rig), c.saves ? 9 : 8) << c.answer;
+        if (c.saves)
+        {
+            EXPECT_EQ (list.getItemText (8), "Night drive");
+            EXPECT_EQ (list.getSelectedId(), 9);
+            EXPECT_TRUE (button (strip, "Delete preset").isEnabled());
+        }
+    }
+}
+
+TEST (PresetStripDisplayTest, ClosingTheStripWhileTheDialogIsOpenIsSafe)
+{
+    struct Case
+    {
+        const char* answerAfterClosing;
+        bool processorGoesToo;
+    };
+    for (const auto& c : std::vector<Case>{ { "Return", false }, { "Escape", false }, { "Return", true } })
+    {
+        StripRig rig;
+        auto& dialog = openSaveDialog (rig.open());
+        dialog.getTextEditor ("presetEditorID")->setText ("Never saved");
+        juce::Component::SafePointer<juce::AlertWindow> stillThere (&dialog);
+
+        // The host closes the editor (and perhaps removes the plug-in) with the dialog open.
+        rig.strip.reset();
+        const auto file = rig.store().presetFile;
+        if (c.processorGoesToo)
+            rig.processor.reset();
+
+        // The dialog went with the strip; an answer that still reaches it saves nothing.
+        EXPECT_FALSE (stillThere != nullptr && stillThere->isVisible());
+        if (stillThere != nullptr && stillThere->getPeer() != nullptr)
+            press (*stillThere, juce::String (c.answerAfterClosing) == "Return" ? juce::KeyPress::returnKey
+                                                                                : juce::KeyPress::escapeKey);
+        EXPECT_TRUE (runUntil (nothingModal, 2000));
+        dispatchPendingMessages();
+        EXPECT_EQ (stillThere, nullptr);
+        EXPECT_EQ (PresetStore::readDocument (file)->getNumChildElements(), 8);
+    }
+}
+
+TEST (PresetStripDisplayTest, FailedSaveIsShownInAnAlertThatReturnCloses)
+{
+    StripRig rig;
+    auto& strip = rig.open();
+    rig.store().writeXml = [] (const juce::XmlElement&, const juce::File&) { return false; };
+
+    EXPECT_FALSE (strip.saveCurrentSettingsAs ("Lost"));
+    ASSERT_TRUE (runUntil ([] { return modalAlert() != nullptr; }, 2000));
+
+    auto& alert = *modalAlert();
+    EXPECT_EQ (alert.getName(), "Presets");
+    EXPECT_TRUE (alert.isOnDesktop());
+    EXPECT_EQ (presetList (strip).getNumItems(), 8);
+
+    press (alert, juce::KeyPress::returnKey);
+    EXPECT_TRUE (runUntil (nothingModal, 2000));
+}
+
+TEST (PresetStripDisplayTest, PresetMenuChoiceAppliesThePreset)
+{
+    StripRig rig;
+    auto& strip = rig.open();
+    auto& list = presetList (strip);
+    ASSERT_EQ (list.getSelectedId(), 1);
+
+    list.showPopup();
+    ASSERT_TRUE (runUntil ([] { return nothingModal() == false; }, 2000));
+    auto* menu = juce::ModalComponentManager::getInstance()->getModalComponent (0);
+    ASSERT_NE (menu, nullptr);
+    EXPECT_TRUE (list.isPopupActive());
+
+    // The menu opens on the chosen entry; the next one down is "Blended Drums".
+    press (*menu, juce::KeyPress::downKey);
+    press (*menu, juce::KeyPress::returnKey);
+    ASSERT_TRUE (runUntil (nothingModal, 2000));
+    dispatchPendingMessages();
+
+    EXPECT_EQ (list.getSelectedId(), 2);
+    EXPECT_EQ (rig.store().currentPreset, 2);
+    const auto& chosen = *rig.store().presets.getChildElement (1);
+    EXPECT_FLOAT_EQ (rig.parameter ("input_level").getValue(), chosen.getDoubleAttribute ("input_level"));
+}
