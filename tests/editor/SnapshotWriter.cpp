@@ -8,22 +8,18 @@
 // of that processor, at the sizes the editor gives them.
 
 #include "Artwork.h"
+#include "BandSetSlot.h"
 #include "ColourPalette.h"
 #include "ConvolutionEqAudioProcessor.h"
+#include "FilterGroupComponent.h"
 #include "KnobSlider.h"
 #include "LinearSlider.h"
+#include "MSLRComponent.h"
 #include "SnapSliderComponent.h"
 #include "SvgDrawable.h"
 #include "TemporaryUserFolder.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
-
-#if __has_include("FilterGroupComponent.h") && __has_include("MSLRComponent.h")
-#include "BandSetSlot.h"
-#include "FilterGroupComponent.h"
-#include "MSLRComponent.h"
-#define LARKSPUR_SNAPSHOT_GROUPS 1
-#endif
 
 #include <cmath>
 #include <functional>
@@ -358,7 +354,6 @@ juce::Image editorSnapshot (ConvolutionEqAudioProcessor& processor)
     processor.editorBeingDeleted (editor.get());
     return image;
 }
-#if LARKSPUR_SNAPSHOT_GROUPS
 bool writeGroupSnapshots (ConvolutionEqAudioProcessor& processor, const juce::File& folder)
 {
     auto& state = processor.getValueTreeState();
@@ -373,7 +368,6 @@ bool writeGroupSnapshots (ConvolutionEqAudioProcessor& processor, const juce::Fi
     return writePng (snapshot (group1), folder.getChildFile ("channel-group.png")) &&
            writePng (snapshot (selector), folder.getChildFile ("selector.png"));
 }
-#endif
 } // namespace
 
 int main (int argc, char* argv[])
@@ -404,9 +398,5 @@ int main (int argc, char* argv[])
     applyPreset (processor, "Blended Drums");
     if (! writePng (editorSnapshot (processor), folder.getChildFile ("editor.png")))
         return 1;
-#if LARKSPUR_SNAPSHOT_GROUPS
-    if (! writeGroupSnapshots (processor, folder))
-        return 1;
-#endif
-    return 0;
+    return writeGroupSnapshots (processor, folder) ? 0 : 1;
 }
