@@ -179,7 +179,7 @@ juce::Image contactSheet()
 
     // The channel-mode selector's grid at 150 x 112, in two states.
     y = 90;
-    sheet.caption ("Channel-mode selector, 150 x 112: All + solos + link / Side, solo CH2", 10, y - 8);
+    sheet.caption ("Selector 150 x 112: All, solos, link / Side, solo CH2", 10, y - 8);
     for (int state = 0; state < 2; ++state)
     {
         const int x0 = 10 + state * 190;
@@ -195,7 +195,7 @@ juce::Image contactSheet()
     }
 
     // Output section switches at 50 x 28 and Reset at 35 x 35, on and off.
-    sheet.caption ("Output: Phase L, Link, Phase R, Solo (mono), Reset; on above, off below", 400, y - 8);
+    sheet.caption ("Output: Phase L, Link, Phase R, Solo, Reset; on / off", 400, y - 8);
     struct Switch
     {
         const char* svg;
@@ -328,6 +328,7 @@ juce::Image contactSheet()
         x += w + 14;
         rowHeight = juce::jmax (rowHeight, h);
     }
+    sheet.setSize (sheet.getWidth(), y + rowHeight + 26);
     return snapshot (sheet);
 }
 // Sets the processor's parameters to the values of a preset of the embedded default document.
