@@ -1,6 +1,8 @@
+#include "ConvolutionEqAudioProcessor.h"
 #include "KnobArtwork.h"
 #include "PushButton.h"
 #include "SnapSliderComponent.h"
+#include "TemporaryUserFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -399,4 +401,52 @@ TEST (SnapSliderComponentTest, PaintsTheScaleInTheLabelColourWithNothingOfTheBut
     // Nothing but the knob and the scale: the corners far from both stay transparent.
     EXPECT_EQ (image.getPixelAt (1, 118).getAlpha(), 0);
     EXPECT_EQ (image.getPixelAt (148, 118).getAlpha(), 0);
+}
+
+//==============================================================================
+TEST (SnapSliderComponentTest, EveryDetentSurvivesTheWayThroughItsParameter)
+{
+    TemporaryUserFolder folder;
+    ConvolutionEqAudioProcessor processor;
+    auto& state = processor.getValueTreeState();
+
+    const struct
+    {
+        const char* id;
+        juce::Array<float> table;
+        int kind;
+    } cases[] = {
+        { "frequency_1_1", { 50.0f, 100.0f, 200.0f, 300.0f, 400.0f }, SnapSliderComponent::frequencyKind },
+        { "frequency_2_2", frequencies, SnapSliderComponent::frequencyKind },
+        { "frequency_1_3", { 5000.0f, 7000.0f, 10000.0f, 12500.0f, 15000.0f }, SnapSliderComponent::frequencyKind },
+        { "gain_2_1", gains, SnapSliderComponent::gainKind }
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.id);
+        SnapSliderComponent knob (c.kind, 1.0f, frequencyKnobColour, frequencyLabelColour);
+        knob.setSnapValues (c.table);
+        // As the band panel does: attached first, laid out later.
+        juce::AudioProcessorValueTreeState::SliderAttachment attachment (state, c.id, knob.slider);
+        knob.setSize (150, 120);
+        auto& parameter = *state.getParameter (c.id);
+        const auto buttons = valueButtons (knob, c.table);
+
+        // From the host, a preset or A-B: the knob stands on the entry and its button lies behind it.
+        for (size_t i = 0; i < buttons.size(); ++i)
+        {
+            parameter.setValueNotifyingHost (parameter.convertTo0to1 (c.table[(int) i]));
+            EXPECT_EQ (knob.slider.getValue(), (double) c.table[(int) i]);
+            EXPECT_TRUE (isBehindKnob (knob, buttons[i])) << buttons[i]->getName();
+        }
+
+        // From a value button: the parameter takes the entry.
+        for (size_t i = 0; i < buttons.size(); ++i)
+        {
+            buttons[i]->triggerClick();
+            juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
+            EXPECT_EQ (parameter.convertFrom0to1 (parameter.getValue()), c.table[(int) i]);
+        }
+    }
 }
