@@ -128,6 +128,10 @@ void StateComponent::buttonClicked (juce::Button* button)
     }
     else if (button == &deletePresetButton)
     {
+        // The default file's entries stay, however the click arrived.
+        if (presetStore->currentPreset < firstDeletablePresetId)
+            return;
+
         // On failure the store has already told the user and re-read the file.
         presetStore->deletePreset (presetStore->currentPreset);
         showStoreState();
@@ -256,7 +260,7 @@ void StateComponent::showFailureAlert (const juce::String& message)
 {
     dismiss (failureAlert, okResult);
 
-    auto alert = std::make_unique<juce::AlertWindow> ("Presets", message, juce::MessageBoxIconType::WarningIcon);
+    auto alert = std::make_unique<juce::AlertWindow> ("Presets", message, juce::MessageBoxIconType::NoIcon);
     alert->setLookAndFeel (&lookAndFeel);
     alert->setColour (juce::AlertWindow::backgroundColourId, juce::Colours::black);
     alert->addButton ("OK", okResult, juce::KeyPress (juce::KeyPress::returnKey),
