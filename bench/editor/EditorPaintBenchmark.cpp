@@ -1,9 +1,14 @@
 // Paint times of the editor's components. Each benchmark builds its components once and then paints
 // them, children included, into an image of their size, as a repaint of the editor would.
 
+#include "BandSetSlot.h"
 #include "ColourPalette.h"
+#include "ConvolutionEqAudioProcessor.h"
+#include "FilterGroupComponent.h"
 #include "KnobArtworkCache.h"
 #include "KnobSlider.h"
+#include "MSLRComponent.h"
+#include "ProcessUserFolder.h"
 #include "SnapSliderComponent.h"
 
 #include <benchmark/benchmark.h>
@@ -102,6 +107,63 @@ void frequencyKnobLayout (benchmark::State& state)
     KnobArtworkCache::setEnabled (true);
 }
 
+// A prepared processor with its two band sets, and the editor's two channel groups and selector over
+// it, laid out as the editor places them.
+struct ChannelGroups
+{
+    ChannelGroups()
+    {
+        processor.prepareToPlay (48000.0, 512);
+        group1.setBounds (0, 0, 510, 450);
+        group1.setVisible (true);
+        selector.setBounds (0, 0, 150, 112);
+    }
+
+    ProcessUserFolder folder{ "larkspur-editor-bench" }; // the processor writes its presets file there
+    ConvolutionEqAudioProcessor processor;
+    BandSetSlot slot1{ processor, 1 }, slot2{ processor, 2 };
+    juce::AudioChannelSet output = juce::AudioChannelSet::stereo();
+    FilterGroupComponent group1{ processor.getValueTreeState(), output, slot1 };
+    FilterGroupComponent group2{ processor.getValueTreeState(), output, slot2 };
+    MSLRComponent selector{ processor.getValueTreeState(), &group1, &group2 };
+};
+
+// One channel group: three band panels with six stepped knobs, three Trim knobs and the type buttons.
+void channelGroup (benchmark::State& state)
+{
+    ChannelGroups groups;
+    runPaint (state, groups.group1);
+}
+
+// The channel-mode selector's eight image buttons.
+void selector (benchmark::State& state)
+{
+    ChannelGroups groups;
+    juce::Image image (juce::Image::ARGB, 150, 112, true);
+    for (auto _ : state)
+    {
+        paintInto (groups.selector, image);
+        benchmark::DoNotOptimize (image.getPixelData());
+    }
+}
+
+// What a mode change repaints: the shown channel group and the selector.
+void channelGroupAndSelector (benchmark::State& state)
+{
+    ChannelGroups groups;
+    KnobArtworkCache::setEnabled (state.range (0) != 0);
+    juce::Image groupImage (juce::Image::ARGB, 510, 450, true), selectorImage (juce::Image::ARGB, 150, 112, true);
+    paintInto (groups.group1, groupImage);
+    for (auto _ : state)
+    {
+        paintInto (groups.group1, groupImage);
+        paintInto (groups.selector, selectorImage);
+        benchmark::DoNotOptimize (groupImage.getPixelData());
+        benchmark::DoNotOptimize (selectorImage.getPixelData());
+    }
+    KnobArtworkCache::setEnabled (true);
+}
+
 // Registers a benchmark twice: with the knobs' shared parsed artwork (cached:1) and parsing the
 // artwork on every use, as without the cache (cached:0).
 void registerWithAndWithoutCache (const char* name, void (*run) (benchmark::State&))
@@ -118,6 +180,9 @@ int main (int argc, char** argv)
     registerWithAndWithoutCache ("paint/knob/gain", gainKnob);
     registerWithAndWithoutCache ("paint/knob/trim", trimKnob);
     registerWithAndWithoutCache ("layout/knob/frequency", frequencyKnobLayout);
+    registerWithAndWithoutCache ("paint/channel-group", channelGroup);
+    benchmark::RegisterBenchmark ("paint/selector", selector)->Unit (benchmark::kMicrosecond);
+    registerWithAndWithoutCache ("paint/channel-group+selector", channelGroupAndSelector);
 
     benchmark::Initialize (&argc, argv);
     if (benchmark::ReportUnrecognizedArguments (argc, argv))
