@@ -152,6 +152,13 @@ TEST (PresetStripTest, SavingAppendsTheSettingsAndChoosesThem)
         EXPECT_EQ (rig.store().currentPreset, 9);
         EXPECT_FLOAT_EQ (rig.parameter ("gain_1_1").getValue(), 0.5f);
         EXPECT_FLOAT_EQ (rig.parameter ("preset").getValue(), 1.0f);
+
+        // The next look finds the file rewritten and reads it again; the choice stays.
+        strip.timerCallback();
+        dispatchPendingMessages();
+        EXPECT_EQ (list.getSelectedId(), 9);
+        EXPECT_EQ (rig.store().lastModified, PresetStore::readLastWriteTime (rig.store().presetFile));
+        EXPECT_FLOAT_EQ (rig.parameter ("gain_1_1").getValue(), 0.5f);
     }
 }
 
