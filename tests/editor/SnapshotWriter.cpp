@@ -5,13 +5,16 @@
 // background; the knobs and faders are the editor's own components.
 // editor.png: the whole editor of a prepared stereo processor showing a factory preset;
 // channel-group.png and selector.png: channel 1's group of band panels and the channel-mode selector
-// of that processor, at the sizes the editor gives them.
+// of that processor, and output-section.png, the column at the editor's right edge, at the sizes the editor
+// gives them.
 
 #include "Artwork.h"
 #include "BandSetSlot.h"
 #include "ColourPalette.h"
+#include "ControllerComponent.h"
 #include "ConvolutionEqAudioProcessor.h"
 #include "FilterGroupComponent.h"
+#include "InputControllerComponent.h"
 #include "KnobSlider.h"
 #include "LinearSlider.h"
 #include "MSLRComponent.h"
@@ -362,12 +365,16 @@ bool writeGroupSnapshots (ConvolutionEqAudioProcessor& processor, const juce::Fi
     const BandSetSlot slot1 (processor, 1), slot2 (processor, 2);
     FilterGroupComponent group1 (state, stereo, slot1), group2 (state, stereo, slot2);
     MSLRComponent selector (state, &group1, &group2);
+    InputControllerComponent input (state);
+    ControllerComponent output (state, stereo, &group1, &group2, &input);
     group1.setBounds (0, 0, 510, 450);
     group1.setVisible (true);
     selector.setBounds (0, 0, 150, 112);
+    output.setBounds (0, 0, 180, 480);
     juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
     return writePng (snapshot (group1), folder.getChildFile ("channel-group.png")) &&
-           writePng (snapshot (selector), folder.getChildFile ("selector.png"));
+           writePng (snapshot (selector), folder.getChildFile ("selector.png")) &&
+           writePng (snapshot (output), folder.getChildFile ("output-section.png"));
 }
 } // namespace
 
