@@ -1,12 +1,20 @@
 #pragma once
 
+#include "BandSetSlot.h"
+#include "ControllerComponent.h"
+#include "FilterGroupComponent.h"
+#include "InputControllerComponent.h"
+#include "state/StateComponent.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 class ConvolutionEqAudioProcessor;
 
 /** The plug-in's window: a fixed 800 x 518 editor that the processor creates whenever the host
-    shows the plug-in's interface. It refers to the processor and its value-tree state and owns
-    nothing of them. */
+    shows the plug-in's interface. It holds the input column, one channel group per processing
+    channel (one of them shown at a time), the preset strip and the output section, refers to the
+    processor and its value-tree state and owns nothing of them. Delete it through the processor's
+    editorBeingDeleted path. */
 class ConvolutionEqAudioProcessorEditor : public juce::AudioProcessorEditor
 {
 public:
@@ -24,6 +32,11 @@ public:
 private:
     ConvolutionEqAudioProcessor& processor;
     juce::AudioProcessorValueTreeState& valueTreeState;
+    BandSetSlot channel1Slot, channel2Slot;
+    InputControllerComponent inputColumn;
+    FilterGroupComponent channelGroup1, channelGroup2;
+    state::StateComponent presetStrip;
+    ControllerComponent outputSection;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ConvolutionEqAudioProcessorEditor)
 };
