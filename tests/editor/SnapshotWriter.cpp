@@ -3,7 +3,8 @@
 // --zoom also writes each picture N times larger, pixels repeated, as NAME@Nx.png.
 // artwork.png: every SVG document at the size and in the colours the editor draws it, on the editor's
 // background; the knobs and faders are the editor's own components.
-// editor.png: the whole editor of a prepared stereo processor showing a factory preset;
+// editor.png: the whole editor of a prepared stereo processor showing a factory preset, editor-mono.png
+// the same on a mono bus;
 // channel-group.png and selector.png: channel 1's group of band panels and the channel-mode selector
 // of that processor, and output-section.png, the column at the editor's right edge, at the sizes the editor
 // gives them.
@@ -406,5 +407,16 @@ int main (int argc, char* argv[])
     applyPreset (processor, "Blended Drums");
     if (! writePng (editorSnapshot (processor), folder.getChildFile ("editor.png")))
         return 1;
-    return writeGroupSnapshots (processor, folder) ? 0 : 1;
+    if (! writeGroupSnapshots (processor, folder))
+        return 1;
+
+    ConvolutionEqAudioProcessor mono;
+    if (! mono.setBusesLayout ({ { juce::AudioChannelSet::mono() }, { juce::AudioChannelSet::mono() } }))
+    {
+        std::cerr << "the processor refuses a mono layout\n";
+        return 1;
+    }
+    mono.prepareToPlay (48000.0, 512);
+    applyPreset (mono, "Blended Drums");
+    return writePng (editorSnapshot (mono), folder.getChildFile ("editor-mono.png")) ? 0 : 1;
 }
