@@ -104,15 +104,24 @@ TEST (ArtworkTest, RecolouringChangesTheWhiteGlyphAndNothingElse)
         const auto recoloured = render (document.text, blue);
 
         int glyphPixels = 0, framePixelsChanged = 0;
+        juce::Rectangle<int> glyphArea;
         for (int y = 0; y < white.getHeight(); ++y)
             for (int x = 0; x < white.getWidth(); ++x)
             {
                 if (! differs (white.getPixelAt (x, y), withoutGlyph.getPixelAt (x, y)))
                     framePixelsChanged += differs (recoloured.getPixelAt (x, y), white.getPixelAt (x, y)) ? 1 : 0;
+                else
+                    glyphArea =
+                        glyphArea.isEmpty() ? juce::Rectangle<int> (x, y, 1, 1) : glyphArea.getUnion ({ x, y, 1, 1 });
                 glyphPixels += recoloured.getPixelAt (x, y) == blue ? 1 : 0;
             }
         EXPECT_GT (glyphPixels, 20);
         EXPECT_EQ (framePixelsChanged, 0);
+
+        // Centred across the key and clear of its frame, which is about a tenth of the key's height.
+        const auto margin = white.getHeight() / 10;
+        EXPECT_NEAR (glyphArea.getCentreX(), white.getWidth() / 2, 2) << glyphArea.toString();
+        EXPECT_TRUE (white.getBounds().reduced (margin).contains (glyphArea)) << glyphArea.toString();
     }
 }
 
