@@ -136,19 +136,21 @@ private:
     std::vector<Caption> captions;
 };
 
-/** Draws one SVG document as it is, unscaled and with its white glyph. */
+/** Draws one SVG document as it is, with its white glyph, at a scale. */
 class DocumentSpecimen : public juce::Component
 {
 public:
-    explicit DocumentSpecimen (const char* svg)
+    explicit DocumentSpecimen (const char* svg, float drawingScale = 1.0f)
         : drawable (parse (svg))
+        , scale (drawingScale)
     {
     }
 
-    void paint (juce::Graphics& g) override { drawable->draw (g, 1.0f); }
+    void paint (juce::Graphics& g) override { drawable->draw (g, 1.0f, juce::AffineTransform::scale (scale)); }
 
 private:
     std::unique_ptr<juce::Drawable> drawable;
+    float scale;
 };
 
 juce::Image contactSheet()
@@ -332,6 +334,9 @@ juce::Image contactSheet()
         x += w + 14;
         rowHeight = juce::jmax (rowHeight, h);
     }
+    // The logo, smaller, with the green that the output section turns grey.
+    sheet.place (std::make_unique<DocumentSpecimen> (Artwork::korvelLogo, 0.8f), { x, y, 400, 272 });
+    sheet.caption ("korvel-logo (at 80 %)", x, y + 272 + 13, 11.0f);
     sheet.setSize (sheet.getWidth(), y + rowHeight + 26);
     return snapshot (sheet);
 }
