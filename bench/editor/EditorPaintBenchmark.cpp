@@ -3,13 +3,16 @@
 
 #include "BandSetSlot.h"
 #include "ColourPalette.h"
+#include "ControllerComponent.h"
 #include "ConvolutionEqAudioProcessor.h"
 #include "FilterGroupComponent.h"
+#include "InputControllerComponent.h"
 #include "KnobArtworkCache.h"
 #include "KnobSlider.h"
 #include "MSLRComponent.h"
 #include "ProcessUserFolder.h"
 #include "SnapSliderComponent.h"
+#include "state/StateComponent.h"
 
 #include <benchmark/benchmark.h>
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -164,6 +167,59 @@ void channelGroupAndSelector (benchmark::State& state)
     KnobArtworkCache::setEnabled (true);
 }
 
+// A processor prepared at 48 kHz with an open editor, made and deleted the way the host does.
+struct OpenEditor
+{
+    OpenEditor()
+    {
+        processor.prepareToPlay (48000.0, 512);
+        editor.reset (processor.createEditorIfNeeded());
+    }
+
+    ~OpenEditor() { processor.editorBeingDeleted (editor.get()); }
+
+    ProcessUserFolder folder{ "larkspur-editor-bench" };
+    ConvolutionEqAudioProcessor processor;
+    std::unique_ptr<juce::AudioProcessorEditor> editor;
+};
+
+// Opening the editor: building the window with all its components, then its first full paint.
+void editorOpenAndFirstPaint (benchmark::State& state)
+{
+    ProcessUserFolder folder{ "larkspur-editor-bench" };
+    ConvolutionEqAudioProcessor processor;
+    processor.prepareToPlay (48000.0, 512);
+    juce::Image image (juce::Image::ARGB, 800, 518, true);
+    for (auto _ : state)
+    {
+        std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
+        paintInto (*editor, image);
+        benchmark::DoNotOptimize (image.getPixelData());
+        processor.editorBeingDeleted (editor.get());
+    }
+}
+
+// One full repaint of an open editor: the background and every visible component.
+void editorRepaint (benchmark::State& state)
+{
+    OpenEditor open;
+    runPaint (state, *open.editor);
+}
+
+// Each of the editor's children alone, as they lie in the open editor, for their share of a repaint.
+template <typename Child>
+void editorChild (benchmark::State& state)
+{
+    OpenEditor open;
+    for (auto* child : open.editor->getChildren())
+        if (auto* typed = dynamic_cast<Child*> (child); typed != nullptr && typed->isVisible())
+        {
+            runPaint (state, *typed);
+            return;
+        }
+    state.SkipWithError ("no such child");
+}
+
 // Registers a benchmark twice: with the knobs' shared parsed artwork (cached:1) and parsing the
 // artwork on every use, as without the cache (cached:0).
 void registerWithAndWithoutCache (const char* name, void (*run) (benchmark::State&))
@@ -183,6 +239,12 @@ int main (int argc, char** argv)
     registerWithAndWithoutCache ("paint/channel-group", channelGroup);
     benchmark::RegisterBenchmark ("paint/selector", selector)->Unit (benchmark::kMicrosecond);
     registerWithAndWithoutCache ("paint/channel-group+selector", channelGroupAndSelector);
+    benchmark::RegisterBenchmark ("editor/open+first-paint", editorOpenAndFirstPaint)->Unit (benchmark::kMillisecond);
+    registerWithAndWithoutCache ("paint/editor", editorRepaint);
+    registerWithAndWithoutCache ("paint/editor/input-column", editorChild<InputControllerComponent>);
+    registerWithAndWithoutCache ("paint/editor/output-section", editorChild<ControllerComponent>);
+    registerWithAndWithoutCache ("paint/editor/channel-group", editorChild<FilterGroupComponent>);
+    registerWithAndWithoutCache ("paint/editor/preset-strip", editorChild<state::StateComponent>);
 
     benchmark::Initialize (&argc, argv);
     if (benchmark::ReportUnrecognizedArguments (argc, argv))
