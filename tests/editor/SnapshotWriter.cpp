@@ -1,13 +1,12 @@
-// Writes pictures of the editor's artwork, headlessly, so that it can be looked at without a host:
+// Writes pictures of the editor and its artwork, headlessly, so that they can be looked at without a host:
 //   larkspur_editor_snapshots [folder] [--zoom N]     (default: docs)
 // --zoom also writes each picture N times larger, pixels repeated, as NAME@Nx.png.
-// artwork.png: every SVG document at the size and in the colours the editor draws it, on the editor's
-// background; the knobs and faders are the editor's own components.
-// editor.png: the whole editor of a prepared stereo processor showing a factory preset, editor-mono.png
-// the same on a mono bus;
-// channel-group.png and selector.png: channel 1's group of band panels and the channel-mode selector
-// of that processor, and output-section.png, the column at the editor's right edge, at the sizes the editor
-// gives them.
+//   artwork.png         every SVG document at the size and in the colours the editor draws it, on the
+//                       editor's background; the knobs and faders are the editor's own components
+//   editor.png          the whole editor of a prepared stereo processor showing a factory preset
+//   editor-mono.png     the same on a mono bus
+//   channel-group.png   channel 1's band panels, selector.png the channel-mode selector and
+//   output-section.png  the column at the editor's right edge, each at the size the editor gives it
 
 #include "Artwork.h"
 #include "BandSetSlot.h"
@@ -26,7 +25,6 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <cmath>
-#include <functional>
 #include <iostream>
 #include <memory>
 #include <vector>
@@ -340,8 +338,9 @@ juce::Image contactSheet()
     sheet.setSize (sheet.getWidth(), y + rowHeight + 26);
     return snapshot (sheet);
 }
+
 // Sets the processor's parameters to the values of a preset of the embedded default document.
-void applyPreset (ConvolutionEqAudioProcessor& processor, const juce::String& name)
+bool applyPreset (ConvolutionEqAudioProcessor& processor, const juce::String& name)
 {
     const auto& presets = processor.getPresetStore().presets;
     for (const auto* preset : presets.getChildIterator())
@@ -351,9 +350,10 @@ void applyPreset (ConvolutionEqAudioProcessor& processor, const juce::String& na
         for (int i = 0; i < preset->getNumAttributes(); ++i)
             if (auto* parameter = processor.getValueTreeState().getParameter (preset->getAttributeName (i)))
                 parameter->setValueNotifyingHost ((float) preset->getAttributeValue (i).getDoubleValue());
-        return;
+        return true;
     }
     std::cerr << "no preset named " << name << "\n";
+    return false;
 }
 
 juce::Image editorSnapshot (ConvolutionEqAudioProcessor& processor)
@@ -364,6 +364,7 @@ juce::Image editorSnapshot (ConvolutionEqAudioProcessor& processor)
     processor.editorBeingDeleted (editor.get());
     return image;
 }
+
 bool writeGroupSnapshots (ConvolutionEqAudioProcessor& processor, const juce::File& folder)
 {
     auto& state = processor.getValueTreeState();
@@ -409,8 +410,8 @@ int main (int argc, char* argv[])
     ConvolutionEqAudioProcessor processor;
     processor.setPlayConfigDetails (2, 2, 48000.0, 512);
     processor.prepareToPlay (48000.0, 512);
-    applyPreset (processor, "Blended Drums");
-    if (! writePng (editorSnapshot (processor), folder.getChildFile ("editor.png")))
+    if (! applyPreset (processor, "Blended Drums") ||
+        ! writePng (editorSnapshot (processor), folder.getChildFile ("editor.png")))
         return 1;
     if (! writeGroupSnapshots (processor, folder))
         return 1;
@@ -422,6 +423,7 @@ int main (int argc, char* argv[])
         return 1;
     }
     mono.prepareToPlay (48000.0, 512);
-    applyPreset (mono, "Blended Drums");
-    return writePng (editorSnapshot (mono), folder.getChildFile ("editor-mono.png")) ? 0 : 1;
+    const bool written = applyPreset (mono, "Blended Drums") &&
+                         writePng (editorSnapshot (mono), folder.getChildFile ("editor-mono.png"));
+    return written ? 0 : 1;
 }
