@@ -1,9 +1,10 @@
 // The FFT against FFTW (single precision, complex, in place, FFTW_MEASURE) and the engine slot
-// against juce::dsp::Convolution (zero-latency default and NonUniform{64}) on the same impulse,
-// input and blocks. bench/run prints the side-by-side table.
+// against juce::dsp::Convolution in its zero-latency default and against a uniformly partitioned
+// FFTW convolution, on the same impulse, input and blocks. Built a second time with
+// LARKSPUR_BENCH_JUCE_FFTW, against a framework build that runs its FFTs on FFTW, it times only
+// that convolution. bench/run runs both and prints the side-by-side tables.
 
 #include <benchmark/benchmark.h>
-#include <fftw3.h>
 
 #include <chrono>
 #include <cmath>
@@ -16,8 +17,13 @@
 
 #include <juce_dsp/juce_dsp.h>
 
+#if ! LARKSPUR_BENCH_JUCE_FFTW
+#include <fftw3.h>
+
 #include "EngineSlot.h"
 #include "SplitRadixFft.h"
+#include "UniformConvolution.h"
+#endif
 
 namespace
 {
@@ -34,6 +40,7 @@ std::vector<float> noise (size_t n, unsigned seed)
     return v;
 }
 
+#if ! LARKSPUR_BENCH_JUCE_FFTW
 // ---- FFT ----------------------------------------------------------------------------------------
 
 // The transform does not scale, so the data is refreshed every fourth call to keep it finite.
@@ -77,6 +84,8 @@ void fftFftw (benchmark::State& state, int n)
     state.counters["size"] = n;
 }
 
+#endif
+
 // ---- Convolution --------------------------------------------------------------------------------
 
 juce::AudioBuffer<float> makeImpulse (int length)
@@ -100,100 +109,169 @@ struct StereoInput
     std::vector<float> left = noise (audioLength, 11), right = noise (audioLength, 12);
 };
 
+// Block length 0 stands for a stream of random lengths from 1 to 1024, the same for every contender.
+constexpr int randomBlocks = 0;
+constexpr int largestBlock = 1024;
+
+const std::vector<int>& blockLengths (int blockSize)
+{
+    static const std::vector<int> random = []
+    {
+        std::mt19937 rng (5);
+        std::uniform_int_distribution<int> dist (1, largestBlock);
+        std::vector<int> lengths;
+        for (int total = 0; total < audioLength;)
+        {
+            const int n = std::min (dist (rng), audioLength - total);
+            lengths.push_back (n);
+            total += n;
+        }
+        return lengths;
+    }();
+    static std::vector<int> fixed;
+    if (blockSize == randomBlocks)
+        return random;
+    fixed.assign ((size_t) (audioLength / blockSize), blockSize);
+    return fixed;
+}
+
+int capacityFor (int blockSize)
+{
+    return blockSize == randomBlocks ? largestBlock : blockSize;
+}
+
 template <class ProcessBlock>
 void runAudio (benchmark::State& state, int blockSize, ProcessBlock&& processBlock)
 {
     static const StereoInput input;
-    juce::AudioBuffer<float> block (2, blockSize);
+    const std::vector<int> lengths = blockLengths (blockSize);
+    juce::AudioBuffer<float> block (2, capacityFor (blockSize));
+    int processed = 0;
+    for (int n : lengths)
+        processed += n;
     for (auto _ : state)
     {
-        for (int pos = 0; pos + blockSize <= audioLength; pos += blockSize)
+        int pos = 0;
+        for (int n : lengths)
         {
-            block.copyFrom (0, 0, input.left.data() + pos, blockSize);
-            block.copyFrom (1, 0, input.right.data() + pos, blockSize);
-            processBlock (block);
+            block.copyFrom (0, 0, input.left.data() + pos, n);
+            block.copyFrom (1, 0, input.right.data() + pos, n);
+            processBlock (block, n);
+            pos += n;
         }
         benchmark::DoNotOptimize (block.getReadPointer (0));
     }
-    const double seconds = (double) (audioLength / blockSize * blockSize) / sampleRate;
+    const double seconds = (double) processed / sampleRate;
     state.counters["realtime"] =
         benchmark::Counter (seconds * (double) state.iterations(), benchmark::Counter::kIsRate);
 }
 
+// Runs a few seconds of silence in the benchmark's own block lengths, so that every buffer has grown.
+template <class ProcessBlock>
+void warmUp (int blockSize, ProcessBlock&& processBlock)
+{
+    juce::AudioBuffer<float> warm (2, capacityFor (blockSize));
+    for (int round = 0; round < 4; ++round)
+        for (int n : blockLengths (blockSize))
+        {
+            warm.clear();
+            processBlock (warm, n);
+        }
+}
+
+#if ! LARKSPUR_BENCH_JUCE_FFTW
 void convolutionOurs (benchmark::State& state, int impulseLength, int blockSize)
 {
     const auto impulse = makeImpulse (impulseLength);
     EngineSlot slot (&impulse);
-    // warm up: the first blocks allocate the stages' buffers
-    juce::AudioBuffer<float> warm (2, blockSize);
-    for (int i = 0; i < 4 * 65536 / blockSize; ++i)
-    {
-        warm.clear();
-        slot.process (warm.getArrayOfWritePointers(), 2, blockSize);
-    }
-    runAudio (state, blockSize,
-              [&] (juce::AudioBuffer<float>& b) { slot.process (b.getArrayOfWritePointers(), 2, blockSize); });
+    slot.setMaximumBlockSize (capacityFor (blockSize));
+    auto processBlock = [&] (juce::AudioBuffer<float>& b, int n) { slot.process (b.getArrayOfWritePointers(), 2, n); };
+    warmUp (blockSize, processBlock);
+    runAudio (state, blockSize, processBlock);
 }
 
-void convolutionJuce (benchmark::State& state, int impulseLength, int blockSize, bool nonUniform)
+void convolutionUniform (benchmark::State& state, int impulseLength, int blockSize)
 {
-    auto conv = nonUniform ? std::make_unique<juce::dsp::Convolution> (juce::dsp::Convolution::NonUniform{ 64 })
-                           : std::make_unique<juce::dsp::Convolution>();
-    conv->prepare ({ sampleRate, (juce::uint32) blockSize, 2 });
-    auto impulse = makeImpulse (impulseLength);
-    conv->loadImpulseResponse (std::move (impulse), sampleRate, juce::dsp::Convolution::Stereo::no,
-                               juce::dsp::Convolution::Trim::no, juce::dsp::Convolution::Normalise::no);
+    const auto impulse = makeImpulse (impulseLength);
+    UniformConvolution conv (impulse.getReadPointer (0), impulseLength, 2,
+                             blockSize != randomBlocks && blockSize % UniformConvolution::partitionSize == 0);
+    auto processBlock = [&] (juce::AudioBuffer<float>& b, int n) { conv.process (b.getArrayOfWritePointers(), n); };
+    warmUp (blockSize, processBlock);
+    runAudio (state, blockSize, processBlock);
+}
+#endif
 
-    juce::AudioBuffer<float> warm (2, blockSize);
-    auto processBlock = [&] (juce::AudioBuffer<float>& b)
+void convolutionJuce (benchmark::State& state, int impulseLength, int blockSize)
+{
+#if LARKSPUR_BENCH_JUCE_FFTW
+    // The framework falls back to its own FFT silently when it cannot load FFTW.
+    juce::DynamicLibrary fftw;
+    if (! fftw.open ("libfftw3f.so"))
     {
-        juce::dsp::AudioBlock<float> audio (b);
-        conv->process (juce::dsp::ProcessContextReplacing<float> (audio));
+        state.SkipWithError ("libfftw3f.so not found");
+        return;
+    }
+#endif
+    juce::dsp::Convolution conv;
+    conv.prepare ({ sampleRate, (juce::uint32) capacityFor (blockSize), 2 });
+    auto impulse = makeImpulse (impulseLength);
+    conv.loadImpulseResponse (std::move (impulse), sampleRate, juce::dsp::Convolution::Stereo::no,
+                              juce::dsp::Convolution::Trim::no, juce::dsp::Convolution::Normalise::no);
+
+    auto processBlock = [&] (juce::AudioBuffer<float>& b, int n)
+    {
+        juce::dsp::AudioBlock<float> audio (b.getArrayOfWritePointers(), 2, (size_t) n);
+        conv.process (juce::dsp::ProcessContextReplacing<float> (audio));
     };
     // wait until the background loader has installed the impulse, then let the cross-fade finish
+    juce::AudioBuffer<float> warm (2, capacityFor (blockSize));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (30);
-    while (conv->getCurrentIRSize() != impulseLength && std::chrono::steady_clock::now() < deadline)
+    while (conv.getCurrentIRSize() != impulseLength && std::chrono::steady_clock::now() < deadline)
     {
         warm.clear();
-        processBlock (warm);
+        processBlock (warm, capacityFor (blockSize));
         std::this_thread::sleep_for (std::chrono::milliseconds (1));
     }
-    if (conv->getCurrentIRSize() != impulseLength)
+    if (conv.getCurrentIRSize() != impulseLength)
     {
         state.SkipWithError ("impulse never loaded");
         return;
     }
-    for (int i = 0; i < (int) (0.2 * sampleRate) / blockSize + 4; ++i)
-    {
-        warm.clear();
-        processBlock (warm);
-    }
+    warmUp (blockSize, processBlock);
     runAudio (state, blockSize, processBlock);
 }
 } // namespace
 
 int main (int argc, char** argv)
 {
-    for (int n = 16; n <= 32768; n *= 2)
+    const auto blockName = [] (int block)
+    { return block == randomBlocks ? std::string ("random") : std::to_string (block); };
+    for (int length : { 64, 576, 1152, 4096 })
+    {
+        for (int block : { 32, 64, 256, 1024, randomBlocks })
+        {
+            const std::string suffix = std::to_string (length) + "/" + blockName (block);
+#if LARKSPUR_BENCH_JUCE_FFTW
+            benchmark::RegisterBenchmark (("convolution/juce_fftw/" + suffix).c_str(), convolutionJuce, length, block)
+                ->Unit (benchmark::kMillisecond);
+#else
+            benchmark::RegisterBenchmark (("convolution/ours/" + suffix).c_str(), convolutionOurs, length, block)
+                ->Unit (benchmark::kMillisecond);
+            benchmark::RegisterBenchmark (("convolution/juce/" + suffix).c_str(), convolutionJuce, length, block)
+                ->Unit (benchmark::kMillisecond);
+            benchmark::RegisterBenchmark (("convolution/uniform_fftw/" + suffix).c_str(), convolutionUniform, length,
+                                          block)
+                ->Unit (benchmark::kMillisecond);
+#endif
+        }
+    }
+#if ! LARKSPUR_BENCH_JUCE_FFTW
+    for (int n = 64; n <= 32768; n *= 2)
     {
         benchmark::RegisterBenchmark (("fft/ours/" + std::to_string (n)).c_str(), fftOurs, n);
         benchmark::RegisterBenchmark (("fft/fftw/" + std::to_string (n)).c_str(), fftFftw, n);
     }
-    for (int length : { 576, 1152, 100000 })
-    {
-        for (int block : { 64, 256, 1024 })
-        {
-            const std::string suffix = std::to_string (length) + "/" + std::to_string (block);
-            benchmark::RegisterBenchmark (("convolution/ours/" + suffix).c_str(), convolutionOurs, length, block)
-                ->Unit (benchmark::kMillisecond);
-            benchmark::RegisterBenchmark (("convolution/juce_zero_latency/" + suffix).c_str(), convolutionJuce, length,
-                                          block, false)
-                ->Unit (benchmark::kMillisecond);
-            benchmark::RegisterBenchmark (("convolution/juce_nonuniform64/" + suffix).c_str(), convolutionJuce, length,
-                                          block, true)
-                ->Unit (benchmark::kMillisecond);
-        }
-    }
+#endif
 
     benchmark::Initialize (&argc, argv);
     if (benchmark::ReportUnrecognizedArguments (argc, argv))

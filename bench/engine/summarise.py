@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Turns the engine benchmark's JSON output into the side-by-side tables of bench/README.md."""
+"""Turns the benchmarks' JSON output (one or more files) into the side-by-side tables of bench/README.md."""
 
 import json
 import subprocess
@@ -20,17 +20,22 @@ def machine():
     return model, cores
 
 
-def main(path):
-    with open(path) as f:
-        data = json.load(f)
-    runs = {b["name"]: b for b in data["benchmarks"] if b.get("run_type", "iteration") == "iteration"}
+def main(paths):
+    runs, date = {}, "?"
+    for path in paths:
+        with open(path) as f:
+            data = json.load(f)
+        date = data["context"].get("date", date)
+        for b in data["benchmarks"]:
+            if b.get("run_type", "iteration") == "iteration" and "error_occurred" not in b:
+                runs[b["name"]] = b
 
     model, cores = machine()
-    print(f"Machine: {model}, {cores} CPUs; date {data['context'].get('date', '?')}\n")
+    print(f"Machine: {model}, {cores} CPUs; date {date}\n")
 
     print("| FFT size | fftDispatch forward (ns) | FFTW_MEASURE (ns) | ours / FFTW |")
     print("|---:|---:|---:|---:|")
-    n = 16
+    n = 64
     while n <= 32768:
         ours, fftw = runs.get(f"fft/ours/{n}"), runs.get(f"fft/fftw/{n}")
         if ours and fftw:
@@ -39,20 +44,36 @@ def main(path):
         n *= 2
 
     print()
-    print("| impulse | block | engine (× real time) | JUCE zero-latency (× real time) "
-          "| JUCE NonUniform{64} (× real time) | engine / zero-latency | engine / NonUniform{64} |")
-    print("|---:|---:|---:|---:|---:|---:|---:|")
-    for length in (576, 1152, 100000):
-        for block in (64, 256, 1024):
+    print("Convolution, × real time (stereo, 48 kHz); ratios are the peer's time over ours (above 1: we are faster).\n")
+    print("| impulse | block | engine | JUCE | JUCE with FFTW | uniform FFTW | JUCE / engine "
+          "| JUCE with FFTW / engine | uniform FFTW / engine |")
+    print("|---:|---:|---:|---:|---:|---:|---:|---:|---:|")
+
+    def cell(value, fmt):
+        return "–" if value is None else format(value, fmt)
+
+    for length in (64, 576, 1152, 4096):
+        for block in ("32", "64", "256", "1024", "random"):
             suffix = f"{length}/{block}"
             ours = runs.get(f"convolution/ours/{suffix}")
-            zero = runs.get(f"convolution/juce_zero_latency/{suffix}")
-            nonuniform = runs.get(f"convolution/juce_nonuniform64/{suffix}")
-            if not (ours and zero and nonuniform):
+            if not ours:
                 continue
-            a, b, c = ours["realtime"], zero["realtime"], nonuniform["realtime"]
-            print(f"| {length} | {block} | {a:.0f} | {b:.0f} | {c:.0f} | {a / b:.2f} | {a / c:.2f} |")
+            a = ours["realtime"]
+            peers = [runs.get(f"convolution/{p}/{suffix}") for p in ("juce", "juce_fftw", "uniform_fftw")]
+            speeds = [p["realtime"] if p else None for p in peers]
+            ratios = [a / s if s else None for s in speeds]
+            print(f"| {length} | {block} | {a:.0f} | " + " | ".join(cell(s, ".0f") for s in speeds) + " | "
+                  + " | ".join(cell(r, ".2f") for r in ratios) + " |")
+
+    rows = [b for name, b in runs.items() if name.startswith("processStereo/")]
+    if rows:
+        print()
+        print("| rate | block | time per block (µs) | × real time |")
+        print("|---:|---:|---:|---:|")
+        for b in rows:
+            parts = dict(p.split(":") for p in b["name"].split("/")[1:] if ":" in p)
+            print(f"| {int(parts['rate']) / 1000:g} kHz | {parts['block']} | {b['cpu_time']:.1f} | {b['realtime']:.0f} |")
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "build-bench/engine-bench.json")
+    main(sys.argv[1:] if len(sys.argv) > 1 else ["build-bench/larkspur_engine_bench.json"])
