@@ -464,18 +464,29 @@ void ConvolutionStage::processBlock (int ch, bool paired)
     const float* impulse = impulseReady ? alignedFloats (impulseSpectra[ic]) : nullptr;
     const float* ring = alignedFloats (inputSpectra[ch]);
     const SpectrumKernels& kernels = spectrumKernels();
+    // The products are summed in one pass per batch of partitions, so the sum stays in registers.
+    constexpr int batch = 32;
+    const float* hs[batch];
+    const float* xs[batch];
+    int terms = 0;
     bool contributed = false;
     for (int p = 0; impulseReady && p < numPartitions; ++p)
     {
         const int s = (pos - p + numPartitions) % numPartitions;
         if (impulseMark[p] < required || (marked && marks[s] == 0))
             continue;
-        const float* h = impulse + (size_t) p * fftSize * 2;
-        const float* x = ring + (size_t) s * fftSize * 2;
-        if (contributed)
-            kernels.multiplyAdd (product, h, x, fftSize);
-        else
-            kernels.multiply (product, h, x, fftSize);
+        hs[terms] = impulse + (size_t) p * fftSize * 2;
+        xs[terms] = ring + (size_t) s * fftSize * 2;
+        if (++terms == batch)
+        {
+            kernels.multiplyAccumulate (product, hs, xs, terms, fftSize, contributed);
+            contributed = true;
+            terms = 0;
+        }
+    }
+    if (terms > 0)
+    {
+        kernels.multiplyAccumulate (product, hs, xs, terms, fftSize, contributed);
         contributed = true;
     }
     if (contributed)

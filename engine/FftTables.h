@@ -26,3 +26,4 @@ struct FftRoutines
 
 extern const FftRoutines fftRoutinesBaseline;
 extern const FftRoutines fftRoutinesWide;
+extern const FftRoutines fftRoutinesWidest;

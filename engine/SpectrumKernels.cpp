@@ -46,6 +46,43 @@ void multiplyAdd (float* dst, const float* a, const float* b, int bins)
     }
 }
 
+// Eight complex values at a time through every term, the sums kept in registers.
+void multiplyAccumulate (float* dst, const float* const* a, const float* const* b, int terms, int bins, bool accumulate)
+{
+    if (terms < 1)
+        return;
+    int j = 0;
+    for (; j + 8 <= bins; j += 8)
+    {
+        const int f = 2 * j;
+        __m128 acc[4];
+        int t = 0;
+        if (accumulate)
+            for (int r = 0; r < 4; ++r)
+                acc[r] = _mm_loadu_ps (dst + f + 4 * r);
+        else
+        {
+            for (int r = 0; r < 4; ++r)
+                acc[r] = complexProduct (_mm_loadu_ps (a[0] + f + 4 * r), _mm_loadu_ps (b[0] + f + 4 * r));
+            t = 1;
+        }
+        for (; t < terms; ++t)
+            for (int r = 0; r < 4; ++r)
+                acc[r] = _mm_add_ps (acc[r],
+                                     complexProduct (_mm_loadu_ps (a[t] + f + 4 * r), _mm_loadu_ps (b[t] + f + 4 * r)));
+        for (int r = 0; r < 4; ++r)
+            _mm_storeu_ps (dst + f + 4 * r, acc[r]);
+    }
+    if (j < bins)
+    {
+        const int f = 2 * j;
+        if (! accumulate)
+            multiply (dst + f, a[0] + f, b[0] + f, bins - j);
+        for (int t = accumulate ? 0 : 1; t < terms; ++t)
+            multiplyAdd (dst + f, a[t] + f, b[t] + f, bins - j);
+    }
+}
+
 void convolveDirect (float* out, const double* history, const float* reversed, int length, int n)
 {
     int i = 0;
@@ -71,21 +108,34 @@ void convolveDirect (float* out, const double* history, const float* reversed, i
     }
 }
 
-const SpectrumKernels& chooseKernels()
-{
-#if ! LARKSPUR_ENGINE_BASELINE_ONLY
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports ("avx2") && __builtin_cpu_supports ("fma"))
-        return spectrumKernelsWide;
+#ifndef LARKSPUR_ENGINE_WIDEST_KERNELS
+#define LARKSPUR_ENGINE_WIDEST_KERNELS 2
 #endif
-    return spectrumKernelsBaseline;
+
+EngineKernelLevel chooseLevel()
+{
+    __builtin_cpu_init();
+    const bool avx2 = __builtin_cpu_supports ("avx2") && __builtin_cpu_supports ("fma");
+    if (LARKSPUR_ENGINE_WIDEST_KERNELS >= 2 && avx2 && __builtin_cpu_supports ("avx512f"))
+        return EngineKernelLevel::avx512;
+    if (LARKSPUR_ENGINE_WIDEST_KERNELS >= 1 && avx2)
+        return EngineKernelLevel::avx2;
+    return EngineKernelLevel::sse2;
 }
 } // namespace
 
-const SpectrumKernels spectrumKernelsBaseline{ multiply, multiplyAdd, convolveDirect };
+const SpectrumKernels spectrumKernelsBaseline{ multiply, multiplyAdd, multiplyAccumulate, convolveDirect };
+
+EngineKernelLevel engineKernelLevel()
+{
+    static const EngineKernelLevel level = chooseLevel();
+    return level;
+}
 
 const SpectrumKernels& spectrumKernels()
 {
-    static const SpectrumKernels& chosen = chooseKernels();
+    static const SpectrumKernels& chosen = engineKernelLevel() == EngineKernelLevel::avx512 ? spectrumKernelsWidest
+                                           : engineKernelLevel() == EngineKernelLevel::avx2 ? spectrumKernelsWide
+                                                                                            : spectrumKernelsBaseline;
     return chosen;
 }

@@ -42,6 +42,43 @@ void multiplyAdd (float* dst, const float* a, const float* b, int bins)
     }
 }
 
+// Sixteen complex values at a time through every term, the sums kept in registers.
+void multiplyAccumulate (float* dst, const float* const* a, const float* const* b, int terms, int bins, bool accumulate)
+{
+    if (terms < 1)
+        return;
+    int j = 0;
+    for (; j + 16 <= bins; j += 16)
+    {
+        const int f = 2 * j;
+        __m256 acc[4];
+        int t = 0;
+        if (accumulate)
+            for (int r = 0; r < 4; ++r)
+                acc[r] = _mm256_loadu_ps (dst + f + 8 * r);
+        else
+        {
+            for (int r = 0; r < 4; ++r)
+                acc[r] = complexProduct (_mm256_loadu_ps (a[0] + f + 8 * r), _mm256_loadu_ps (b[0] + f + 8 * r));
+            t = 1;
+        }
+        for (; t < terms; ++t)
+            for (int r = 0; r < 4; ++r)
+                acc[r] = _mm256_add_ps (
+                    acc[r], complexProduct (_mm256_loadu_ps (a[t] + f + 8 * r), _mm256_loadu_ps (b[t] + f + 8 * r)));
+        for (int r = 0; r < 4; ++r)
+            _mm256_storeu_ps (dst + f + 8 * r, acc[r]);
+    }
+    if (j < bins)
+    {
+        const int f = 2 * j;
+        if (! accumulate)
+            multiply (dst + f, a[0] + f, b[0] + f, bins - j);
+        for (int t = accumulate ? 0 : 1; t < terms; ++t)
+            multiplyAdd (dst + f, a[t] + f, b[t] + f, bins - j);
+    }
+}
+
 void convolveDirect (float* out, const double* history, const float* reversed, int length, int n)
 {
     int i = 0;
@@ -82,4 +119,4 @@ void convolveDirect (float* out, const double* history, const float* reversed, i
 }
 } // namespace
 
-const SpectrumKernels spectrumKernelsWide{ multiply, multiplyAdd, convolveDirect };
+const SpectrumKernels spectrumKernelsWide{ multiply, multiplyAdd, multiplyAccumulate, convolveDirect };

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "FftTables.h"
+#include "SpectrumKernels.h"
 
 const float* fftQuarterTwiddles[16] = {};
 
@@ -110,11 +111,15 @@ void buildTables()
 
 const FftRoutines& chooseRoutines()
 {
-#if ! LARKSPUR_ENGINE_BASELINE_ONLY
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports ("avx2") && __builtin_cpu_supports ("fma"))
-        return fftRoutinesWide;
-#endif
+    switch (engineKernelLevel())
+    {
+        case EngineKernelLevel::avx512:
+            return fftRoutinesWidest;
+        case EngineKernelLevel::avx2:
+            return fftRoutinesWide;
+        case EngineKernelLevel::sse2:
+            break;
+    }
     return fftRoutinesBaseline;
 }
 
@@ -183,6 +188,6 @@ const float* twiddleTable (int n, int* entries)
 
 bool usesWideVectors()
 {
-    return &routines() == &fftRoutinesWide;
+    return &routines() != &fftRoutinesBaseline;
 }
 } // namespace SplitRadixFft

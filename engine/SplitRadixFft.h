@@ -22,6 +22,6 @@ constexpr int maxSize = 32768;
 /** The (cosine, sine) pairs of the table for size n (16 to 32768), or null; for tests and tools. */
 const float* twiddleTable (int n, int* entries);
 
-/** Whether the transforms run on the AVX2/FMA path on this processor. */
+/** Whether the transforms run on the AVX2/FMA or the AVX-512 path on this processor. */
 bool usesWideVectors();
 } // namespace SplitRadixFft
