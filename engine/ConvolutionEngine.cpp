@@ -81,6 +81,8 @@ void ConvolutionEngine::add (const float* const* channels, int n, int channelCou
     for (int i = 0; i < count; ++i)
     {
         ConvolutionStage* s = stage (i);
+        s->outputHeard[0] = heard[0];
+        s->outputHeard[1] = heard[1];
         if (first)
         {
             const int lead = leadIn (i);

@@ -31,6 +31,16 @@ public:
         from the front of outputQueues and consume them. */
     int avail (int want);
 
+    /** Tells the engine which output channels are heard from the next add on (both, by default).
+        The direct stage skips its dot products for an unheard channel and queues silence there; the
+        other stages, whose state depends on their output, run as before. Output taken while a channel
+        is heard is the same whether it was unheard before or not. */
+    void setHeardChannels (bool first, bool second) noexcept
+    {
+        heard[0] = first;
+        heard[1] = second;
+    }
+
     /** Deletes all stages. */
     void clear();
 
@@ -49,6 +59,7 @@ public:
     int32_t numChannels = 2;
     bool firstAdd = true;
     int32_t maximumBlockSize = 0;
+    bool heard[2] = { true, true };
 
 private:
     int leadIn (int stageIndex) const;

@@ -245,11 +245,22 @@ void ConvolutionStage::addDirect (const float* const* channels, int n, int numCh
             else
                 continue;
         }
+        const bool skip = ! outputHeard[ch] && outputQueues[ch].queued() == 0;
         float* fresh = history.appendFloats (n);
         if (fresh == nullptr && n > 0)
             continue;
         if (n > 0)
             copyFinite (fresh, input, n);
+
+        if (skip)
+        {
+            // Sized as if computed, so that the first heard block allocates no more than this one.
+            wideHistory.resize ((length + n) * 8);
+            if (float* out = outputQueues[ch].appendFloats (n))
+                std::memset (out, 0, (size_t) n * 4);
+            history.consumeFloats (n);
+            continue;
+        }
 
         const int total = length + n;
         // Queue output only once the widened history exists, or unwritten samples would be played.

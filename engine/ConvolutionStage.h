@@ -55,6 +55,11 @@ public:
     int32_t offset = 0;
     int32_t pendingAdvance = 0;
 
+    /** Direct mode: a channel whose output nobody hears keeps its history but queues silence instead
+        of computing its dot products. Only a block whose output queue was empty is skipped, so every
+        output sample taken while the channel is heard was computed. */
+    bool outputHeard[2] = { true, true };
+
 private:
     void addDirect (const float* const* channels, int n, int numChannels);
     void addBlocks (const float* const* channels, int n, int numChannels);

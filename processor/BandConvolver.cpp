@@ -255,10 +255,10 @@ void BandConvolver::process (float* const* work, float* const* scratch, int numC
         if (activeSlot == nullptr)
             return;
 
-        activeSlot->process (work, numChannels, numSamples);
+        processSlot (*activeSlot, work, true, numChannels, numSamples);
 
         if (idleSlotRunning)
-            (activeSlot == &a ? b : a).process (scratch, numChannels, numSamples);
+            processSlot (activeSlot == &a ? b : a, scratch, false, numChannels, numSamples);
         return;
     }
 
@@ -289,8 +289,8 @@ void BandConvolver::runHandOver (EngineSlot& newSlot, EngineSlot& oldSlot, float
         // The old slot is idle from now on and is restarted by its next load, so its output on scratch
         // would never be heard.
         if (idleSlotRunning)
-            oldSlot.process (scratch, numChannels, numSamples);
-        newSlot.process (work, numChannels, numSamples);
+            processSlot (oldSlot, scratch, false, numChannels, numSamples);
+        processSlot (newSlot, work, true, numChannels, numSamples);
         return;
     }
 
@@ -298,6 +298,12 @@ void BandConvolver::runHandOver (EngineSlot& newSlot, EngineSlot& oldSlot, float
         ++newSlot.blockCounter;
 
     newSlot.handover = true;
-    oldSlot.process (work, numChannels, numSamples);
-    newSlot.process (scratch, numChannels, numSamples);
+    processSlot (oldSlot, work, true, numChannels, numSamples);
+    processSlot (newSlot, scratch, false, numChannels, numSamples);
+}
+
+void BandConvolver::processSlot (EngineSlot& slot, float* const* channels, bool onWork, int numChannels, int numSamples)
+{
+    slot.engine->setHeardChannels (onWork && heard[0], onWork && heard[1]);
+    slot.process (channels, numChannels, numSamples);
 }

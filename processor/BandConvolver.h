@@ -80,10 +80,20 @@ public:
         to show exactly that. */
     void setIdleSlotRunning (bool shouldRun) noexcept { idleSlotRunning = shouldRun; }
 
+    /** Audio thread: which channels of work the next blocks' routing hears. The engines skip their
+        direct dot products for the others (and for everything on scratch), which changes no sample
+        that is heard, now or once the channel is heard again. */
+    void setHeardChannels (bool first, bool second) noexcept
+    {
+        heard[0] = first;
+        heard[1] = second;
+    }
+
 private:
     void publishStaging();
     const juce::AudioBuffer<float>* takeStaging();
     void takePendingResponse();
+    void processSlot (EngineSlot& slot, float* const* channels, bool onWork, int numChannels, int numSamples);
     void runHandOver (EngineSlot& newSlot, EngineSlot& oldSlot, float* const* work, float* const* scratch,
                       int numChannels, int numSamples);
     bool findSelection (double frequency, const juce::String& type, double gain, int& frequencyKeyFound,
@@ -99,6 +109,7 @@ private:
     double sampleRate;
     bool responseInForce = false; // audio thread only: false while the active slot holds the silent start-up impulse
     bool idleSlotRunning = false;
+    bool heard[2] = { true, true }; // audio thread only
 
     // Serialises selecting threads and guards what only they touch: current, lower, upper, the staging
     // buffer being written and the last selection. The audio thread never takes it.

@@ -370,6 +370,36 @@ void ConvolutionEqAudioProcessor::runBands (const float* const* encoded, int ban
     auto& work = buffers->work;
     auto& scratch = buffers->scratch;
 
+    // The band outputs that the routing of processSegment takes, [processing channel][channel], in its
+    // order of switches. The bands skip the direct part of convolving the others, which nobody hears.
+    bool heard[2][2] = {};
+    if (bandChannels == 2)
+    {
+        const bool s1 = settings.solo1, s2 = settings.solo2;
+        if (settings.linkMSLR && (settings.midSide() || settings.leftRight()))
+        {
+            heard[0][0] = s1;
+            heard[1][1] = s2;
+        }
+        else if (! settings.linkMSLR && settings.processM)
+            heard[0][0] = s1;
+        else if (! settings.linkMSLR && settings.processS)
+            heard[1][1] = s2;
+        else if (! settings.linkMSLR && settings.processL)
+            heard[0][0] = s1;
+        else if (! settings.linkMSLR && settings.processR)
+            heard[1][1] = s2;
+        else if (settings.processA)
+        {
+            heard[0][0] = s1;
+            heard[0][1] = s2;
+        }
+    }
+    else
+    {
+        heard[0][0] = settings.solo;
+    }
+
     for (int channel = 1; channel <= 2; ++channel)
     {
         auto* set = channel == 1 ? set1 : set2;
@@ -389,6 +419,7 @@ void ConvolutionEqAudioProcessor::runBands (const float* const* encoded, int ban
                     FVO::copy (scratch.getWritePointer (ch), encoded[ch], numSamples);
                 }
 
+                convolver->setHeardChannels (heard[channel - 1][0], heard[channel - 1][1]);
                 convolver->process (work.getArrayOfWritePointers(), scratch.getArrayOfWritePointers(), bandChannels,
                                     numSamples);
 

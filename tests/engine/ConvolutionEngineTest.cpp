@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <random>
@@ -349,4 +350,46 @@ TEST (ConvolutionEngine, NonFiniteImpulseValuesAreStoredAsZeroInEveryStage)
     const Signal x = randomSignal (5000, 72);
     const auto out = runEngine (engine, { x }, [] { return 128; });
     EXPECT_LT (relativeError (out[0], directConvolution (x, cleaned, 5000)), 2e-5);
+}
+
+// A channel that is not heard for a while sounds, once heard again, exactly as if it had been heard
+// all along, for any block lengths and any pattern of heard and unheard blocks.
+TEST (ConvolutionEngine, UnheardChannelsSoundTheSameOnceHeardAgain)
+{
+    for (int impulseLength : { 40, 64, 1000, 5000 })
+    {
+        SCOPED_TRACE (impulseLength);
+        const ImpulseBuffer impulse = makeImpulse ({ randomSignal (impulseLength, 3, 0.3f) });
+        const std::vector<Signal> input{ randomSignal (12000, 8), randomSignal (12000, 9) };
+
+        ConvolutionEngine always, sometimes;
+        always.setImpulse (impulse);
+        sometimes.setImpulse (impulse);
+        std::mt19937 rng (21);
+        for (int pos = 0; pos < (int) input[0].size();)
+        {
+            const int n = std::min ((int) (rng() % 700) + 1, (int) input[0].size() - pos);
+            const bool heard[2] = { rng() % 3 != 0, rng() % 2 != 0 };
+            sometimes.setHeardChannels (heard[0], heard[1]);
+            const float* in[2] = { input[0].data() + pos, input[1].data() + pos };
+            for (auto* engine : { &always, &sometimes })
+            {
+                engine->add (in, n, 2);
+                ASSERT_EQ (engine->avail (n), n);
+            }
+            for (int c = 0; c < 2; ++c)
+            {
+                if (heard[c])
+                {
+                    ASSERT_EQ (std::memcmp (always.outputQueues[c].frontFloats(),
+                                            sometimes.outputQueues[c].frontFloats(), (size_t) n * sizeof (float)),
+                               0)
+                        << "channel " << c << " at " << pos;
+                }
+                always.outputQueues[c].consumeFloats (n);
+                sometimes.outputQueues[c].consumeFloats (n);
+            }
+            pos += n;
+        }
+    }
 }
