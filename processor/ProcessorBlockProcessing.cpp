@@ -44,6 +44,15 @@ float outputGainFactor (float gainDb, bool invertPhase, float compensationDb) no
     return (float) (invertPhase ? -magnitude : magnitude);
 }
 
+// outputGainFactor, computed again only when one of its inputs has changed since the last block.
+float outputGainFactor (ProcessingBuffers::OutputFactor& cached, float gainDb, bool invertPhase,
+                        float compensationDb) noexcept
+{
+    if (! (cached.gainDb == gainDb && cached.invert == invertPhase && cached.compensationDb == compensationDb))
+        cached = { gainDb, invertPhase, compensationDb, outputGainFactor (gainDb, invertPhase, compensationDb) };
+    return cached.factor;
+}
+
 void replaceNonFiniteSamples (float* samples, int numSamples) noexcept
 {
     for (int i = 0; i < numSamples; ++i)
@@ -296,16 +305,21 @@ void ConvolutionEqAudioProcessor::processSegment (juce::AudioBuffer<float>& bloc
     // Output gain, phase and level compensation.
     if (mainOutputMono.load (std::memory_order_relaxed))
     {
-        const float factor = outputGainFactor (settings.gain, settings.phase, settings.levelCompensation);
+        const float factor =
+            outputGainFactor (buffers->outputFactors[0], settings.gain, settings.phase, settings.levelCompensation);
         for (int ch = 0; ch < numPointers; ++ch)
             FVO::multiply (channels[ch], factor, numSamples);
     }
     else
     {
-        FVO::multiply (channels[0], outputGainFactor (settings.gainL, settings.phaseL, settings.levelCompensation),
-                       numSamples);
+        FVO::multiply (
+            channels[0],
+            outputGainFactor (buffers->outputFactors[0], settings.gainL, settings.phaseL, settings.levelCompensation),
+            numSamples);
         if (numChannels > 1)
-            FVO::multiply (channels[1], outputGainFactor (settings.gainR, settings.phaseR, settings.levelCompensation),
+            FVO::multiply (channels[1],
+                           outputGainFactor (buffers->outputFactors[1], settings.gainR, settings.phaseR,
+                                             settings.levelCompensation),
                            numSamples);
     }
 
@@ -423,8 +437,14 @@ void ConvolutionEqAudioProcessor::runBands (const float* const* encoded, int ban
                 convolver->process (work.getArrayOfWritePointers(), scratch.getArrayOfWritePointers(), bandChannels,
                                     numSamples);
 
-                const float factor = bandGainFactor (band, settings.bandGain[channel - 1][band - 1],
-                                                     settings.trim[channel - 1][band - 1]);
+                // The factor changes only with its parameters; pow every block would cost more than
+                // comparing them.
+                auto& cached = buffers->bandFactors[channel - 1][band - 1];
+                const float gainDb = settings.bandGain[channel - 1][band - 1];
+                const float trimDb = settings.trim[channel - 1][band - 1];
+                if (! (cached.gainDb == gainDb && cached.trimDb == trimDb))
+                    cached = { gainDb, trimDb, bandGainFactor (band, gainDb, trimDb) };
+                const float factor = cached.factor;
                 for (int ch = 0; ch < bandChannels; ++ch)
                     FVO::multiply (work.getWritePointer (ch), factor, numSamples);
 
