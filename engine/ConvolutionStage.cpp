@@ -475,8 +475,9 @@ void ConvolutionStage::processBlock (int ch, bool paired)
     const float* impulse = impulseReady ? alignedFloats (impulseSpectra[ic]) : nullptr;
     const float* ring = alignedFloats (inputSpectra[ch]);
     const SpectrumKernels& kernels = spectrumKernels();
-    // The products are summed in one pass per batch of partitions, so the sum stays in registers.
-    constexpr int batch = 32;
+    // The products are summed in one pass per batch of partitions, so the sum stays in registers. More
+    // than four partitions per pass read more streams at once than the first-level cache keeps apart.
+    constexpr int batch = 4;
     const float* hs[batch];
     const float* xs[batch];
     int terms = 0;

@@ -69,28 +69,64 @@ void multiplyAccumulate (float* dst, const float* const* a, const float* const* 
     }
 }
 
+template <int shift>
+inline __m512d shifted (__m512d low, __m512d high)
+{
+    if constexpr (shift == 0)
+        return low;
+    else
+        return _mm512_castsi512_pd (_mm512_alignr_epi64 (_mm512_castpd_si512 (high), _mm512_castpd_si512 (low), shift));
+}
+
+// Eight taps for 64 outputs: the inputs each tap needs are shifted out of the registers already
+// loaded instead of loaded again at every offset.
+template <int tap>
+inline void eightTaps (__m512d (&acc)[8], const __m512d (&in)[9], const float* reversed)
+{
+    const __m512d h = _mm512_set1_pd ((double) reversed[tap]);
+    for (int r = 0; r < 8; ++r)
+        acc[r] = _mm512_fmadd_pd (h, shifted<tap> (in[r], in[r + 1]), acc[r]);
+    if constexpr (tap < 7)
+        eightTaps<tap + 1> (acc, in, reversed);
+}
+
 // Each output's products are added in the impulse's order by one fused multiply-add per tap, as on
 // the AVX2 path; the last n % 4 outputs go to that path's scalar loop.
 void convolveDirect (float* out, const double* history, const float* reversed, int length, int n)
 {
     int i = 0;
-    for (; i + 32 <= n; i += 32)
+    for (; i + 64 <= n; i += 64)
     {
-        __m512d acc0 = _mm512_setzero_pd(), acc1 = _mm512_setzero_pd();
-        __m512d acc2 = _mm512_setzero_pd(), acc3 = _mm512_setzero_pd();
+        __m512d acc[8];
+        __m512d in[9];
         const double* x = history + i;
-        for (int m = 0; m < length; ++m)
+        for (int r = 0; r < 8; ++r)
+        {
+            acc[r] = _mm512_setzero_pd();
+            in[r] = _mm512_loadu_pd (x + 8 * r);
+        }
+        int m = 0;
+        for (; m + 8 <= length; m += 8)
+        {
+            // Shifts of up to seven take seven values from the next register; its eighth may lie past
+            // the history's end, and is loaded only when the next eight taps need it.
+            in[8] = _mm512_maskz_loadu_pd (0x7f, x + m + 64);
+            eightTaps<0> (acc, in, reversed + m);
+            if (m + 16 <= length)
+            {
+                for (int r = 0; r < 7; ++r)
+                    in[r] = in[r + 1];
+                in[7] = _mm512_loadu_pd (x + m + 64);
+            }
+        }
+        for (; m < length; ++m)
         {
             const __m512d h = _mm512_set1_pd ((double) reversed[m]);
-            acc0 = _mm512_fmadd_pd (h, _mm512_loadu_pd (x + m), acc0);
-            acc1 = _mm512_fmadd_pd (h, _mm512_loadu_pd (x + m + 8), acc1);
-            acc2 = _mm512_fmadd_pd (h, _mm512_loadu_pd (x + m + 16), acc2);
-            acc3 = _mm512_fmadd_pd (h, _mm512_loadu_pd (x + m + 24), acc3);
+            for (int r = 0; r < 8; ++r)
+                acc[r] = _mm512_fmadd_pd (h, _mm512_loadu_pd (x + m + 8 * r), acc[r]);
         }
-        _mm256_storeu_ps (out + i, _mm512_cvtpd_ps (acc0));
-        _mm256_storeu_ps (out + i + 8, _mm512_cvtpd_ps (acc1));
-        _mm256_storeu_ps (out + i + 16, _mm512_cvtpd_ps (acc2));
-        _mm256_storeu_ps (out + i + 24, _mm512_cvtpd_ps (acc3));
+        for (int r = 0; r < 8; ++r)
+            _mm256_storeu_ps (out + i + 8 * r, _mm512_cvtpd_ps (acc[r]));
     }
     for (; i + 8 <= n; i += 8)
     {

@@ -128,7 +128,7 @@ TEST (SpectrumKernels, WidestKernelsGiveTheWideKernelsBits)
         EXPECT_TRUE (same (wide, widest)) << bins;
     }
 
-    for (int length : { 1, 37, 64 })
+    for (int length : { 1, 37, 64, 100 })
         for (int n : { 1, 7, 8, 33, 64, 100, 256 })
         {
             const Signal reversed = randomSignal (length, 4);
