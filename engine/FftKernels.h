@@ -53,15 +53,6 @@ inline __m128 cmulConj (__m128 z, __m128 w)
     return _mm_sub_ps (_mm_mul_ps (z, wr), _mm_mul_ps (mulI (z), wi));
 }
 
-template <class Vec>
-inline Vec loadVec (const float* p);
-
-template <>
-inline __m128 loadVec<__m128> (const float* p)
-{
-    return load (p);
-}
-
 #if defined(__AVX2__) && defined(__FMA__)
 // ---- four complex values per AVX register -------------------------------------------------------
 inline __m256 load8 (const float* p)
@@ -102,71 +93,24 @@ inline __m256 cmulConj (__m256 z, __m256 w)
     return _mm256_fmsubadd_ps (z, _mm256_moveldup_ps (w), _mm256_mul_ps (swapPairs (z), _mm256_movehdup_ps (w)));
 }
 
-template <>
-inline __m256 loadVec<__m256> (const float* p)
+template <class Vec>
+inline Vec loadVec (const float* p)
 {
-    return load8 (p);
+    if constexpr (sizeof (Vec) == 32)
+        return load8 (p);
+    else
+        return load (p);
 }
-
-#if defined(__AVX512F__)
-// ---- eight complex values per AVX-512 register --------------------------------------------------
-inline __m512 load16 (const float* p)
-{
-    return _mm512_loadu_ps (p);
-}
-inline void store (float* p, __m512 v)
-{
-    _mm512_storeu_ps (p, v);
-}
-inline __m512 add (__m512 a, __m512 b)
-{
-    return _mm512_add_ps (a, b);
-}
-inline __m512 sub (__m512 a, __m512 b)
-{
-    return _mm512_sub_ps (a, b);
-}
-inline __m512 swapPairs (__m512 z)
-{
-    return _mm512_permute_ps (z, 0xb1);
-}
-
-inline __m512 mulI (__m512 z)
-{
-    const __m512i realSigns = _mm512_set1_epi64 ((long long) 0x80000000);
-    return _mm512_castsi512_ps (_mm512_xor_si512 (_mm512_castps_si512 (swapPairs (z)), realSigns));
-}
-
-inline __m512 cmul (__m512 z, __m512 w)
-{
-    return _mm512_fmaddsub_ps (z, _mm512_moveldup_ps (w), _mm512_mul_ps (swapPairs (z), _mm512_movehdup_ps (w)));
-}
-
-inline __m512 cmulConj (__m512 z, __m512 w)
-{
-    return _mm512_fmsubadd_ps (z, _mm512_moveldup_ps (w), _mm512_mul_ps (swapPairs (z), _mm512_movehdup_ps (w)));
-}
-#endif
-
-#if defined(__AVX512F__)
-template <>
-inline __m512 loadVec<__m512> (const float* p)
-{
-    return load16 (p);
-}
-constexpr int wideComplex = 8;
-using WideVec = __m512;
-#else
 constexpr int wideComplex = 4;
 using WideVec = __m256;
-#endif
-constexpr int middleComplex = 4;
-using MiddleVec = __m256;
 #else
+template <class Vec>
+inline Vec loadVec (const float* p)
+{
+    return load (p);
+}
 constexpr int wideComplex = 2;
 using WideVec = __m128;
-constexpr int middleComplex = 2;
-using MiddleVec = __m128;
 #endif
 
 // One decimation-in-frequency pass over the four quarters of an n-point block (q = n / 4 complex
@@ -222,8 +166,6 @@ inline void forwardPassAnyWidth (float* x)
     constexpr int q = n / 4;
     if constexpr (q % wideComplex == 0)
         forwardPass<WideVec, q> (x, fftQuarterTwiddles[FftLog2<n>::value]);
-    else if constexpr (q % middleComplex == 0)
-        forwardPass<MiddleVec, q> (x, fftQuarterTwiddles[FftLog2<n>::value]);
     else
         forwardPass<__m128, q> (x, fftQuarterTwiddles[FftLog2<n>::value]);
 }
@@ -234,8 +176,6 @@ inline void inversePassAnyWidth (float* x)
     constexpr int q = n / 4;
     if constexpr (q % wideComplex == 0)
         inversePass<WideVec, q> (x, fftQuarterTwiddles[FftLog2<n>::value]);
-    else if constexpr (q % middleComplex == 0)
-        inversePass<MiddleVec, q> (x, fftQuarterTwiddles[FftLog2<n>::value]);
     else
         inversePass<__m128, q> (x, fftQuarterTwiddles[FftLog2<n>::value]);
 }

@@ -26,4 +26,3 @@ struct FftRoutines
 
 extern const FftRoutines fftRoutinesBaseline;
 extern const FftRoutines fftRoutinesWide;
-extern const FftRoutines fftRoutinesWidest;

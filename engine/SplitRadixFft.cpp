@@ -109,18 +109,11 @@ void buildTables()
     }
 }
 
+// The AVX-512 path keeps the AVX2 transforms: on processors that split 512-bit shuffles in two, the
+// wider passes were slower.
 const FftRoutines& chooseRoutines()
 {
-    switch (engineKernelLevel())
-    {
-        case EngineKernelLevel::avx512:
-            return fftRoutinesWidest;
-        case EngineKernelLevel::avx2:
-            return fftRoutinesWide;
-        case EngineKernelLevel::sse2:
-            break;
-    }
-    return fftRoutinesBaseline;
+    return engineKernelLevel() == EngineKernelLevel::sse2 ? fftRoutinesBaseline : fftRoutinesWide;
 }
 
 const FftRoutines& routines()

@@ -228,15 +228,13 @@ TEST (SplitRadixFft, TwiddleTablesHoldTheirAnglesAndSurviveASecondInit)
     }
 }
 
-TEST (SplitRadixFft, EveryKernelSetMatchesTheReference)
+TEST (SplitRadixFft, BaselineAndWideKernelsBothMatchTheReference)
 {
     fftInitTwiddles();
     std::vector<const FftRoutines*> routineSets{ &fftRoutinesBaseline };
     __builtin_cpu_init();
     if (__builtin_cpu_supports ("avx2") && __builtin_cpu_supports ("fma"))
         routineSets.push_back (&fftRoutinesWide);
-    if (routineSets.size() == 2 && __builtin_cpu_supports ("avx512f"))
-        routineSets.push_back (&fftRoutinesWidest);
 
     for (const FftRoutines* routines : routineSets)
     {
