@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <emmintrin.h>
 
 #include "SpectrumKernels.h"
 #include "SplitRadixFft.h"
@@ -28,6 +29,43 @@ float flushed (float v)
     std::memcpy (&bits, &v, 4);
     const uint32_t exponent = (bits >> 23) & 0xff;
     return exponent < 73 || exponent == 255 ? 0.0f : v;
+}
+
+// flushed on four values at once: the same bits.
+inline __m128 flushedFour (__m128 v)
+{
+    const __m128i exponent = _mm_and_si128 (_mm_srli_epi32 (_mm_castps_si128 (v), 23), _mm_set1_epi32 (0xff));
+    const __m128i keep = _mm_andnot_si128 (_mm_cmpeq_epi32 (exponent, _mm_set1_epi32 (255)),
+                                           _mm_cmpgt_epi32 (exponent, _mm_set1_epi32 (72)));
+    return _mm_and_ps (v, _mm_castsi128_ps (keep));
+}
+
+// Stores the flushed samples of re (and im, or zeros) as n interleaved complex values; returns the
+// largest magnitude stored. The values are finite, so the order of the comparisons does not matter.
+float packComplex (float* dst, const float* re, const float* im, int n)
+{
+    const __m128 magnitude = _mm_castsi128_ps (_mm_set1_epi32 (0x7fffffff));
+    __m128 peak = _mm_setzero_ps();
+    int j = 0;
+    for (; j + 4 <= n; j += 4)
+    {
+        const __m128 r = flushedFour (_mm_loadu_ps (re + j));
+        const __m128 i = im != nullptr ? flushedFour (_mm_loadu_ps (im + j)) : _mm_setzero_ps();
+        _mm_storeu_ps (dst + 2 * j, _mm_unpacklo_ps (r, i));
+        _mm_storeu_ps (dst + 2 * j + 4, _mm_unpackhi_ps (r, i));
+        peak = _mm_max_ps (peak, _mm_max_ps (_mm_and_ps (r, magnitude), _mm_and_ps (i, magnitude)));
+    }
+    float lanes[4];
+    _mm_storeu_ps (lanes, peak);
+    float largest = std::max (std::max (lanes[0], lanes[1]), std::max (lanes[2], lanes[3]));
+    for (; j < n; ++j)
+    {
+        const float r = flushed (re[j]), i = im != nullptr ? flushed (im[j]) : 0.0f;
+        dst[2 * j] = r;
+        dst[2 * j + 1] = i;
+        largest = std::max (largest, std::max (std::fabs (r), std::fabs (i)));
+    }
+    return largest;
 }
 
 float finiteOrZero (float v)
@@ -415,29 +453,8 @@ void ConvolutionStage::processBlock (int ch, bool paired)
         inputBlocks[ch + 1].advance (half * 4);
     }
 
-    // The block is silent when its largest stored magnitude is within the threshold (branch-free so
-    // that the loop vectorises).
-    float peak = 0.0f;
-    if (paired)
-    {
-        for (int j = 0; j < half; ++j)
-        {
-            const float re = flushed (block[j]), im = flushed (nextBlock[j]);
-            slot[2 * j] = re;
-            slot[2 * j + 1] = im;
-            peak = std::max (peak, std::max (std::fabs (re), std::fabs (im)));
-        }
-    }
-    else
-    {
-        for (int j = 0; j < half; ++j)
-        {
-            const float re = flushed (block[j]);
-            slot[2 * j] = re;
-            slot[2 * j + 1] = 0.0f;
-            peak = std::max (peak, std::fabs (re));
-        }
-    }
+    // The block is silent when its largest stored magnitude is within the threshold.
+    const float peak = packComplex (slot, block, paired ? nextBlock : nullptr, half);
     bool nonSilent = (double) peak > silenceThreshold;
     // Without marks every spectrum is used, so every block must be transformed.
     nonSilent = nonSilent || ! marked;
