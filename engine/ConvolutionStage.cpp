@@ -68,6 +68,30 @@ float packComplex (float* dst, const float* re, const float* im, int n)
     return largest;
 }
 
+// out[j] = real (or imaginary) part j of the product's first half plus tail[j]; the tail becomes the
+// second half's parts.
+void overlapAdd (float* out, float* tail, const float* product, int part, int half)
+{
+    const float* second = product + 2 * half;
+    int j = 0;
+    for (; j + 4 <= half; j += 4)
+    {
+        const __m128 a = _mm_loadu_ps (product + 2 * j), b = _mm_loadu_ps (product + 2 * j + 4);
+        const __m128 c = _mm_loadu_ps (second + 2 * j), d = _mm_loadu_ps (second + 2 * j + 4);
+        const __m128 first = part == 0 ? _mm_shuffle_ps (a, b, _MM_SHUFFLE (2, 0, 2, 0))
+                                       : _mm_shuffle_ps (a, b, _MM_SHUFFLE (3, 1, 3, 1));
+        const __m128 next = part == 0 ? _mm_shuffle_ps (c, d, _MM_SHUFFLE (2, 0, 2, 0))
+                                      : _mm_shuffle_ps (c, d, _MM_SHUFFLE (3, 1, 3, 1));
+        _mm_storeu_ps (out + j, _mm_add_ps (first, _mm_loadu_ps (tail + j)));
+        _mm_storeu_ps (tail + j, next);
+    }
+    for (; j < half; ++j)
+    {
+        out[j] = product[2 * j + part] + tail[j];
+        tail[j] = second[2 * j + part];
+    }
+}
+
 float finiteOrZero (float v)
 {
     return std::isfinite (v) ? v : 0.0f;
@@ -530,12 +554,11 @@ void ConvolutionStage::processBlock (int ch, bool paired)
         const int part = c - ch;
         float* tail = overlap[c].as<float>();
         float* out = outputQueues[c].appendFloats (half);
-        for (int j = 0; j < half; ++j)
-        {
-            if (out != nullptr)
-                out[j] = product[2 * j + part] + tail[j];
-            tail[j] = product[2 * (half + j) + part];
-        }
+        if (out != nullptr)
+            overlapAdd (out, tail, product, part, half);
+        else
+            for (int j = 0; j < half; ++j)
+                tail[j] = product[2 * (half + j) + part];
     }
 }
 
