@@ -49,6 +49,7 @@ StateComponent::StateComponent (juce::AudioProcessorValueTreeState& state, ABSna
     startTimer (timerIntervalMs);
 
     addAndMakeVisible (bypassButton);
+    bypassButton.setLookAndFeel (&lookAndFeel);
     bypassAttachment = std::make_unique<juce::AudioProcessorValueTreeState::ButtonAttachment> (
         valueTreeState, ParameterIds::bypass, bypassButton);
 
@@ -96,6 +97,7 @@ StateComponent::~StateComponent()
     presetStore->onFailure = nullptr;
 
     presetList.setLookAndFeel (nullptr);
+    bypassButton.setLookAndFeel (nullptr);
     stopTimer();
     bypassAttachment.reset();
     presetAttachment.reset();

@@ -19,4 +19,26 @@ StateLookAndFeel::StateLookAndFeel()
     setColour (juce::PopupMenu::backgroundColourId, black);
     setColour (juce::PopupMenu::textColourId, greyText);
 }
+
+void StateLookAndFeel::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button,
+                                         bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown)
+{
+    // The framework's switch, with a smaller tick box and text that may be narrowed a little to fit.
+    constexpr float margin = 3.0f, gap = 4.0f, minimumHorizontalScale = 0.8f;
+    const auto height = (float) button.getHeight();
+    const auto fontSize = juce::jmin (13.0f, height * 0.6f);
+    const auto tickSize = fontSize;
+
+    drawTickBox (g, button, margin, (height - tickSize) * 0.5f, tickSize, tickSize, button.getToggleState(),
+                 button.isEnabled(), shouldDrawButtonAsHighlighted, shouldDrawButtonAsDown);
+
+    g.setColour (button.findColour (juce::ToggleButton::textColourId));
+    g.setFont (fontSize);
+    if (! button.isEnabled())
+        g.setOpacity (0.5f);
+
+    const auto textLeft = juce::roundToInt (margin + tickSize + gap);
+    g.drawFittedText (button.getButtonText(), button.getLocalBounds().withTrimmedLeft (textLeft).withTrimmedRight (1),
+                      juce::Justification::centredLeft, 1, minimumHorizontalScale);
+}
 } // namespace state
