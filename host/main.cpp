@@ -6,6 +6,7 @@
 #include "HostSession.h"
 #include "PluginLibrary.h"
 #include "RenderCommand.h"
+#include "ValidateCommand.h"
 
 #include <cstdio>
 #include <cstring>
@@ -19,7 +20,7 @@ namespace
 {
 int usage (std::FILE* stream, int status)
 {
-    std::fprintf (stream, "usage: larkspur-host describe <plug-in library>\n%s", renderUsage);
+    std::fprintf (stream, "usage: larkspur-host describe <plug-in library>\n%s%s", renderUsage, validateUsage);
     return status;
 }
 
@@ -101,6 +102,8 @@ int main (int argc, char** argv)
         return describe (argv[2]);
     if (argc >= 2 && std::strcmp (argv[1], "render") == 0)
         return runRenderCommand (std::vector<std::string> (argv + 2, argv + argc), defaultLibraryPath());
+    if (argc >= 2 && std::strcmp (argv[1], "validate") == 0)
+        return runValidateCommand (std::vector<std::string> (argv + 2, argv + argc), defaultLibraryPath());
     if (argc == 2 && (std::strcmp (argv[1], "--help") == 0 || std::strcmp (argv[1], "-h") == 0))
         return usage (stdout, 0);
     return usage (stderr, 2);
