@@ -227,7 +227,9 @@ private:
             if (index % 8 == 0)
                 kind = static_cast<InputKind> (
                     std::uniform_int_distribution<int> (0, static_cast<int> (InputKind::count) - 1) (random));
-            const int size = chooseBlockSize();
+            int size = chooseBlockSize();
+            if (keepWithinLongest.load (std::memory_order_acquire) && longest > 0)
+                size = std::min (size, longest);
             fillInput (kind, size);
 
             const bool exempt = index < warmUpBlocks || size > longest;
@@ -283,6 +285,9 @@ public:
     // on every allocation fails the run.
     std::atomic<int> blocksDone{ 0 };
     std::atomic<int> steadyFrom{ std::numeric_limits<int>::max() };
+    // Set for the steady part: a longer block prepares the bands afresh on the audio thread, and
+    // their responses are chosen again on the main thread and loaded after it.
+    std::atomic<bool> keepWithinLongest{ false };
 
 private:
     HostInstance& instance;
@@ -317,6 +322,11 @@ public:
     void act()
     {
         HostInstance& insert = *instances[pick (instances.size())];
+        if (! steady && sweepPosition < identifiers.size() * std::size (sweepValues))
+        {
+            sweep (insert);
+            return;
+        }
         int choice = std::uniform_int_distribution<int> (0, 9) (random);
         if (steady && (choice == 6 || choice == 7))
             choice = 9;
@@ -412,6 +422,31 @@ private:
             report.fail (std::string (how) + " " + identifier + " = " + describeValue (value) + " was taken (result " +
                          std::to_string (result) + ", value " + describeValue (before) + " -> " +
                          describeValue (after) + ")");
+    }
+
+    // Every parameter once through each end, past each end and through the values that must be
+    // refused, alternately through the interface and as automation, a few at a time.
+    static constexpr double sweepValues[] = {
+        0.0, 1.0, -0.5, 1.5, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()
+    };
+
+    void sweep (HostInstance& insert)
+    {
+        for (int step = 0; step < 4 && sweepPosition < identifiers.size() * std::size (sweepValues); ++step)
+        {
+            const std::string& identifier = identifiers[sweepPosition / std::size (sweepValues)];
+            const double value = sweepValues[sweepPosition % std::size (sweepValues)];
+            const double before = insert.normalizedValue (identifier);
+            const bool automation = sweepPosition % 2 == 1;
+            const AAX_Result result = automation
+                                          ? insert.automate (identifier, value)
+                                          : insert.effect().SetParameterNormalizedValue (identifier.c_str(), value);
+            expectRefusedIfNotFinite (insert, identifier, value, result, before,
+                                      automation ? "automation of" : "setting");
+            ++sweepPosition;
+            ++parameterChanges;
+        }
+        checkValues (insert);
     }
 
     void setThroughInterface (HostInstance& insert)
@@ -528,6 +563,7 @@ private:
     std::mt19937 random;
     Report& report;
     std::vector<std::string> identifiers;
+    size_t sweepPosition = 0;
 };
 
 struct Group
@@ -676,6 +712,8 @@ void playGroup (HostSession& session, const Group& group, const Options& options
     // allocate on the audio threads.
     // Bypassed bands play nothing, so a hand-over waits: both bypasses go off for the settling.
     fuzzer.steady = true;
+    for (auto& run : runs)
+        run->keepWithinLongest.store (true);
     for (auto& insert : inserts)
     {
         insert->automate (masterBypass, 0.0);

@@ -69,6 +69,39 @@ void copyText (const juce::String& text, char* destination, uint32_t capacity)
     destination[length] = '\0';
 }
 
+// Text from the host becomes a string only when it is well-formed UTF-8: the framework's
+// conversion reads past the end of text with a broken sequence at its end.
+bool isWellFormedText (const char* text) noexcept
+{
+    if (text == nullptr)
+        return false;
+    for (const auto* byte = reinterpret_cast<const unsigned char*> (text); *byte != 0;)
+    {
+        const unsigned lead = *byte++;
+        int extra = 0;
+        uint32_t codePoint = lead;
+        if (lead >= 0xC2 && lead <= 0xDF)
+            extra = 1, codePoint = lead & 0x1F;
+        else if (lead >= 0xE0 && lead <= 0xEF)
+            extra = 2, codePoint = lead & 0x0F;
+        else if (lead >= 0xF0 && lead <= 0xF4)
+            extra = 3, codePoint = lead & 0x07;
+        else if (lead >= 0x80)
+            return false;
+        for (int i = 0; i < extra; ++i, ++byte)
+        {
+            // The terminating zero is no continuation byte, so nothing past it is read.
+            if ((*byte & 0xC0) != 0x80)
+                return false;
+            codePoint = (codePoint << 6) | (*byte & 0x3Fu);
+        }
+        const bool overlong = (extra == 2 && codePoint < 0x800) || (extra == 3 && codePoint < 0x10000);
+        if (overlong || (codePoint >= 0xD800 && codePoint <= 0xDFFF) || codePoint > 0x10FFFF)
+            return false;
+    }
+    return true;
+}
+
 // Channels of a stem format (its low 16 bits); the processor has defined processing for 1 and 2.
 int channelsOfStemFormat (uint32_t stemFormat, int fallback) noexcept
 {
@@ -241,6 +274,8 @@ AAX_Result JuceAAX_Processor::selectPreset (const void* data, uint32_t size)
     if (request.name == nullptr)
         return AAX_SUCCESS;
 
+    if (! isWellFormedText (request.name))
+        return AAX_ERROR_INVALID_ARGUMENT;
     const juce::String wanted = juce::String::fromUTF8 (request.name);
     int chosen = 0;
     for (int position = 1; position <= listed && chosen == 0; ++position)
@@ -332,6 +367,8 @@ AAX_Result JuceAAX_Processor::NormalizedValueFromString (AAX_CParamID identifier
     {
         // The framework reads "nan" and "inf" as numbers; neither may become a value, not even
         // clamped to an end of the range.
+        if (! isWellFormedText (text.CString()))
+            return AAX_ERROR_INVALID_STRING_CONVERSION;
         const juce::String asText = juce::String::fromUTF8 (text.CString());
         if (asText.containsIgnoreCase ("nan") || asText.containsIgnoreCase ("inf"))
             return AAX_ERROR_INVALID_STRING_CONVERSION;

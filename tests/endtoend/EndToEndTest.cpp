@@ -509,3 +509,22 @@ TEST (BuiltInTestSignal, TheSweepEndsAtTwentyKilohertzOrJustBelowTheNyquistFrequ
         EXPECT_GT (measured, expectedEnd * 0.93) << rate << " Hz";
     }
 }
+
+TEST_F (EndToEnd, TextFromTheHostThatIsNotUtf8IsRefusedUnread)
+{
+    auto insert = makeInstance();
+    ASSERT_NE (insert, nullptr);
+
+    // Broken sequences at the end made the framework's conversion read past the text.
+    for (const char* text : { "\xff\xfe", "12\xe2\x82", "\xf4", "\xc0\xaf", "\xed\xa0\x80", "3\xf8\x88\x80\x80\x80" })
+    {
+        double value = -1.0;
+        EXPECT_EQ (insert->effect().NormalizedValueFromString ("gain_1_2", &value, HostString (text)),
+                   AAX_ERROR_INVALID_STRING_CONVERSION);
+        EXPECT_EQ (value, -1.0);
+        EXPECT_EQ (insert->selectPreset (text), AAX_ERROR_INVALID_ARGUMENT);
+    }
+    double value = 0.0;
+    EXPECT_EQ (insert->effect().NormalizedValueFromString ("gain_1_2", &value, HostString ("6")), AAX_SUCCESS);
+    EXPECT_NEAR (value, 0.75, 1.0e-6);
+}
