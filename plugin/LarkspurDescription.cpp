@@ -5,10 +5,10 @@
 #include "AAX_IEffectDescriptor.h"
 #include "AAX_IPropertyMap.h"
 #include "AAX_Registration.h"
+#include "JuceAAX_GUI.h"
 #include "JuceAAX_Processor.h"
 #include "LarkspurIdentity.h"
 #include "LarkspurProcessContext.h"
-#include "PlaceholderComponents.h"
 
 // The plug-in wrapper's part of registration: one effect with a component per channel layout.
 // Every step answers the host's result; the first failure ends the description with it.
@@ -80,7 +80,7 @@ AAX_Result describeEffect (AAX_IEffectDescriptor& effect)
 
     LARKSPUR_RETURN_IF_FAILED (effect.AddProcPointer (reinterpret_cast<void*> (&AAXClasses::JuceAAX_Processor::Create),
                                                       kAAX_ProcPtrID_Create_EffectParameters));
-    LARKSPUR_RETURN_IF_FAILED (effect.AddProcPointer (reinterpret_cast<void*> (&PlaceholderEffectGUI::Create),
+    LARKSPUR_RETURN_IF_FAILED (effect.AddProcPointer (reinterpret_cast<void*> (&AAXClasses::JuceAAX_GUI::Create),
                                                       kAAX_ProcPtrID_Create_EffectGUI));
     return AAX_SUCCESS;
 }

@@ -194,13 +194,16 @@ TEST_F (PluginLibraryTest, CanUnloadNowCountsTheLiveObjects)
     IACFUnknown* const gui = createAndHold (procedures.at (kAAX_ProcPtrID_Create_EffectGUI));
     EXPECT_EQ (plugin().canUnloadNow(), 2);
 
-    // The effect-parameters object answers its interface; the GUI placeholder offers none.
+    // Each object answers its own interface and refuses the other's.
     void* answered = nullptr;
     ASSERT_EQ (parameters->QueryInterface (AAX_IID_EffectParameters, &answered), ACF_OK);
     ASSERT_NE (answered, nullptr);
     EXPECT_EQ (static_cast<IACFUnknown*> (answered)->Release(), 1u);
+    ASSERT_EQ (gui->QueryInterface (AAX_IID_EffectGUI, &answered), ACF_OK);
+    ASSERT_NE (answered, nullptr);
+    EXPECT_EQ (static_cast<IACFUnknown*> (answered)->Release(), 1u);
     void* refused = gui;
-    EXPECT_EQ (gui->QueryInterface (AAX_IID_EffectGUI, &refused), ACF_E_NOINTERFACE);
+    EXPECT_EQ (gui->QueryInterface (AAX_IID_EffectParameters, &refused), ACF_E_NOINTERFACE);
     EXPECT_EQ (refused, nullptr);
 
     EXPECT_EQ (gui->Release(), 0u);

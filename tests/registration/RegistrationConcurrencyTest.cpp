@@ -8,7 +8,7 @@
 #include "HostComponent.h"
 #include "HostState.h"
 #include "HostUnknown.h"
-#include "PlaceholderComponents.h"
+#include "JuceAAX_GUI.h"
 
 #include <gtest/gtest.h>
 
@@ -62,8 +62,8 @@ TEST (RegistrationConcurrency, CanUnloadNowFollowsObjectsMadeOnOtherThreads)
             {
                 for (int i = 0; i < 500; ++i)
                 {
-                    IACFUnknown* const parameters = PlaceholderEffectGUI::Create();
-                    IACFUnknown* const gui = PlaceholderEffectGUI::Create();
+                    IACFUnknown* const parameters = AAXClasses::JuceAAX_GUI::Create();
+                    IACFUnknown* const gui = AAXClasses::JuceAAX_GUI::Create();
                     void* held = nullptr;
                     parameters->QueryInterface (IID_IACFUnknown, &held);
                     gui->QueryInterface (IID_IACFUnknown, &held);

@@ -1,6 +1,0 @@
-#include "PlaceholderComponents.h"
-
-IACFUnknown* PlaceholderEffectGUI::Create()
-{
-    return static_cast<IACFUnknown*> (new PlaceholderEffectGUI());
-}
