@@ -3,6 +3,7 @@
 // standard error.
 
 #include "DescriptionPrinter.h"
+#include "EditorCommand.h"
 #include "HostSession.h"
 #include "PluginLibrary.h"
 #include "RenderCommand.h"
@@ -20,7 +21,8 @@ namespace
 {
 int usage (std::FILE* stream, int status)
 {
-    std::fprintf (stream, "usage: larkspur-host describe <plug-in library>\n%s%s", renderUsage, validateUsage);
+    std::fprintf (stream, "usage: larkspur-host describe <plug-in library>\n%s%s%s", renderUsage, editorUsage,
+                  validateUsage);
     return status;
 }
 
@@ -104,6 +106,8 @@ int main (int argc, char** argv)
         return runRenderCommand (std::vector<std::string> (argv + 2, argv + argc), defaultLibraryPath());
     if (argc >= 2 && std::strcmp (argv[1], "validate") == 0)
         return runValidateCommand (std::vector<std::string> (argv + 2, argv + argc), defaultLibraryPath());
+    if (argc >= 2 && std::strcmp (argv[1], "editor") == 0)
+        return runEditorCommand (std::vector<std::string> (argv + 2, argv + argc), defaultLibraryPath());
     if (argc == 2 && (std::strcmp (argv[1], "--help") == 0 || std::strcmp (argv[1], "-h") == 0))
         return usage (stdout, 0);
     return usage (stderr, 2);

@@ -1,0 +1,332 @@
+#include "EditorCommand.h"
+
+#include "AAX_Errors.h"
+#include "HostCollection.h"
+#include "HostEditor.h"
+#include "HostInstance.h"
+#include "HostProject.h"
+#include "HostSession.h"
+#include "LiveInsertAudio.h"
+#include "ParameterAssignment.h"
+#include "PluginLibrary.h"
+#include "PngImageWriter.h"
+#include "TestSignal.h"
+#include "X11Display.h"
+#include "X11ViewWindow.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+#include <poll.h>
+
+const char* const editorUsage =
+    "usage: larkspur-host editor [plug-in library] [options]\n"
+    "  --preset NAME        choose a preset of the plug-in's preset list by name\n"
+    "  --set ID=VALUE       set a parameter in plain units (dB, Hz, on/off, a type such as LP)\n"
+    "  --mono               a mono insert (default stereo)\n"
+    "  --load-project FILE  load state chunks before the preset and settings are made\n"
+    "  --save-project FILE  save the insert's state chunks when the window is closed\n"
+    "  --snapshot FILE.png  write the window's picture once the editor has painted, then close\n"
+    "Opens the plug-in's editor in a window on $DISPLAY and runs until the window is closed, with\n"
+    "the built-in test signal playing through the insert.\n";
+
+namespace
+{
+using Clock = std::chrono::steady_clock;
+
+constexpr float hostRate = 48000.0f;
+constexpr int blockSize = 512;
+// The main thread's turn: X events, the plug-in's messages, the host's idle work.
+constexpr int turnMilliseconds = 5;
+// A snapshot is taken once two grabs this far apart agree three times in a row.
+constexpr auto grabInterval = std::chrono::milliseconds (20);
+constexpr int stableGrabsNeeded = 3;
+constexpr auto paintTimeout = std::chrono::seconds (10);
+// The host window's own colour, which the editor covers when it paints.
+constexpr uint32_t hostBackground = 0xFF000000u;
+
+struct EditorOptions
+{
+    std::string libraryPath;
+    std::optional<std::string> preset;
+    std::vector<ParameterAssignment> assignments;
+    bool mono = false;
+    std::string loadProjectPath;
+    std::string saveProjectPath;
+    std::string snapshotPath;
+};
+
+int fail (const std::string& message)
+{
+    std::fprintf (stderr, "larkspur-host editor: %s\n", message.c_str());
+    return 1;
+}
+
+bool parseOptions (const std::vector<std::string>& arguments, EditorOptions& options, std::string& error)
+{
+    std::vector<std::string> positional;
+    for (size_t i = 0; i < arguments.size(); ++i)
+    {
+        const std::string& argument = arguments[i];
+        if (argument == "--mono")
+        {
+            options.mono = true;
+            continue;
+        }
+        const bool takesValue = argument == "--preset" || argument == "--set" || argument == "--load-project" ||
+                                argument == "--save-project" || argument == "--snapshot";
+        if (! takesValue)
+        {
+            if (argument.rfind ("--", 0) == 0)
+            {
+                error = "unknown option " + argument;
+                return false;
+            }
+            positional.push_back (argument);
+            continue;
+        }
+        if (i + 1 >= arguments.size())
+        {
+            error = argument + " needs a value";
+            return false;
+        }
+        const std::string& value = arguments[++i];
+        if (argument == "--preset")
+            options.preset = value;
+        else if (argument == "--set")
+        {
+            ParameterAssignment assignment;
+            if (! ParameterAssignment::parse (value, false, assignment, error))
+                return false;
+            options.assignments.push_back (assignment);
+        }
+        else if (argument == "--load-project")
+            options.loadProjectPath = value;
+        else if (argument == "--save-project")
+            options.saveProjectPath = value;
+        else
+            options.snapshotPath = value;
+    }
+    if (positional.size() > 1)
+    {
+        error = "only one plug-in library can be given";
+        return false;
+    }
+    if (positional.size() == 1)
+        options.libraryPath = positional[0];
+    return true;
+}
+
+std::string joined (const std::vector<std::string>& names)
+{
+    std::string text;
+    for (const std::string& name : names)
+        text += (text.empty() ? "\"" : ", \"") + name + "\"";
+    return text;
+}
+
+// The project, preset and settings, in the order a user's session would apply them.
+int applySettings (const EditorOptions& options, HostInstance& instance)
+{
+    std::string error;
+    if (! options.loadProjectPath.empty())
+    {
+        HostProject project;
+        if (! project.load (options.loadProjectPath, error))
+            return fail (error);
+        if (const AAX_Result loaded = instance.loadChunks (project); loaded != AAX_SUCCESS)
+            return fail ("the plug-in refused the project's state (" + std::to_string (loaded) + ")");
+    }
+    if (options.preset.has_value())
+    {
+        std::vector<std::string> available;
+        if (instance.selectPreset (*options.preset, &available) != AAX_SUCCESS)
+            return fail ("unknown preset \"" + *options.preset + "\"; the presets are " + joined (available));
+    }
+    for (const ParameterAssignment& assignment : options.assignments)
+    {
+        double normalised = 0.0;
+        if (! assignment.resolve (instance, normalised, error))
+            return fail (error);
+        if (const AAX_Result set = instance.automate (assignment.identifier, normalised); set != AAX_SUCCESS)
+            return fail ("the plug-in refused " + assignment.identifier + " (" + std::to_string (set) + ")");
+    }
+    for (int turn = 0; turn < 3; ++turn)
+        instance.idle();
+    return 0;
+}
+
+int saveProject (const std::string& path, HostInstance& instance)
+{
+    // Changes made in the window that the host has not yet confirmed arrive first.
+    for (int turn = 0; turn < 3; ++turn)
+        instance.idle();
+    HostProject project;
+    if (const AAX_Result saved = instance.saveChunks (project); saved != AAX_SUCCESS)
+        return fail ("the plug-in gave no state (" + std::to_string (saved) + ")");
+    std::string error;
+    if (! project.save (path, error))
+        return fail (error);
+    return 0;
+}
+
+// Decides when the editor has finished painting: its pixels have covered the host window's
+// colour and then stayed the same for a few grabs.
+class PaintWatcher
+{
+public:
+    explicit PaintWatcher (const X11ViewWindow& viewWindow)
+        : window (viewWindow)
+    {
+    }
+
+    // True once the picture is complete; it is then in `picture()`.
+    bool check (Clock::time_point now)
+    {
+        if (now < nextGrab)
+            return false;
+        nextGrab = now + grabInterval;
+        if (! window.grab (current))
+            return false;
+        const bool painted =
+            std::any_of (current.begin(), current.end(), [] (uint32_t pixel) { return pixel != hostBackground; });
+        stableGrabs = painted && current == previous ? stableGrabs + 1 : 0;
+        previous.swap (current);
+        return stableGrabs >= stableGrabsNeeded;
+    }
+
+    const std::vector<uint32_t>& picture() const noexcept { return previous; }
+
+private:
+    const X11ViewWindow& window;
+    std::vector<uint32_t> previous;
+    std::vector<uint32_t> current;
+    int stableGrabs = 0;
+    Clock::time_point nextGrab{};
+};
+
+// Shows the editor until the window is closed (or the snapshot is taken), with audio running.
+int showEditor (X11Display& display, HostCollection& description, HostInstance& instance, const EditorOptions& options)
+{
+    std::string error;
+    auto editor = HostEditor::create (description, instance, error);
+    if (editor == nullptr)
+        return fail (error);
+    const AAX_ViewSize size = editor->viewSize();
+    const int width = static_cast<int> (std::lround (size.width));
+    const int height = static_cast<int> (std::lround (size.height));
+    if (width <= 0 || height <= 0)
+        return fail ("the plug-in has no editor to show");
+
+    const auto& names = description.effects.front().second->names;
+    X11ViewWindow window (display, width, height, names.empty() ? std::string ("larkspur-host") : names.front());
+    if (! window.show())
+        return fail ("the X server did not show the window");
+
+    LiveInsertAudio audio (instance, makeTestSignal (hostRate, instance.channels()), blockSize);
+    if (const AAX_Result attached = editor->attach (window.windowId()); attached != AAX_SUCCESS)
+        return fail ("the GUI object refused the window (" + std::to_string (attached) + ")");
+
+    PaintWatcher watcher (window);
+    const bool snapshot = ! options.snapshotPath.empty();
+    const auto attachedAt = Clock::now();
+    int status = 0;
+    pollfd connection{ display.connectionNumber(), POLLIN, 0 };
+    while (window.handleEvents())
+    {
+        editor->idle();
+        instance.idle();
+        if (snapshot)
+        {
+            const auto now = Clock::now();
+            if (watcher.check (now))
+            {
+                if (! writePngImage (options.snapshotPath, watcher.picture(), width, height, error))
+                    status = fail (error);
+                break;
+            }
+            if (now - attachedAt > paintTimeout)
+            {
+                status = fail ("the editor did not finish painting within " +
+                               std::to_string (std::chrono::seconds (paintTimeout).count()) + " seconds");
+                break;
+            }
+        }
+        poll (&connection, 1, turnMilliseconds);
+    }
+
+    if (status == 0 && ! options.saveProjectPath.empty())
+        status = saveProject (options.saveProjectPath, instance);
+
+    {
+        // A window destroyed from outside took the editor's window with it; taking the editor
+        // out then refers to windows that are gone, which is expected.
+        const X11Display::QuietErrors quiet (! window.isOpen());
+        editor->tearDown();
+    }
+    window.destroy();
+    audio.stop();
+    return status;
+}
+} // namespace
+
+int runEditorCommand (const std::vector<std::string>& arguments, const std::string& defaultLibraryPath)
+{
+    EditorOptions options;
+    std::string error;
+    if (! parseOptions (arguments, options, error))
+    {
+        std::fprintf (stderr, "larkspur-host editor: %s\n%s", error.c_str(), editorUsage);
+        return 2;
+    }
+    if (options.libraryPath.empty())
+        options.libraryPath = defaultLibraryPath;
+
+    // Before the plug-in is loaded: its framework must find the window-manager atoms.
+    auto display = X11Display::open (error);
+    if (display == nullptr)
+    {
+        std::fprintf (stderr,
+                      "larkspur-host editor: %s\n"
+                      "The editor needs an X display. Without a desktop, run it under a virtual one:\n"
+                      "  xvfb-run -a larkspur-host editor --snapshot editor.png\n",
+                      error.c_str());
+        return 1;
+    }
+
+    const auto library = PluginLibrary::open (options.libraryPath, error);
+    if (library == nullptr)
+        return fail (error);
+
+    HostSession session (library->entryPoints(), HostConfiguration{}, true);
+    if (const ACFRESULT started = session.startUp(); started != ACF_OK)
+        return fail ("ACFStartup answered " + std::to_string (started));
+    if (const ACFRESULT registered = session.registerPlugin(); registered != ACF_OK || session.description() == nullptr)
+        return fail ("the plug-in did not register (" + std::to_string (registered) + ")");
+
+    HostInstance::Options instanceOptions;
+    instanceOptions.sampleRate = hostRate;
+    instanceOptions.channels = options.mono ? 1 : 2;
+    auto instance = HostInstance::create (*session.description(), instanceOptions, error);
+    if (instance == nullptr)
+        return fail (error);
+
+    int status = applySettings (options, *instance);
+    if (status == 0)
+        status = showEditor (*display, *session.description(), *instance, options);
+
+    instance.reset();
+    session.releaseDescription();
+    if (const int32_t live = session.waitUntilUnloadable(); live != 0)
+    {
+        session.abandon();
+        library->keepLoaded();
+        return fail (std::to_string (live) + " plug-in objects still alive after tear-down; not shutting down");
+    }
+    if (const ACFRESULT stopped = session.shutDown(); stopped != ACF_OK)
+        return fail ("ACFShutdown answered " + std::to_string (stopped));
+    return status;
+}
