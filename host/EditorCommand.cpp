@@ -261,12 +261,7 @@ int showEditor (X11Display& display, HostCollection& description, HostInstance& 
     if (status == 0 && ! options.saveProjectPath.empty())
         status = saveProject (options.saveProjectPath, instance);
 
-    {
-        // A window destroyed from outside took the editor's window with it; taking the editor
-        // out then refers to windows that are gone, which is expected.
-        const X11Display::QuietErrors quiet (! window.isOpen());
-        editor->tearDown();
-    }
+    editor->tearDown();
     window.destroy();
     audio.stop();
     return status;

@@ -102,10 +102,10 @@ AAX_Result HostEditor::attach (uintptr_t nativeWindow)
 {
     if (object == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    HostReference<HostViewContainer> next (new HostViewContainer (nativeWindow));
+    auto next = std::make_unique<HostViewContainer> (nativeWindow);
     const AAX_Result result = object->SetViewContainer (next->asUnknown());
     // The old container stays alive until the GUI object has let go of it.
-    container = next;
+    container = std::move (next);
     return result;
 }
 
@@ -114,7 +114,7 @@ AAX_Result HostEditor::detach()
     if (object == nullptr)
         return AAX_ERROR_NULL_OBJECT;
     const AAX_Result result = object->SetViewContainer (nullptr);
-    container = HostReference<HostViewContainer>();
+    container.reset();
     return result;
 }
 

@@ -47,5 +47,5 @@ private:
 
     AAX_IACFEffectGUI* object = nullptr;
     HostReference<HostEditorUnknown> hostUnknown;
-    HostReference<HostViewContainer> container;
+    std::unique_ptr<HostViewContainer> container;
 };

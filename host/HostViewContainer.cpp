@@ -18,6 +18,27 @@ void* HostViewContainer::findInterface (const AAX_GUID& interfaceId) noexcept
     return nullptr;
 }
 
+ACFRESULT HostViewContainer::QueryInterface (const AAX_GUID& interfaceId, void** interfaceOut)
+{
+    if (interfaceOut == nullptr)
+        return ACF_E_NOINTERFACE;
+    *interfaceOut = findInterface (interfaceId);
+    if (*interfaceOut == nullptr)
+        return ACF_E_NOINTERFACE;
+    heldReferences.fetch_add (1);
+    return ACF_OK;
+}
+
+uint32_t HostViewContainer::AddRef()
+{
+    return static_cast<uint32_t> (heldReferences.fetch_add (1) + 1);
+}
+
+uint32_t HostViewContainer::Release()
+{
+    return static_cast<uint32_t> (heldReferences.fetch_sub (1) - 1);
+}
+
 int32_t HostViewContainer::GetType()
 {
     return AAX_ViewContainerType_NativeWindow;

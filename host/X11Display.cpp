@@ -13,9 +13,9 @@ std::atomic<bool> quietErrors{ false };
 
 int reportError (Display* display, XErrorEvent* event)
 {
-    reportedErrors.fetch_add (1);
     if (quietErrors.load())
         return 0;
+    reportedErrors.fetch_add (1);
     char text[256] = {};
     XGetErrorText (display, event->error_code, text, sizeof (text));
     std::fprintf (stderr, "larkspur-host: X error: %s (request %d.%d, resource 0x%lx)\n", text,

@@ -28,8 +28,8 @@ public:
     // X errors reported in this process so far.
     static int errorCount() noexcept;
 
-    // While one exists (and `quiet` is true), X errors are counted but not reported: for calls
-    // that are expected to refer to windows already gone.
+    // While one exists (and `quiet` is true), X errors are neither reported nor counted: for
+    // calls that are expected to refer to windows already gone.
     class QuietErrors
     {
     public:

@@ -126,6 +126,8 @@ void X11ViewWindow::handle (const XEvent& event)
         case DestroyNotify:
             destroyed = true;
             closed = true;
+            if (! quietAfterDestruction.has_value())
+                quietAfterDestruction.emplace (true);
             break;
         case ClientMessage:
             if (event.xclient.format == 32 && static_cast<unsigned long> (event.xclient.data.l[0]) == deleteWindowAtom)

@@ -4,12 +4,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 // A top-level X11 window of a fixed size that the host gives to a plug-in's editor. It tells
 // when it was closed, by the window manager's close button (WM_DELETE_WINDOW) or by being
 // destroyed, and reads its own pixels back from the server, the editor's child window included.
+// It must outlive the editor's time in it.
 class X11ViewWindow
 {
 public:
@@ -55,4 +57,7 @@ private:
     bool mapped = false;
     bool closed = false;
     bool destroyed = false;
+    // Once the window is destroyed from outside, the plug-in's requests on its own window inside
+    // it fail until the editor is taken out; those errors are expected.
+    std::optional<X11Display::QuietErrors> quietAfterDestruction;
 };

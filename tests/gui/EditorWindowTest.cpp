@@ -1,0 +1,216 @@
+// The plug-in's editor in real X11 windows of the host stand-in (run under Xvfb): attached as a
+// child of the host's window, taken out and put back, moved to another window, painted, and the
+// host window closed or destroyed under it, with audio running.
+
+#include "EditorInsert.h"
+#include "LiveInsertAudio.h"
+#include "TestSignal.h"
+#include "X11Display.h"
+#include "X11ViewWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace
+{
+X11Display* display = nullptr;
+
+// The host's X connection (with the window-manager atoms) exists before the plug-in's framework
+// opens its own, and the framework stays up for the whole run.
+class DisplayEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        std::string error;
+        connection = X11Display::open (error);
+        ASSERT_NE (connection, nullptr) << error << " (these tests run under xvfb-run)";
+        display = connection.get();
+        framework = std::make_unique<juce::ScopedJuceInitialiser_GUI>();
+    }
+    void TearDown() override
+    {
+        framework.reset();
+        display = nullptr;
+        connection.reset();
+    }
+
+private:
+    std::unique_ptr<X11Display> connection;
+    std::unique_ptr<juce::ScopedJuceInitialiser_GUI> framework;
+};
+
+[[maybe_unused]] auto* const environment = ::testing::AddGlobalTestEnvironment (new DisplayEnvironment);
+
+constexpr uint32_t editorBackground = 0xFF231E1Au;
+
+class EditorWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE (display, nullptr);
+        errorsBefore = X11Display::errorCount();
+    }
+    void TearDown() override { EXPECT_EQ (X11Display::errorCount(), errorsBefore) << "X errors were reported"; }
+
+    std::unique_ptr<X11ViewWindow> makeWindow()
+    {
+        auto window = std::make_unique<X11ViewWindow> (*display, 800, 518, "editor window test");
+        EXPECT_TRUE (window->show());
+        return window;
+    }
+
+    // Turns of the host's main thread until the window's picture has been the same for a few
+    // grabs after covering the host's black; false after five seconds.
+    bool pumpUntilPainted (EditorInsert& insert, X11ViewWindow& window, std::vector<uint32_t>& picture)
+    {
+        std::vector<uint32_t> grab;
+        int stable = 0;
+        for (int turn = 0; turn < 1000 && stable < 3; ++turn)
+        {
+            window.handleEvents();
+            insert.pump (5);
+            if (! window.grab (grab))
+                continue;
+            const bool painted = std::any_of (grab.begin(), grab.end(), [] (uint32_t p) { return p != 0xFF000000u; });
+            stable = painted && grab == picture ? stable + 1 : 0;
+            picture.swap (grab);
+        }
+        return stable >= 3;
+    }
+
+    int errorsBefore = 0;
+};
+
+juce::Image toImage (const std::vector<uint32_t>& pixels, int width, int height)
+{
+    juce::Image image (juce::Image::ARGB, width, height, false);
+    const juce::Image::BitmapData data (image, juce::Image::BitmapData::writeOnly);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            data.setPixelColour (x, y, juce::Colour (pixels[static_cast<size_t> (y * width + x)]));
+    return image;
+}
+} // namespace
+
+TEST_F (EditorWindowTest, TheEditorIsAChildOfTheHostWindowWhileAttachedAndCanComeBack)
+{
+    // Windows outlive the insert, whose editor is taken out of them first.
+    auto window = makeWindow();
+    EditorInsert insert;
+    LiveInsertAudio audio (*insert.instance, makeTestSignal (48000.0, 2), 512);
+    HostEditor& editor = insert.openEditor();
+    auto* component = EditorInsert::guiObject (editor).getEditor();
+    ASSERT_NE (component, nullptr);
+
+    for (int round = 0; round < 2; ++round)
+    {
+        ASSERT_EQ (editor.attach (window->windowId()), AAX_SUCCESS);
+        insert.pump (5);
+        const auto children = window->children();
+        ASSERT_EQ (children.size(), 1u) << "round " << round;
+        EXPECT_EQ (children[0].window, reinterpret_cast<uintptr_t> (component->getWindowHandle()));
+        EXPECT_EQ (children[0].width, 800);
+        EXPECT_EQ (children[0].height, 518);
+
+        ASSERT_EQ (editor.detach(), AAX_SUCCESS);
+        insert.pump (5);
+        EXPECT_TRUE (window->children().empty()) << "round " << round;
+        EXPECT_FALSE (component->isOnDesktop());
+    }
+    // Torn down while attached: the editor's window goes with the editor.
+    ASSERT_EQ (editor.attach (window->windowId()), AAX_SUCCESS);
+    editor.tearDown();
+    EXPECT_TRUE (window->children().empty());
+    EXPECT_EQ (insert.processor().getActiveEditor(), nullptr);
+
+    audio.stop();
+    EXPECT_GT (audio.blocksPlayed(), 0);
+}
+
+TEST_F (EditorWindowTest, ASecondWindowTakesTheEditorFromTheFirst)
+{
+    auto first = makeWindow();
+    auto second = makeWindow();
+    EditorInsert insert;
+    HostEditor& editor = insert.openEditor();
+    ASSERT_EQ (editor.attach (first->windowId()), AAX_SUCCESS);
+    insert.pump (5);
+    ASSERT_EQ (editor.attach (second->windowId()), AAX_SUCCESS);
+    insert.pump (5);
+    EXPECT_TRUE (first->children().empty());
+    EXPECT_EQ (second->children().size(), 1u);
+}
+
+// What the window shows is what the editor paints: the picture read back from the server equals
+// the editor's own rendering, background included.
+TEST_F (EditorWindowTest, TheWindowShowsTheEditorsPaint)
+{
+    for (const int channels : { 2, 1 })
+    {
+        auto window = makeWindow();
+        EditorInsert insert (channels);
+        HostEditor& editor = insert.openEditor();
+        ASSERT_EQ (editor.attach (window->windowId()), AAX_SUCCESS);
+        std::vector<uint32_t> picture;
+        ASSERT_TRUE (pumpUntilPainted (insert, *window, picture)) << channels << " channels";
+        EXPECT_NE (std::find (picture.begin(), picture.end(), editorBackground), picture.end());
+
+        auto* component = EditorInsert::guiObject (editor).getEditor();
+        const juce::Image shown = toImage (picture, 800, 518);
+        const juce::Image rendered = component->createComponentSnapshot (component->getLocalBounds(), true, 1.0f);
+        int differing = 0;
+        for (int y = 0; y < 518; ++y)
+            for (int x = 0; x < 800; ++x)
+                differing += shown.getPixelAt (x, y).getARGB() != rendered.getPixelAt (x, y).getARGB() ? 1 : 0;
+        EXPECT_EQ (differing, 0) << channels << " channels";
+    }
+}
+
+TEST_F (EditorWindowTest, ClosingOrDestroyingTheHostWindowIsSeenAndEndsTheEditorsTimeQuietly)
+{
+    for (const bool destroy : { false, true })
+    {
+        auto window = makeWindow();
+        EditorInsert insert;
+        HostEditor& editor = insert.openEditor();
+        ASSERT_EQ (editor.attach (window->windowId()), AAX_SUCCESS);
+        insert.pump (5);
+
+        // Another client: a window manager's close button, or someone destroying the window.
+        Display* other = XOpenDisplay (nullptr);
+        ASSERT_NE (other, nullptr);
+        const auto target = static_cast<Window> (window->windowId());
+        if (destroy)
+            XDestroyWindow (other, target);
+        else
+        {
+            XEvent event{};
+            event.xclient.type = ClientMessage;
+            event.xclient.window = target;
+            event.xclient.message_type = XInternAtom (other, "WM_PROTOCOLS", False);
+            event.xclient.format = 32;
+            event.xclient.data.l[0] = static_cast<long> (XInternAtom (other, "WM_DELETE_WINDOW", False));
+            XSendEvent (other, target, False, NoEventMask, &event);
+        }
+        XSync (other, False);
+        XCloseDisplay (other);
+
+        bool open = true;
+        for (int turn = 0; turn < 500 && open; ++turn)
+        {
+            open = window->handleEvents();
+            insert.pump (1);
+        }
+        EXPECT_FALSE (open) << (destroy ? "destroyed" : "closed");
+        // The window's own errors, from the framework's requests on its destroyed child, are
+        // expected and not reported.
+        editor.tearDown();
+        insert.pump (5);
+    }
+}

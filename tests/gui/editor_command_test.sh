@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The editor command as a user runs it on a display: a snapshot of the editor, a window closed by
+# the window manager with the settings saved and rendered again, a window destroyed from outside,
+# and usage errors. Usage: editor_command_test.sh <larkspur-host> <libLarkspur.so> <window closer>
+# <check_png.py>
+set -u
+host=$1
+library=$2
+closer=$3
+check_png=$4
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_DATA_HOME="$work/data"
+failures=0
+
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+
+# expect_ok <description> <command...>
+expect_ok()
+{
+    local what=$1
+    shift
+    local status=0
+    "$@" > "$work/out.txt" 2> "$work/err.txt" || status=$?
+    [ "$status" -eq 0 ] || fail "$what: exit $status: $(cat "$work/err.txt")"
+    ! grep -q "X error" "$work/err.txt" || fail "$what: $(grep "X error" "$work/err.txt")"
+}
+
+editor() { "$host" editor "$library" "$@"; }
+
+# A snapshot: the whole 800 x 518 editor on its dark background.
+expect_ok "snapshot" editor --snapshot "$work/editor.png" --preset "Natural Thump"
+python3 "$check_png" "$work/editor.png" 800 518 --has 231E1A > "$work/check.txt" || fail "snapshot: $(cat "$work/check.txt")"
+[ ! -e "$work/editor.png.partial" ] || fail "snapshot: the temporary file was left behind"
+expect_ok "mono snapshot" editor --mono --snapshot "$work/mono.png"
+python3 "$check_png" "$work/mono.png" 800 518 --has 231E1A > "$work/check.txt" || fail "mono snapshot: $(cat "$work/check.txt")"
+
+# Set by eye, close the window, then render with what was saved: the same audio as the settings
+# given directly.
+"$host" editor "$library" --set gain_1_2=6 --set type_1_1=LP --save-project "$work/eye.lkp" \
+    > "$work/out.txt" 2> "$work/err.txt" &
+editor_pid=$!
+"$closer" Larkspur close || fail "close: the window did not appear"
+status=0
+wait "$editor_pid" || status=$?
+[ "$status" -eq 0 ] || fail "close: exit $status: $(cat "$work/err.txt")"
+[ -s "$work/eye.lkp" ] || fail "close: no project saved"
+"$host" render --library "$library" "$work/saved.wav" --load-project "$work/eye.lkp" 2> "$work/err.txt" \
+    || fail "render saved: $(cat "$work/err.txt")"
+"$host" render --library "$library" "$work/direct.wav" --set gain_1_2=6 --set type_1_1=LP 2> "$work/err.txt" \
+    || fail "render direct: $(cat "$work/err.txt")"
+cmp -s "$work/saved.wav" "$work/direct.wav" || fail "the saved project renders differently from its settings"
+
+# A window destroyed from outside ends the command cleanly, without X errors.
+"$host" editor "$library" > "$work/out.txt" 2> "$work/err.txt" &
+editor_pid=$!
+"$closer" Larkspur destroy || fail "destroy: the window did not appear"
+status=0
+wait "$editor_pid" || status=$?
+[ "$status" -eq 0 ] || fail "destroy: exit $status: $(cat "$work/err.txt")"
+! grep -q "X error" "$work/err.txt" || fail "destroy: $(grep "X error" "$work/err.txt")"
+
+# Usage errors.
+editor --snapshot > /dev/null 2> "$work/err.txt"
+[ $? -eq 2 ] || fail "--snapshot without a file: not a usage error"
+editor --colour red > /dev/null 2> "$work/err.txt"
+[ $? -eq 2 ] || fail "unknown option: not a usage error"
+grep -qF "unknown option --colour" "$work/err.txt" || fail "unknown option: not named"
+editor --preset "No Such Preset" --snapshot "$work/none.png" > /dev/null 2> "$work/err.txt"
+[ $? -eq 1 ] || fail "unknown preset: not an error"
+[ ! -e "$work/none.png" ] || fail "unknown preset: a snapshot was written"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures failures"
+    exit 1
+fi
+echo "editor command: all checks passed"
