@@ -29,7 +29,8 @@ const char* const editorUsage =
     "  --mono               a mono insert (default stereo)\n"
     "  --load-project FILE  load state chunks before the preset and settings are made\n"
     "  --save-project FILE  save the insert's state chunks when the window is closed\n"
-    "  --snapshot FILE.png  write the window's picture once the editor has painted, then close\n"
+    "  --snapshot FILE.png  write the window's picture once the editor has painted, then close (a\n"
+    "                       pointer over the window is moved off it meanwhile, so no hover shows)\n"
     "Opens the plug-in's editor in a window on $DISPLAY and runs until the window is closed, with\n"
     "the built-in test signal playing through the insert.\n";
 
@@ -226,12 +227,15 @@ int showEditor (X11Display& display, HostCollection& description, HostInstance& 
     if (! window.show())
         return fail ("the X server did not show the window");
 
+    const bool snapshot = ! options.snapshotPath.empty();
+    if (snapshot)
+        window.movePointerOff();
+
     LiveInsertAudio audio (instance, makeTestSignal (hostRate, instance.channels()), blockSize);
     if (const AAX_Result attached = editor->attach (window.windowId()); attached != AAX_SUCCESS)
         return fail ("the GUI object refused the window (" + std::to_string (attached) + ")");
 
     PaintWatcher watcher (window);
-    const bool snapshot = ! options.snapshotPath.empty();
     const auto attachedAt = Clock::now();
     int status = 0;
     pollfd connection{ display.connectionNumber(), POLLIN, 0 };
@@ -262,6 +266,7 @@ int showEditor (X11Display& display, HostCollection& description, HostInstance& 
         status = saveProject (options.saveProjectPath, instance);
 
     editor->tearDown();
+    window.restorePointer();
     window.destroy();
     audio.stop();
     return status;

@@ -138,6 +138,57 @@ void X11ViewWindow::handle (const XEvent& event)
     }
 }
 
+void X11ViewWindow::movePointerOff()
+{
+    if (destroyed || movedPointerFrom.has_value())
+        return;
+    Display* const dpy = display.native();
+    Window root = 0;
+    Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    int x = 0;
+    int y = 0;
+    unsigned int buttons = 0;
+    if (XQueryPointer (dpy, window, &root, &child, &rootX, &rootY, &x, &y, &buttons) == 0 || x < 0 || y < 0 ||
+        x >= windowWidth || y >= windowHeight)
+        return;
+
+    // Just past the nearest edge that still lies on the screen.
+    const int screenWidth = DisplayWidth (dpy, DefaultScreen (dpy));
+    const int screenHeight = DisplayHeight (dpy, DefaultScreen (dpy));
+    const int left = rootX - x - 1;
+    const int right = rootX - x + windowWidth;
+    const int top = rootY - y - 1;
+    const int bottom = rootY - y + windowHeight;
+    int targetX = rootX;
+    int targetY = rootY;
+    if (right < screenWidth)
+        targetX = right;
+    else if (bottom < screenHeight)
+        targetY = bottom;
+    else if (left >= 0)
+        targetX = left;
+    else if (top >= 0)
+        targetY = top;
+    else
+        return;
+
+    XWarpPointer (dpy, None, root, 0, 0, 0, 0, targetX, targetY);
+    XSync (dpy, False);
+    movedPointerFrom = std::make_pair (rootX, rootY);
+}
+
+void X11ViewWindow::restorePointer()
+{
+    if (! movedPointerFrom.has_value())
+        return;
+    Display* const dpy = display.native();
+    XWarpPointer (dpy, None, DefaultRootWindow (dpy), 0, 0, 0, 0, movedPointerFrom->first, movedPointerFrom->second);
+    XSync (dpy, False);
+    movedPointerFrom.reset();
+}
+
 bool X11ViewWindow::grab (std::vector<uint32_t>& pixels) const
 {
     if (destroyed)

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A top-level X11 window of a fixed size that the host gives to a plug-in's editor. It tells
@@ -32,6 +33,11 @@ public:
     bool isOpen() const noexcept { return ! closed; }
     // Destroys the window, as a user's window manager might (after the editor is taken out).
     void destroy();
+
+    // Moves the pointer off the window when it lies over it, so that no hover effect of the
+    // editor (highlights, value pop-ups) shows in a picture; `restorePointer` puts it back.
+    void movePointerOff();
+    void restorePointer();
 
     // The window's pixels as 0xAARRGGBB, row by row, alpha always 0xFF; false when the window
     // cannot be read.
@@ -60,4 +66,6 @@ private:
     // Once the window is destroyed from outside, the plug-in's requests on its own window inside
     // it fail until the editor is taken out; those errors are expected.
     std::optional<X11Display::QuietErrors> quietAfterDestruction;
+    // Where the pointer was (root coordinates) before it was moved off the window.
+    std::optional<std::pair<int, int>> movedPointerFrom;
 };

@@ -116,6 +116,7 @@ int main()
     auto& processor = dynamic_cast<AAXClasses::JuceAAX_Processor&> (instance->effect()).getProcessor();
     X11ViewWindow window (*display, 800, 518, "editor benchmark");
     window.show();
+    window.movePointerOff();
 
     std::vector<double> create, attach, firstPaint, open, repaint, constructor, paintOnly;
     for (int round = 0; round < opens; ++round)
