@@ -249,6 +249,10 @@ void BandConvolver::process (float* const* work, float* const* scratch, int numC
     EngineSlot& a = *slotA;
     EngineSlot& b = *slotB;
 
+    // Only a hand-over or a running idle slot convolves scratch; it needs the input as work has it now.
+    if (a.loading || b.loading || idleSlotRunning)
+        copyChannels (work, scratch, numChannels, numSamples);
+
     if (! a.loading && ! b.loading)
     {
         EngineSlot* activeSlot = a.active ? &a : (b.active ? &b : nullptr);

@@ -44,8 +44,9 @@ public:
     /** selectImpulse, skipped when the selection is the current one. Returns false when it was skipped. */
     bool selectImpulseIfChanged (double frequency, const juce::String& type, double gain);
 
-    /** Audio thread, once per block. work and scratch both hold a copy of the band's input; the band's
-        output is left in work. Never blocks; allocates only in a block that loads a new response. */
+    /** Audio thread, once per block. work holds a copy of the band's input and receives the band's
+        output; scratch is room for a second copy, which process makes itself in the blocks that run a
+        slot on it. Never blocks; allocates only in a block that loads a new response. */
     void process (float* const* work, float* const* scratch, int numChannels, int numSamples);
 
     /** Sizes both engines so that blocks of up to n samples allocate nothing, except in a block that

@@ -428,10 +428,7 @@ void ConvolutionEqAudioProcessor::runBands (const float* const* encoded, int ban
             if (convolver != nullptr && settings.active[channel - 1][band - 1])
             {
                 for (int ch = 0; ch < bandChannels; ++ch)
-                {
                     FVO::copy (work.getWritePointer (ch), encoded[ch], numSamples);
-                    FVO::copy (scratch.getWritePointer (ch), encoded[ch], numSamples);
-                }
 
                 convolver->setHeardChannels (heard[channel - 1][0], heard[channel - 1][1]);
                 convolver->process (work.getArrayOfWritePointers(), scratch.getArrayOfWritePointers(), bandChannels,
