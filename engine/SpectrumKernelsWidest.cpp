@@ -78,16 +78,51 @@ inline __m512d shifted (__m512d low, __m512d high)
         return _mm512_castsi512_pd (_mm512_alignr_epi64 (_mm512_castpd_si512 (high), _mm512_castpd_si512 (low), shift));
 }
 
-// Eight taps for 64 outputs: the inputs each tap needs are shifted out of the registers already
+// Eight taps for 8 * J outputs: the inputs each tap needs are shifted out of the registers already
 // loaded instead of loaded again at every offset.
-template <int tap>
-inline void eightTaps (__m512d (&acc)[8], const __m512d (&in)[9], const float* reversed)
+template <int tap, int J>
+inline void eightTaps (__m512d (&acc)[J], const __m512d (&in)[J + 1], const float* reversed)
 {
     const __m512d h = _mm512_set1_pd ((double) reversed[tap]);
-    for (int r = 0; r < 8; ++r)
+    for (int r = 0; r < J; ++r)
         acc[r] = _mm512_fmadd_pd (h, shifted<tap> (in[r], in[r + 1]), acc[r]);
     if constexpr (tap < 7)
-        eightTaps<tap + 1> (acc, in, reversed);
+        eightTaps<tap + 1, J> (acc, in, reversed);
+}
+
+// Outputs 0 to 8 * J - 1 in J accumulators; length is at least 1.
+template <int J>
+inline void outputBlock (float* out, const double* x, const float* reversed, int length)
+{
+    __m512d acc[J];
+    __m512d in[J + 1];
+    for (int r = 0; r < J; ++r)
+    {
+        acc[r] = _mm512_setzero_pd();
+        in[r] = _mm512_loadu_pd (x + 8 * r);
+    }
+    int m = 0;
+    for (; m + 8 <= length; m += 8)
+    {
+        // Shifts of up to seven take seven values from the next register; its eighth may lie past the
+        // history's end, and is loaded only when the next eight taps need it.
+        in[J] = _mm512_maskz_loadu_pd (0x7f, x + m + 8 * J);
+        eightTaps<0, J> (acc, in, reversed + m);
+        if (m + 16 <= length)
+        {
+            for (int r = 0; r < J - 1; ++r)
+                in[r] = in[r + 1];
+            in[J - 1] = _mm512_loadu_pd (x + m + 8 * J);
+        }
+    }
+    for (; m < length; ++m)
+    {
+        const __m512d h = _mm512_set1_pd ((double) reversed[m]);
+        for (int r = 0; r < J; ++r)
+            acc[r] = _mm512_fmadd_pd (h, _mm512_loadu_pd (x + m + 8 * r), acc[r]);
+    }
+    for (int r = 0; r < J; ++r)
+        _mm256_storeu_ps (out + 8 * r, _mm512_cvtpd_ps (acc[r]));
 }
 
 // Each output's products are added in the impulse's order by one fused multiply-add per tap, as on
@@ -95,46 +130,25 @@ inline void eightTaps (__m512d (&acc)[8], const __m512d (&in)[9], const float* r
 void convolveDirect (float* out, const double* history, const float* reversed, int length, int n)
 {
     int i = 0;
-    for (; i + 64 <= n; i += 64)
+    if (length > 0)
     {
-        __m512d acc[8];
-        __m512d in[9];
-        const double* x = history + i;
-        for (int r = 0; r < 8; ++r)
+        for (; i + 64 <= n; i += 64)
+            outputBlock<8> (out + i, history + i, reversed, length);
+        if (i + 32 <= n)
         {
-            acc[r] = _mm512_setzero_pd();
-            in[r] = _mm512_loadu_pd (x + 8 * r);
+            outputBlock<4> (out + i, history + i, reversed, length);
+            i += 32;
         }
-        int m = 0;
-        for (; m + 8 <= length; m += 8)
+        if (i + 16 <= n)
         {
-            // Shifts of up to seven take seven values from the next register; its eighth may lie past
-            // the history's end, and is loaded only when the next eight taps need it.
-            in[8] = _mm512_maskz_loadu_pd (0x7f, x + m + 64);
-            eightTaps<0> (acc, in, reversed + m);
-            if (m + 16 <= length)
-            {
-                for (int r = 0; r < 7; ++r)
-                    in[r] = in[r + 1];
-                in[7] = _mm512_loadu_pd (x + m + 64);
-            }
+            outputBlock<2> (out + i, history + i, reversed, length);
+            i += 16;
         }
-        for (; m < length; ++m)
+        if (i + 8 <= n)
         {
-            const __m512d h = _mm512_set1_pd ((double) reversed[m]);
-            for (int r = 0; r < 8; ++r)
-                acc[r] = _mm512_fmadd_pd (h, _mm512_loadu_pd (x + m + 8 * r), acc[r]);
+            outputBlock<1> (out + i, history + i, reversed, length);
+            i += 8;
         }
-        for (int r = 0; r < 8; ++r)
-            _mm256_storeu_ps (out + i + 8 * r, _mm512_cvtpd_ps (acc[r]));
-    }
-    for (; i + 8 <= n; i += 8)
-    {
-        __m512d acc = _mm512_setzero_pd();
-        const double* x = history + i;
-        for (int m = 0; m < length; ++m)
-            acc = _mm512_fmadd_pd (_mm512_set1_pd ((double) reversed[m]), _mm512_loadu_pd (x + m), acc);
-        _mm256_storeu_ps (out + i, _mm512_cvtpd_ps (acc));
     }
     spectrumKernelsWide.convolveDirect (out + i, history + i, reversed, length, n - i);
 }

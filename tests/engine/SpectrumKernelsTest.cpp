@@ -129,7 +129,7 @@ TEST (SpectrumKernels, WidestKernelsGiveTheWideKernelsBits)
     }
 
     for (int length : { 1, 37, 64, 100 })
-        for (int n : { 1, 7, 8, 33, 64, 100, 256 })
+        for (int n : { 1, 7, 8, 21, 33, 50, 64, 100, 127, 256 })
         {
             const Signal reversed = randomSignal (length, 4);
             const Signal samples = randomSignal (length + n, 5);
