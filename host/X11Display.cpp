@@ -2,18 +2,29 @@
 
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace
 {
 std::atomic<int> reportedErrors{ 0 };
 std::atomic<bool> quietErrors{ false };
+// Windows that others may destroy: requests on them that fail for that reason are expected. Only
+// the main thread, which makes every X call of the host and the plug-in, touches the list.
+std::vector<unsigned long> mayVanish;
+
+bool isExpected (const XErrorEvent& event)
+{
+    return (event.error_code == BadWindow || event.error_code == BadDrawable) &&
+           std::find (mayVanish.begin(), mayVanish.end(), event.resourceid) != mayVanish.end();
+}
 
 int reportError (Display* display, XErrorEvent* event)
 {
-    if (quietErrors.load())
+    if (quietErrors.load() || isExpected (*event))
         return 0;
     reportedErrors.fetch_add (1);
     char text[256] = {};
@@ -71,4 +82,12 @@ X11Display::QuietErrors::QuietErrors (bool quiet) noexcept
 X11Display::QuietErrors::~QuietErrors()
 {
     quietErrors.store (previous);
+}
+
+void X11Display::expectMayVanish (uintptr_t window, bool expected)
+{
+    const auto id = static_cast<unsigned long> (window);
+    mayVanish.erase (std::remove (mayVanish.begin(), mayVanish.end(), id), mayVanish.end());
+    if (expected)
+        mayVanish.push_back (id);
 }

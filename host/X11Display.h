@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,11 @@ public:
 
     // X errors reported in this process so far.
     static int errorCount() noexcept;
+
+    // Marks a window that someone else may destroy (a host window a user closes from outside, and
+    // the plug-in's window inside it): requests on it that fail because it is gone are expected
+    // and not reported. Main thread only.
+    static void expectMayVanish (uintptr_t window, bool expected);
 
     // While one exists (and `quiet` is true), X errors are neither reported nor counted: for
     // calls that are expected to refer to windows already gone.

@@ -63,7 +63,9 @@ X11ViewWindow::X11ViewWindow (X11Display& connection, int width, int height, con
     deleteWindowAtom = XInternAtom (dpy, "WM_DELETE_WINDOW", False);
     Atom protocols[] = { static_cast<Atom> (deleteWindowAtom) };
     XSetWMProtocols (dpy, window, protocols, 1);
-    XSelectInput (dpy, window, StructureNotifyMask);
+    // The plug-in's windows inside this one are seen coming and going too.
+    XSelectInput (dpy, window, StructureNotifyMask | SubstructureNotifyMask);
+    X11Display::expectMayVanish (window, true);
 
     // The plug-in creates its child window over its own connection, which must find this one.
     XSync (dpy, False);
@@ -72,6 +74,9 @@ X11ViewWindow::X11ViewWindow (X11Display& connection, int width, int height, con
 X11ViewWindow::~X11ViewWindow()
 {
     destroy();
+    for (const auto child : children)
+        X11Display::expectMayVanish (child, false);
+    X11Display::expectMayVanish (window, false);
 }
 
 void X11ViewWindow::destroy()
@@ -117,13 +122,22 @@ void X11ViewWindow::handle (const XEvent& event)
         return;
     switch (event.type)
     {
+        case CreateNotify:
+            // A window of the plug-in's inside this one goes with it when this one is destroyed.
+            children.push_back (event.xcreatewindow.window);
+            X11Display::expectMayVanish (event.xcreatewindow.window, true);
+            break;
         case MapNotify:
-            mapped = true;
+            if (event.xmap.window == window)
+                mapped = true;
             break;
         case UnmapNotify:
-            mapped = false;
+            if (event.xunmap.window == window)
+                mapped = false;
             break;
         case DestroyNotify:
+            if (event.xdestroywindow.window != window)
+                break;
             destroyed = true;
             closed = true;
             if (! quietAfterDestruction.has_value())
@@ -213,7 +227,7 @@ bool X11ViewWindow::grab (std::vector<uint32_t>& pixels) const
     return true;
 }
 
-std::vector<X11ViewWindow::Child> X11ViewWindow::children() const
+std::vector<X11ViewWindow::Child> X11ViewWindow::childWindows() const
 {
     std::vector<Child> found;
     if (destroyed)

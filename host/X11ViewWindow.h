@@ -50,7 +50,7 @@ public:
         int width;
         int height;
     };
-    std::vector<Child> children() const;
+    std::vector<Child> childWindows() const;
 
 private:
     void handle (const union _XEvent& event);
@@ -66,6 +66,8 @@ private:
     // Once the window is destroyed from outside, the plug-in's requests on its own window inside
     // it fail until the editor is taken out; those errors are expected.
     std::optional<X11Display::QuietErrors> quietAfterDestruction;
+    // Every window created inside this one.
+    std::vector<unsigned long> children;
     // Where the pointer was (root coordinates) before it was moved off the window.
     std::optional<std::pair<int, int>> movedPointerFrom;
 };

@@ -115,7 +115,7 @@ TEST_F (EditorWindowTest, TheEditorIsAChildOfTheHostWindowWhileAttachedAndCanCom
     {
         ASSERT_EQ (editor.attach (window->windowId()), AAX_SUCCESS);
         insert.pump (5);
-        const auto children = window->children();
+        const auto children = window->childWindows();
         ASSERT_EQ (children.size(), 1u) << "round " << round;
         EXPECT_EQ (children[0].window, reinterpret_cast<uintptr_t> (component->getWindowHandle()));
         EXPECT_EQ (children[0].width, 800);
@@ -123,13 +123,13 @@ TEST_F (EditorWindowTest, TheEditorIsAChildOfTheHostWindowWhileAttachedAndCanCom
 
         ASSERT_EQ (editor.detach(), AAX_SUCCESS);
         insert.pump (5);
-        EXPECT_TRUE (window->children().empty()) << "round " << round;
+        EXPECT_TRUE (window->childWindows().empty()) << "round " << round;
         EXPECT_FALSE (component->isOnDesktop());
     }
     // Torn down while attached: the editor's window goes with the editor.
     ASSERT_EQ (editor.attach (window->windowId()), AAX_SUCCESS);
     editor.tearDown();
-    EXPECT_TRUE (window->children().empty());
+    EXPECT_TRUE (window->childWindows().empty());
     EXPECT_EQ (insert.processor().getActiveEditor(), nullptr);
 
     audio.stop();
@@ -146,8 +146,8 @@ TEST_F (EditorWindowTest, ASecondWindowTakesTheEditorFromTheFirst)
     insert.pump (5);
     ASSERT_EQ (editor.attach (second->windowId()), AAX_SUCCESS);
     insert.pump (5);
-    EXPECT_TRUE (first->children().empty());
-    EXPECT_EQ (second->children().size(), 1u);
+    EXPECT_TRUE (first->childWindows().empty());
+    EXPECT_EQ (second->childWindows().size(), 1u);
 }
 
 // What the window shows is what the editor paints: the picture read back from the server equals
