@@ -1,6 +1,6 @@
 // The plug-in's editor in real X11 windows of the host stand-in (run under Xvfb): attached as a
 // child of the host's window, taken out and put back, moved to another window, painted, and the
-// host window closed or destroyed under it, with audio running.
+// host window closed or destroyed under it, with audio running; and a drag on one of its sliders.
 
 #include "EditorInsert.h"
 #include "LiveInsertAudio.h"
@@ -13,6 +13,7 @@
 #include <X11/Xlib.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace
@@ -89,6 +90,16 @@ protected:
 
     int errorsBefore = 0;
 };
+
+void forEachSlider (juce::Component& parent, const std::function<void (juce::Slider&)>& visit)
+{
+    for (auto* child : parent.getChildren())
+    {
+        if (auto* slider = dynamic_cast<juce::Slider*> (child))
+            visit (*slider);
+        forEachSlider (*child, visit);
+    }
+}
 
 juce::Image toImage (const std::vector<uint32_t>& pixels, int width, int height)
 {
@@ -221,4 +232,67 @@ TEST_F (EditorWindowTest, ClosingOrDestroyingTheHostWindowIsSeenAndEndsTheEditor
         editor.tearDown();
         insert.pump (5);
     }
+}
+
+// A drag on one of the editor's own sliders, as the mouse makes it, reaches the host as one touch,
+// value requests and one release of the slider's parameter.
+TEST_F (EditorWindowTest, DraggingAnEditorSliderTouchesSetsAndReleasesItsParameter)
+{
+    // The slider's value pop-up needs a screen, so the editor is shown in a window.
+    auto hostWindow = makeWindow();
+    EditorInsert insert;
+    HostEditor& editor = insert.openEditor();
+    ASSERT_EQ (editor.attach (hostWindow->windowId()), AAX_SUCCESS);
+    insert.pump (5);
+    auto* window = EditorInsert::guiObject (editor).getEditor();
+    ASSERT_NE (window, nullptr);
+    juce::Slider* fader = nullptr;
+    forEachSlider (*window,
+                   [&fader, window] (juce::Slider& slider)
+                   {
+                       bool visible = true;
+                       for (juce::Component* c = &slider; c != nullptr && c != window; c = c->getParentComponent())
+                           visible = visible && c->isVisible();
+                       if (fader == nullptr && visible && slider.isVertical())
+                           fader = &slider;
+                   });
+    ASSERT_NE (fader, nullptr) << "the editor shows no fader";
+    insert.instance->services().clearRecords();
+
+    auto mouse = juce::Desktop::getInstance().getMainMouseSource();
+    const auto centre = fader->getLocalBounds().getCentre().toFloat();
+    const auto at = [&] (juce::Point<float> position, juce::ModifierKeys modifiers)
+    {
+        const auto now = juce::Time::getCurrentTime();
+        return juce::MouseEvent (mouse, position, modifiers, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, fader, fader, now, centre,
+                                 now, 1, false);
+    };
+    const auto left = juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier);
+    fader->mouseDown (at (centre, left));
+    for (int step = 1; step <= 5; ++step)
+        fader->mouseDrag (at (centre.translated (0.0f, -8.0f * static_cast<float> (step)), left));
+    fader->mouseUp (at (centre.translated (0.0f, -40.0f), juce::ModifierKeys()));
+    insert.pump();
+
+    std::vector<HostInstanceServices::AutomationEvent> gestures;
+    for (const auto& event : insert.instance->services().automationEvents())
+        if (event.kind != "post")
+            gestures.push_back (event);
+    ASSERT_GE (gestures.size(), 3u);
+    const std::string identifier = gestures.front().identifier;
+    EXPECT_EQ (gestures.front().kind, "touch");
+    EXPECT_EQ (gestures.back().kind, "release");
+    EXPECT_EQ (gestures.back().identifier, identifier);
+    int requests = 0;
+    for (const auto& event : gestures)
+    {
+        EXPECT_EQ (event.identifier, identifier) << "another parameter moved";
+        requests += event.kind == "request" ? 1 : 0;
+    }
+    EXPECT_GE (requests, 1);
+    // The host's value is where the fader left it.
+    auto* parameter = insert.processor().getValueTreeState().getParameter (identifier);
+    ASSERT_NE (parameter, nullptr);
+    EXPECT_NEAR (insert.instance->normalizedValue (identifier), parameter->getValue(), 1e-6);
+    EXPECT_NEAR (parameter->convertFrom0to1 (parameter->getValue()), fader->getValue(), 1e-3);
 }
