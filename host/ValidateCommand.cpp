@@ -2,12 +2,16 @@
 
 #include "AAX_ChunkRecord.h"
 #include "AAX_Errors.h"
+#include "HostCollection.h"
+#include "HostEditor.h"
 #include "HostInstance.h"
 #include "HostProject.h"
 #include "HostSession.h"
 #include "HostString.h"
 #include "PluginLibrary.h"
 #include "ThreadAllocationCount.h"
+#include "X11Display.h"
+#include "X11ViewWindow.h"
 
 #include <algorithm>
 #include <atomic>
@@ -45,6 +49,9 @@ constexpr int settleBlocks = 64;
 // The processor's peak guard holds every block to a peak of 10 (+20 dB).
 constexpr float peakGuard = 10.0f;
 constexpr int loadCycles = 3;
+constexpr int editorCycles = 3;
+// Main-thread turns of about 2 ms each that the editor stays open.
+constexpr int editorTurns = 60;
 const char* const masterBypass = "MasterBypassID";
 
 struct Options
@@ -222,7 +229,7 @@ private:
     {
         int longest = 0;
         InputKind kind = InputKind::noise;
-        for (int index = 0; index < blocks; ++index)
+        for (int index = 0; index < blocks && ! stopRequested.load (std::memory_order_acquire); ++index)
         {
             if (index % 8 == 0)
                 kind = static_cast<InputKind> (
@@ -288,6 +295,8 @@ public:
     // Set for the steady part: a longer block prepares the bands afresh on the audio thread, and
     // their responses are chosen again on the main thread and loaded after it.
     std::atomic<bool> keepWithinLongest{ false };
+    // Ends a run of unbounded length after the block under way.
+    std::atomic<bool> stopRequested{ false };
 
 private:
     HostInstance& instance;
@@ -774,6 +783,89 @@ void playGroup (HostSession& session, const Group& group, const Options& options
                      " allocations on the audio thread (a band's engine is rebuilt for each new response)");
 }
 
+// Opens and closes the editor in a window of the host's a few times while audio runs and the host
+// automates; the audio thread must neither allocate nor put out anything unguarded meanwhile.
+void openAndCloseEditor (HostSession& session, X11Display& display, const Options& options, Report& report)
+{
+    report.note ("editor opened and closed " + std::to_string (editorCycles) + " times while audio runs");
+    const int before = report.failures;
+    auto insert = makeInsert (session, 48000.0f, 2, report);
+    if (insert == nullptr)
+        return;
+
+    AudioRun run (*insert, options.seed + 7, std::numeric_limits<int>::max());
+    MainThreadFuzzer fuzzer ({ insert.get() }, options.seed + 7, report);
+    fuzzer.steady = true;
+    run.start();
+    const auto turn = [&]
+    {
+        insert->idle();
+        fuzzer.act();
+        std::this_thread::sleep_for (std::chrono::milliseconds (2));
+    };
+    while (run.blocksDone.load() < warmUpBlocks * 4)
+        turn();
+    run.keepWithinLongest.store (true);
+    for (int pump = 0; pump < 50; ++pump)
+        turn();
+    run.steadyFrom.store (run.blocksDone.load() + settleBlocks);
+
+    bool skipped = false;
+    for (int cycle = 0; cycle < editorCycles && ! skipped && report.failures == before; ++cycle)
+    {
+        std::string error;
+        auto editor = HostEditor::create (*session.description(), *insert, error);
+        ++report.checks;
+        if (editor == nullptr)
+        {
+            report.fail ("the GUI object: " + error);
+            break;
+        }
+        const AAX_ViewSize size = editor->viewSize();
+        const int width = static_cast<int> (std::lround (size.width));
+        const int height = static_cast<int> (std::lround (size.height));
+        if (width <= 0 || height <= 0)
+        {
+            report.note ("  skipped: the plug-in offers no editor");
+            skipped = true;
+            break;
+        }
+        X11ViewWindow window (display, width, height, "larkspur-host validate");
+        if (! window.show())
+        {
+            report.fail ("the X server did not show the editor's window");
+            break;
+        }
+        if (const AAX_Result attached = editor->attach (window.windowId()); attached != AAX_SUCCESS)
+            report.fail ("the GUI object refused the window (" + std::to_string (attached) + ")");
+        for (int step = 0; step < editorTurns && window.handleEvents(); ++step)
+        {
+            editor->idle();
+            turn();
+        }
+        if (const AAX_Result detached = editor->detach(); detached != AAX_SUCCESS)
+            report.fail ("taking the editor out of its window answered " + std::to_string (detached));
+        editor->tearDown();
+        window.destroy();
+        for (int step = 0; step < 5; ++step)
+            turn();
+    }
+    run.stopRequested.store (true);
+    run.join();
+    insert->tearDown();
+
+    const AudioFindings& found = run.findings();
+    report.checks += 2;
+    if (found.badBlock >= 0)
+        report.fail ("block " + std::to_string (found.badBlock) + " put out " + describeValue (found.badValue) +
+                     " while the editor opened or closed");
+    if (found.allocatingBlock >= 0)
+        report.fail ("block " + std::to_string (found.allocatingBlock) + " made " + std::to_string (found.allocations) +
+                     " allocations on the audio thread while the editor opened or closed");
+    if (report.failures == before && ! skipped)
+        report.note ("  ok: " + std::to_string (found.blocks) + " blocks played meanwhile");
+}
+
 bool parseOptions (const std::vector<std::string>& arguments, Options& options, std::string& error)
 {
     for (size_t i = 0; i < arguments.size(); ++i)
@@ -838,6 +930,13 @@ int runValidateCommand (const std::vector<std::string>& arguments, const std::st
 
     Report report;
     report.note ("validating " + options.libraryPath + " with seed " + std::to_string (options.seed));
+
+    // Before the plug-in is loaded, so that its framework finds the window manager's atoms.
+    std::unique_ptr<X11Display> display;
+    std::string displayProblem = "DISPLAY is not set";
+    if (std::getenv ("DISPLAY") != nullptr)
+        display = X11Display::open (displayProblem);
+
     loadAndUnload (options, report);
 
     if (report.failures == 0)
@@ -859,6 +958,10 @@ int runValidateCommand (const std::vector<std::string>& arguments, const std::st
                 unsigned long seed = options.seed;
                 for (const Group& group : groups)
                     playGroup (session, group, options, ++seed, report);
+                if (display != nullptr)
+                    openAndCloseEditor (session, *display, options, report);
+                else
+                    report.note ("editor: skipped, there is no display (" + displayProblem + ")");
                 unload (session, *library, report);
             }
         }

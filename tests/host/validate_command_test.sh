@@ -21,6 +21,10 @@ for rate in 44100 48000 88200 96000 176400 192000 32000; do
     grep -q "$rate Hz" "$work/out.txt" || fail "validate did not play at $rate Hz"
 done
 
+if [ -n "${DISPLAY:-}" ]; then
+    grep -q "editor opened and closed 3 times while audio runs" "$work/out.txt" || fail "the editor was not opened"
+fi
+
 "$host" validate "$work/none.so" --seed 1 > "$work/out.txt" 2>&1
 [ $? -eq 1 ] || fail "a missing library did not fail the validation"
 grep -q "FAILED: cannot load" "$work/out.txt" || fail "a missing library: $(cat "$work/out.txt")"
