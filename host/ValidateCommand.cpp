@@ -34,8 +34,9 @@ const char* const validateUsage =
     "Loads and unloads the library, runs several inserts at once at every rate of the level table and\n"
     "one more, with random block sizes from 1 to 8192, fuzzed parameters, automation, bypasses and\n"
     "state moved between inserts while audio runs, and hostile input (NaN, infinity, denormals,\n"
-    "full-scale squares). Fails when output is not finite or passes the peak guard, when the audio\n"
-    "thread allocates after warm-up, or when the plug-in cannot be unloaded.\n";
+    "full-scale squares), and opens and closes the editor while audio runs when there is a display.\n"
+    "Fails when output is not finite or passes the peak guard, when the audio thread allocates once\n"
+    "responses have settled, or when the plug-in cannot be unloaded.\n";
 
 namespace
 {
