@@ -85,7 +85,7 @@ expect_status "output too large" 1 err "cannot write $work/kept.wav: File too la
 wav "$work/long.wav" 120 48000 int16 quiet
 for signal in INT TERM; do
     rm -f "$work/interrupted.wav"
-    "$host" render --library "$library" "$work/long.wav" "$work/interrupted.wav" --block 32 > /dev/null 2> "$work/err.txt" &
+    "$host" render --library "$library" "$work/long.wav" "$work/interrupted.wav" --block 4 > /dev/null 2> "$work/err.txt" &
     pid=$!
     for _ in $(seq 1 200); do
         compgen -G "$work/.interrupted.wav.tmp-*" > /dev/null && break
