@@ -423,6 +423,7 @@ void ConvolutionEqAudioProcessor::runBands (const float* const* encoded, int ban
         {
             // A band that does not run contributes its unprocessed copy at unity.
             const float* const* contribution = encoded;
+            float factor = 1.0f;
             BandConvolver* convolver = bandsReady ? set->getBand (band - 1) : nullptr;
 
             if (convolver != nullptr && settings.active[channel - 1][band - 1])
@@ -441,19 +442,28 @@ void ConvolutionEqAudioProcessor::runBands (const float* const* encoded, int ban
                 const float trimDb = settings.trim[channel - 1][band - 1];
                 if (! (cached.gainDb == gainDb && cached.trimDb == trimDb))
                     cached = { gainDb, trimDb, bandGainFactor (band, gainDb, trimDb) };
-                const float factor = cached.factor;
-                for (int ch = 0; ch < bandChannels; ++ch)
-                    FVO::multiply (work.getWritePointer (ch), factor, numSamples);
-
+                factor = cached.factor;
                 contribution = work.getArrayOfReadPointers();
             }
 
+            // The band level is applied on the way into the sum (the same product, rounded the same
+            // way); a sum that the routing does not take is not formed.
             for (int ch = 0; ch < bandChannels; ++ch)
             {
-                if (band == 1)
-                    FVO::copy (sum.getWritePointer (ch), contribution[ch], numSamples);
+                if (! heard[channel - 1][ch])
+                    continue;
+                float* total = sum.getWritePointer (ch);
+                if (contribution == encoded)
+                {
+                    if (band == 1)
+                        FVO::copy (total, contribution[ch], numSamples);
+                    else
+                        FVO::add (total, contribution[ch], numSamples);
+                }
+                else if (band == 1)
+                    FVO::copyWithMultiply (total, contribution[ch], factor, numSamples);
                 else
-                    FVO::add (sum.getWritePointer (ch), contribution[ch], numSamples);
+                    FVO::addWithMultiply (total, contribution[ch], factor, numSamples);
             }
         }
     }
