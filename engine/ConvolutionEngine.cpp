@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <emmintrin.h>
 #include <new>
 
 #include "SplitRadixFft.h"
@@ -11,6 +12,26 @@ namespace
 constexpr int directLength = 64;
 constexpr int largestFft = 32768;
 } // namespace
+
+// sum[j] = (0 + terms[0][j]) + terms[1][j] + ..., or sum[j] + terms[0][j] + ... when continuing.
+void ConvolutionEngine::addTerms (float* sum, const float* const* terms, int count, int n, bool continuing)
+{
+    int j = 0;
+    for (; j + 4 <= n; j += 4)
+    {
+        __m128 acc = continuing ? _mm_loadu_ps (sum + j) : _mm_setzero_ps();
+        for (int k = 0; k < count; ++k)
+            acc = _mm_add_ps (acc, _mm_loadu_ps (terms[k] + j));
+        _mm_storeu_ps (sum + j, acc);
+    }
+    for (; j < n; ++j)
+    {
+        float acc = continuing ? sum[j] : 0.0f;
+        for (int k = 0; k < count; ++k)
+            acc += terms[k][j];
+        sum[j] = acc;
+    }
+}
 
 ConvolutionEngine::~ConvolutionEngine()
 {
@@ -125,9 +146,7 @@ int ConvolutionEngine::avail (int want)
         float* sums[2] = { nullptr, nullptr };
         bool roomEverywhere = true;
         for (int ch = 0; ch < numChannels; ++ch)
-            if ((sums[ch] = outputQueues[ch].appendFloats (n)) != nullptr)
-                std::memset (sums[ch], 0, (size_t) n * 4);
-            else
+            if ((sums[ch] = outputQueues[ch].appendFloats (n)) == nullptr)
                 roomEverywhere = false;
 
         // A channel without room drops the block on every channel, or they would drift apart.
@@ -147,19 +166,40 @@ int ConvolutionEngine::avail (int want)
                 s->pendingAdvance = 0;
             }
             for (int ch = 0; ch < numChannels; ++ch)
-            {
                 s->outputPointers[ch] = s->outputQueues[ch].frontFloats();
-                if (sums[ch] != nullptr && s->outputPointers[ch] != nullptr)
-                    for (int j = 0; j < n; ++j)
-                        sums[ch][j] += s->outputPointers[ch][j];
-            }
-            s->advance (n);
         }
+
+        // One pass per channel adds the stages in their order, starting from zero as a cleared sum would.
+        for (int ch = 0; ch < numChannels; ++ch)
+            if (sums[ch] != nullptr)
+                sumStages (sums[ch], ch, n);
+
+        for (int i = 0; i < numStages(); ++i)
+            stage (i)->advance (n);
     }
     int ready = want;
     for (int ch = 0; ch < numChannels; ++ch)
         ready = std::min (ready, outputQueues[ch].queuedFloats());
     return ready;
+}
+
+void ConvolutionEngine::sumStages (float* sum, int ch, int n) const
+{
+    constexpr int most = 16;
+    const float* terms[most];
+    int count = 0;
+    for (int i = 0; i < numStages(); ++i)
+        if (const float* out = stage (i)->outputPointers[ch])
+        {
+            if (count == most)
+            {
+                // More stages than fit: sum those so far, then go on from that sum.
+                addTerms (sum, terms, count, n, true);
+                count = 0;
+            }
+            terms[count++] = out;
+        }
+    addTerms (sum, terms, count, n, false);
 }
 
 void ConvolutionEngine::setMaximumBlockSize (int n)

@@ -63,5 +63,7 @@ public:
 
 private:
     int leadIn (int stageIndex) const;
+    void sumStages (float* sum, int ch, int n) const;
+    static void addTerms (float* sum, const float* const* terms, int count, int n, bool continuing);
     void reserveForMaximumBlock();
 };
