@@ -9,7 +9,9 @@
 #include "HostSession.h"
 #include "HostString.h"
 #include "PluginLibrary.h"
-#include "ThreadAllocationCount.h"
+#include "ValidationAudioRun.h"
+#include "ValidationFuzzer.h"
+#include "ValidationReport.h"
 #include "X11Display.h"
 #include "X11ViewWindow.h"
 
@@ -40,540 +42,19 @@ const char* const validateUsage =
 
 namespace
 {
-constexpr int maxBlock = 8192;
-// A block longer than the plug-in was prepared for is prepared for on the audio thread; the
-// first blocks of an insert set up its bands.
-constexpr int warmUpBlocks = 16;
 // A new response plays on a scratch copy for five blocks before it takes over; a choice made
 // during a hand-over waits for it to end.
 constexpr int settleBlocks = 64;
-// The processor's peak guard holds every block to a peak of 10 (+20 dB).
-constexpr float peakGuard = 10.0f;
 constexpr int loadCycles = 3;
 constexpr int editorCycles = 3;
 // Main-thread turns of about 2 ms each that the editor stays open.
 constexpr int editorTurns = 60;
-const char* const masterBypass = "MasterBypassID";
 
 struct Options
 {
     std::string libraryPath;
     unsigned long seed = 0;
     int blocks = 600;
-};
-
-// Failures are collected, printed as they come and counted.
-class Report
-{
-public:
-    void fail (const std::string& what)
-    {
-        ++failures;
-        std::printf ("  FAILED: %s\n", what.c_str());
-        std::fflush (stdout);
-    }
-
-    void note (const std::string& what)
-    {
-        std::printf ("%s\n", what.c_str());
-        std::fflush (stdout);
-    }
-
-    int failures = 0;
-    int checks = 0;
-};
-
-std::string describeValue (double value)
-{
-    char text[64];
-    std::snprintf (text, sizeof (text), "%g", value);
-    return text;
-}
-
-// What the audio thread found, written only by it and read after it ends: nothing here allocates.
-struct AudioFindings
-{
-    int blocks = 0;
-    long samples = 0;
-    int exempt = 0;
-    int badBlock = -1;
-    int badSize = 0;
-    int badChannel = 0;
-    int badSample = 0;
-    float badValue = 0.0f;
-    float badInput = 0.0f;
-    int allocatingBlock = -1;
-    int allocatingSize = 0;
-    long allocations = 0;
-    // Allocations in blocks while responses were being changed, which the engine's restart on
-    // a new response makes; reported, not failed.
-    long handOverAllocations = 0;
-    int handOverBlocks = 0;
-};
-
-enum class InputKind
-{
-    noise,
-    square,
-    silence,
-    notANumber,
-    infinity,
-    denormal,
-    count
-};
-
-const char* describeInput (InputKind kind)
-{
-    switch (kind)
-    {
-        case InputKind::noise:
-            return "noise";
-        case InputKind::square:
-            return "a full-scale square";
-        case InputKind::silence:
-            return "silence";
-        case InputKind::notANumber:
-            return "NaN";
-        case InputKind::infinity:
-            return "infinity";
-        case InputKind::denormal:
-            return "denormals";
-        default:
-            return "?";
-    }
-}
-
-// One insert played on a real-time thread of its own: random block sizes, hostile input, and the
-// output and the thread's allocations checked after every block.
-class AudioRun
-{
-public:
-    AudioRun (HostInstance& insert, unsigned long seed, int blockCount)
-        : instance (insert)
-        , random (seed)
-        , blocks (blockCount)
-        , inputs (static_cast<size_t> (insert.channels()), std::vector<float> (maxBlock))
-        , outputs (static_cast<size_t> (insert.channels()), std::vector<float> (maxBlock))
-        , inputPointers (static_cast<size_t> (insert.channels()))
-        , outputPointers (static_cast<size_t> (insert.channels()))
-    {
-        for (size_t channel = 0; channel < inputs.size(); ++channel)
-        {
-            inputPointers[channel] = inputs[channel].data();
-            outputPointers[channel] = outputs[channel].data();
-        }
-    }
-
-    void start()
-    {
-        thread = std::thread ([this] { run(); });
-    }
-
-    void join()
-    {
-        if (thread.joinable())
-            thread.join();
-    }
-
-    bool finished() const noexcept { return done.load (std::memory_order_acquire); }
-    const AudioFindings& findings() const noexcept { return found; }
-    int blockCount() const noexcept { return blocks; }
-
-private:
-    int chooseBlockSize()
-    {
-        // Mostly the sizes hosts use, often odd ones, now and then very long ones.
-        const int bucket = std::uniform_int_distribution<int> (0, 9) (random);
-        if (bucket < 6)
-            return std::uniform_int_distribution<int> (1, 512) (random);
-        if (bucket < 9)
-            return std::uniform_int_distribution<int> (513, 4096) (random);
-        return std::uniform_int_distribution<int> (4097, maxBlock) (random);
-    }
-
-    void fillInput (InputKind kind, int size)
-    {
-        std::uniform_real_distribution<float> sample (-1.0f, 1.0f);
-        const int period = std::uniform_int_distribution<int> (2, 400) (random);
-        for (auto& channel : inputs)
-            for (int i = 0; i < size; ++i)
-            {
-                float value = 0.0f;
-                switch (kind)
-                {
-                    case InputKind::noise:
-                        value = sample (random);
-                        break;
-                    case InputKind::square:
-                        value = (phase + i) % period < period / 2 ? 1.0f : -1.0f;
-                        break;
-                    case InputKind::notANumber:
-                        value = i % 7 == 0 ? std::numeric_limits<float>::quiet_NaN() : sample (random);
-                        break;
-                    case InputKind::infinity:
-                        value = i % 5 == 0 ? (i % 2 == 0 ? 1.0f : -1.0f) * std::numeric_limits<float>::infinity()
-                                           : sample (random);
-                        break;
-                    case InputKind::denormal:
-                        value = (i % 2 == 0 ? 1.0f : -1.0f) * std::numeric_limits<float>::denorm_min() *
-                                static_cast<float> (1 + i % 1000);
-                        break;
-                    default:
-                        break;
-                }
-                channel[static_cast<size_t> (i)] = value;
-            }
-        phase += size;
-    }
-
-    void run()
-    {
-        int longest = 0;
-        InputKind kind = InputKind::noise;
-        for (int index = 0; index < blocks && ! stopRequested.load (std::memory_order_acquire); ++index)
-        {
-            if (index % 8 == 0)
-                kind = static_cast<InputKind> (
-                    std::uniform_int_distribution<int> (0, static_cast<int> (InputKind::count) - 1) (random));
-            int size = chooseBlockSize();
-            if (keepWithinLongest.load (std::memory_order_acquire) && longest > 0)
-                size = std::min (size, longest);
-            fillInput (kind, size);
-
-            const bool exempt = index < warmUpBlocks || size > longest;
-            longest = std::max (longest, size);
-            const long before = allocationsOnThisThread();
-            instance.process (inputPointers.data(), outputPointers.data(), size);
-            const long allocated = allocationsOnThisThread() - before;
-
-            found.blocks = index + 1;
-            found.samples += size;
-            found.exempt += exempt ? 1 : 0;
-            if (allocated > 0 && ! exempt)
-            {
-                if (index < steadyFrom.load (std::memory_order_acquire))
-                {
-                    found.handOverAllocations += allocated;
-                    ++found.handOverBlocks;
-                }
-                else if (found.allocatingBlock < 0)
-                {
-                    found.allocatingBlock = index;
-                    found.allocatingSize = size;
-                    found.allocations = allocated;
-                }
-            }
-            for (size_t channel = 0; channel < outputs.size() && found.badBlock < 0; ++channel)
-                for (int i = 0; i < size; ++i)
-                {
-                    const float value = outputs[channel][static_cast<size_t> (i)];
-                    const float in = inputs[channel][static_cast<size_t> (i)];
-                    // A bypassed block passes its input through untouched, NaN and all.
-                    const bool passedThrough = value == in || (std::isnan (value) && std::isnan (in));
-                    if (! passedThrough && (! std::isfinite (value) || std::abs (value) > peakGuard * 1.0001f))
-                    {
-                        found.badBlock = index;
-                        found.badSize = size;
-                        found.badChannel = static_cast<int> (channel);
-                        found.badValue = value;
-                        found.badInput = in;
-                        found.badSample = i;
-                        lastInput = kind;
-                        break;
-                    }
-                }
-            blocksDone.store (index + 1, std::memory_order_release);
-        }
-        done.store (true, std::memory_order_release);
-    }
-
-public:
-    InputKind lastInput = InputKind::noise;
-    // Blocks played so far, and the first block from which no response can be changing: from there
-    // on every allocation fails the run.
-    std::atomic<int> blocksDone{ 0 };
-    std::atomic<int> steadyFrom{ std::numeric_limits<int>::max() };
-    // Set for the steady part: a longer block prepares the bands afresh on the audio thread, and
-    // their responses are chosen again on the main thread and loaded after it.
-    std::atomic<bool> keepWithinLongest{ false };
-    // Ends a run of unbounded length after the block under way.
-    std::atomic<bool> stopRequested{ false };
-
-private:
-    HostInstance& instance;
-    std::mt19937 random;
-    int blocks;
-    int phase = 0;
-    std::vector<std::vector<float>> inputs;
-    std::vector<std::vector<float>> outputs;
-    std::vector<const float*> inputPointers;
-    std::vector<float*> outputPointers;
-    AudioFindings found;
-    std::atomic<bool> done{ false };
-    std::thread thread;
-};
-
-// The host's side while audio runs: parameters fuzzed through the effect-parameters interface and
-// as automation, bypasses toggled, state moved between inserts, damaged state offered.
-class MainThreadFuzzer
-{
-public:
-    MainThreadFuzzer (std::vector<HostInstance*> inserts, unsigned long seed, Report& reportTo)
-        : instances (std::move (inserts))
-        , random (seed)
-        , report (reportTo)
-    {
-        identifiers = instances.front()->parameterIds();
-    }
-
-    // In the steady part only steady automation happens: no state is moved or damaged.
-    bool steady = false;
-
-    void act()
-    {
-        HostInstance& insert = *instances[pick (instances.size())];
-        if (! steady && sweepPosition < identifiers.size() * std::size (sweepValues))
-        {
-            sweep (insert);
-            return;
-        }
-        int choice = std::uniform_int_distribution<int> (0, 9) (random);
-        if (steady && (choice == 6 || choice == 7))
-            choice = 9;
-        switch (choice)
-        {
-            case 0:
-            case 1:
-                setThroughInterface (insert);
-                break;
-            case 2:
-            case 3:
-            case 4:
-                automate (insert);
-                break;
-            case 5:
-                toggleBypasses (insert);
-                break;
-            case 6:
-                moveState (insert);
-                break;
-            case 7:
-                offerDamagedState (insert);
-                break;
-            case 8:
-                convertStrings (insert);
-                break;
-            default:
-                checkValues (insert);
-                break;
-        }
-    }
-
-    int parameterChanges = 0;
-    int stateMoves = 0;
-    int damagedStates = 0;
-
-private:
-    size_t pick (size_t count) { return std::uniform_int_distribution<size_t> (0, count - 1) (random); }
-
-    double anyValue()
-    {
-        static const double extremes[] = { 0.0,
-                                           1.0,
-                                           -1.0,
-                                           2.0,
-                                           0.5,
-                                           1.0e30,
-                                           -1.0e30,
-                                           std::numeric_limits<double>::denorm_min(),
-                                           std::numeric_limits<double>::max(),
-                                           std::numeric_limits<double>::quiet_NaN(),
-                                           std::numeric_limits<double>::infinity(),
-                                           -std::numeric_limits<double>::infinity() };
-        if (std::uniform_int_distribution<int> (0, 2) (random) == 0)
-            return extremes[pick (std::size (extremes))];
-        return std::uniform_real_distribution<double> (0.0, 1.0) (random);
-    }
-
-    // What automation does while a mix plays: levels, phases and bypasses. Everything else can
-    // choose a band's response or start or stop bands (routing, solo, band switches), and with
-    // them the loading of a response waiting for its band.
-    static bool isSteadyAutomation (const std::string& identifier)
-    {
-        for (const char* steadyIdentifier : { "input_level", "gain", "gain_L", "gain_R", "link_gain", "phase",
-                                              "phase_L", "phase_R", "bypass", masterBypass })
-            if (identifier == steadyIdentifier)
-                return true;
-        return identifier.rfind ("out_", 0) == 0;
-    }
-
-    // Any parameter; in the steady part only steady automation, unless the value is one that must
-    // be refused anyway.
-    const std::string& anyIdentifier (double value)
-    {
-        while (true)
-        {
-            const std::string& identifier = identifiers[pick (identifiers.size())];
-            if (! steady || ! std::isfinite (value) || isSteadyAutomation (identifier))
-                return identifier;
-        }
-    }
-
-    const std::string& anyIdentifier() { return anyIdentifier (0.0); }
-
-    void expectRefusedIfNotFinite (HostInstance& insert, const std::string& identifier, double value, AAX_Result result,
-                                   double before, const char* how)
-    {
-        ++report.checks;
-        if (std::isfinite (value))
-            return;
-        const double after = insert.normalizedValue (identifier);
-        if (result == AAX_SUCCESS || after != before)
-            report.fail (std::string (how) + " " + identifier + " = " + describeValue (value) + " was taken (result " +
-                         std::to_string (result) + ", value " + describeValue (before) + " -> " +
-                         describeValue (after) + ")");
-    }
-
-    // Every parameter once through each end, past each end and through the values that must be
-    // refused, alternately through the interface and as automation, a few at a time.
-    static constexpr double sweepValues[] = {
-        0.0, 1.0, -0.5, 1.5, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()
-    };
-
-    void sweep (HostInstance& insert)
-    {
-        for (int step = 0; step < 4 && sweepPosition < identifiers.size() * std::size (sweepValues); ++step)
-        {
-            const std::string& identifier = identifiers[sweepPosition / std::size (sweepValues)];
-            const double value = sweepValues[sweepPosition % std::size (sweepValues)];
-            const double before = insert.normalizedValue (identifier);
-            const bool automation = sweepPosition % 2 == 1;
-            const AAX_Result result = automation
-                                          ? insert.automate (identifier, value)
-                                          : insert.effect().SetParameterNormalizedValue (identifier.c_str(), value);
-            expectRefusedIfNotFinite (insert, identifier, value, result, before,
-                                      automation ? "automation of" : "setting");
-            ++sweepPosition;
-            ++parameterChanges;
-        }
-        checkValues (insert);
-    }
-
-    void setThroughInterface (HostInstance& insert)
-    {
-        const double value = anyValue();
-        const std::string& identifier = anyIdentifier (value);
-        const double before = insert.normalizedValue (identifier);
-        const bool relative = std::uniform_int_distribution<int> (0, 3) (random) == 0;
-        const AAX_Result result = relative ? insert.effect().SetParameterNormalizedRelative (identifier.c_str(), value)
-                                           : insert.effect().SetParameterNormalizedValue (identifier.c_str(), value);
-        expectRefusedIfNotFinite (insert, identifier, value, result, before,
-                                  relative ? "a relative change of" : "setting");
-        ++parameterChanges;
-    }
-
-    void automate (HostInstance& insert)
-    {
-        const double value = anyValue();
-        const std::string& identifier = anyIdentifier (value);
-        const double before = insert.normalizedValue (identifier);
-        expectRefusedIfNotFinite (insert, identifier, value, insert.automate (identifier, value), before,
-                                  "automation of");
-        ++parameterChanges;
-    }
-
-    void toggleBypasses (HostInstance& insert)
-    {
-        insert.automate (masterBypass, insert.normalizedValue (masterBypass) < 0.5 ? 1.0 : 0.0);
-        insert.automate ("bypass", insert.normalizedValue ("bypass") < 0.5 ? 1.0 : 0.0);
-        parameterChanges += 2;
-    }
-
-    void moveState (HostInstance& from)
-    {
-        HostInstance& to = *instances[pick (instances.size())];
-        HostProject project;
-        ++report.checks;
-        if (const AAX_Result saved = from.saveChunks (project); saved != AAX_SUCCESS)
-        {
-            report.fail ("saving state chunks answered " + std::to_string (saved));
-            return;
-        }
-        if (const AAX_Result loaded = to.loadChunks (project); loaded != AAX_SUCCESS)
-        {
-            report.fail ("restoring state chunks into another insert answered " + std::to_string (loaded));
-            return;
-        }
-        for (const ProjectChunk& chunk : project.chunks)
-        {
-            bool equal = false;
-            if (to.compareChunk (chunk, equal) != AAX_SUCCESS)
-                report.fail ("comparing a restored chunk failed");
-        }
-        ++stateMoves;
-    }
-
-    void offerDamagedState (HostInstance& insert)
-    {
-        HostProject project;
-        if (insert.saveChunks (project) != AAX_SUCCESS || project.chunks.empty())
-            return;
-        ProjectChunk& chunk = project.chunks[pick (project.chunks.size())];
-        switch (std::uniform_int_distribution<int> (0, 2) (random))
-        {
-            case 0:
-                if (! chunk.data.empty())
-                    chunk.data.resize (pick (chunk.data.size()));
-                break;
-            case 1:
-                for (int flips = 0; flips < 8 && ! chunk.data.empty(); ++flips)
-                    chunk.data[pick (chunk.data.size())] ^= static_cast<unsigned char> (1u << pick (8));
-                break;
-            default:
-                chunk.data.assign (pick (64), static_cast<unsigned char> (pick (256)));
-                break;
-        }
-        // Refusing is fine; crashing, hanging or taking non-finite values is not.
-        insert.loadChunks (project);
-        ++damagedStates;
-        checkValues (insert);
-    }
-
-    void convertStrings (HostInstance& insert)
-    {
-        static const char* const texts[] = { "",    "nan", "-inf", "1e999",  "-1e999",   "12",
-                                             "-96", "abc", "0x10", "  3 dB", "\xff\xfe", "1e-320" };
-        const std::string& identifier = anyIdentifier();
-        HostString shown;
-        insert.effect().StringFromNormalizedValue (identifier.c_str(), anyValue(), shown, 32);
-        double value = 0.0;
-        const HostString text (texts[pick (std::size (texts))]);
-        ++report.checks;
-        if (insert.effect().NormalizedValueFromString (identifier.c_str(), &value, text) == AAX_SUCCESS &&
-            ! (value >= 0.0 && value <= 1.0))
-            report.fail ("the text '" + std::string (text.CString()) + "' for " + identifier + " gave " +
-                         describeValue (value));
-    }
-
-    void checkValues (HostInstance& insert)
-    {
-        ++report.checks;
-        for (const std::string& identifier : identifiers)
-        {
-            const double value = insert.normalizedValue (identifier);
-            if (! (value >= 0.0 && value <= 1.0))
-            {
-                report.fail (identifier + " holds " + describeValue (value));
-                return;
-            }
-        }
-    }
-
-    std::vector<HostInstance*> instances;
-    std::mt19937 random;
-    Report& report;
-    std::vector<std::string> identifiers;
-    size_t sweepPosition = 0;
 };
 
 struct Group
@@ -591,7 +72,7 @@ std::string describeRates (const Group& group)
     return text;
 }
 
-bool unload (HostSession& session, PluginLibrary& library, Report& report)
+bool unload (HostSession& session, PluginLibrary& library, ValidationReport& report)
 {
     session.releaseDescription();
     ++report.checks;
@@ -610,7 +91,7 @@ bool unload (HostSession& session, PluginLibrary& library, Report& report)
     return true;
 }
 
-bool startSession (HostSession& session, Report& report)
+bool startSession (HostSession& session, ValidationReport& report)
 {
     ++report.checks;
     if (const ACFRESULT started = session.startUp(); started != ACF_OK)
@@ -626,7 +107,7 @@ bool startSession (HostSession& session, Report& report)
     return true;
 }
 
-std::unique_ptr<HostInstance> makeInsert (HostSession& session, float rate, int channels, Report& report)
+std::unique_ptr<HostInstance> makeInsert (HostSession& session, float rate, int channels, ValidationReport& report)
 {
     HostInstance::Options options;
     options.sampleRate = rate;
@@ -639,7 +120,7 @@ std::unique_ptr<HostInstance> makeInsert (HostSession& session, float rate, int 
     return insert;
 }
 
-void loadAndUnload (const Options& options, Report& report)
+void loadAndUnload (const Options& options, ValidationReport& report)
 {
     report.note ("load, play and unload the library " + std::to_string (loadCycles) + " times");
     const int before = report.failures;
@@ -659,7 +140,7 @@ void loadAndUnload (const Options& options, Report& report)
             auto insert = makeInsert (session, 48000.0f, 2, report);
             if (insert == nullptr)
                 return;
-            AudioRun run (*insert, options.seed + static_cast<unsigned long> (cycle), 40);
+            ValidationAudioRun run (*insert, options.seed + static_cast<unsigned long> (cycle), 40);
             run.start();
             while (! run.finished())
             {
@@ -675,7 +156,8 @@ void loadAndUnload (const Options& options, Report& report)
         report.note ("  ok: ACFCanUnloadNow came back to 0 and the plug-in shut down each time");
 }
 
-void playGroup (HostSession& session, const Group& group, const Options& options, unsigned long seed, Report& report)
+void playGroup (HostSession& session, const Group& group, const Options& options, unsigned long seed,
+                ValidationReport& report)
 {
     report.note ("inserts at once: " + describeRates (group));
     const int before = report.failures;
@@ -687,13 +169,13 @@ void playGroup (HostSession& session, const Group& group, const Options& options
         return;
 
     std::vector<HostInstance*> pointers;
-    std::vector<std::unique_ptr<AudioRun>> runs;
+    std::vector<std::unique_ptr<ValidationAudioRun>> runs;
     for (size_t i = 0; i < inserts.size(); ++i)
     {
         pointers.push_back (inserts[i].get());
-        runs.push_back (std::make_unique<AudioRun> (*inserts[i], seed * 31 + i, options.blocks));
+        runs.push_back (std::make_unique<ValidationAudioRun> (*inserts[i], seed * 31 + i, options.blocks));
     }
-    MainThreadFuzzer fuzzer (pointers, seed, report);
+    ValidationFuzzer fuzzer (pointers, seed, report);
     for (auto& run : runs)
         run->start();
 
@@ -786,7 +268,7 @@ void playGroup (HostSession& session, const Group& group, const Options& options
 
 // Opens and closes the editor in a window of the host's a few times while audio runs and the host
 // automates; the audio thread must neither allocate nor put out anything unguarded meanwhile.
-void openAndCloseEditor (HostSession& session, X11Display& display, const Options& options, Report& report)
+void openAndCloseEditor (HostSession& session, X11Display& display, const Options& options, ValidationReport& report)
 {
     report.note ("editor opened and closed " + std::to_string (editorCycles) + " times while audio runs");
     const int before = report.failures;
@@ -794,8 +276,8 @@ void openAndCloseEditor (HostSession& session, X11Display& display, const Option
     if (insert == nullptr)
         return;
 
-    AudioRun run (*insert, options.seed + 7, std::numeric_limits<int>::max());
-    MainThreadFuzzer fuzzer ({ insert.get() }, options.seed + 7, report);
+    ValidationAudioRun run (*insert, options.seed + 7, std::numeric_limits<int>::max());
+    ValidationFuzzer fuzzer ({ insert.get() }, options.seed + 7, report);
     fuzzer.steady = true;
     run.start();
     const auto turn = [&]
@@ -929,7 +411,7 @@ int runValidateCommand (const std::vector<std::string>& arguments, const std::st
     if (options.libraryPath.empty())
         options.libraryPath = defaultLibraryPath;
 
-    Report report;
+    ValidationReport report;
     report.note ("validating " + options.libraryPath + " with seed " + std::to_string (options.seed));
 
     // Before the plug-in is loaded, so that its framework finds the window manager's atoms.
