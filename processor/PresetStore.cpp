@@ -9,6 +9,7 @@
 #include <LarkspurData.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 
 PresetStore::PresetStore (ConvolutionEqAudioProcessor* owner, const juce::String& relativeFileName)
@@ -158,7 +159,10 @@ bool PresetStore::ensureFileExists (const juce::File& file)
     if (file == juce::File())
         return false;
 
-    file.getParentDirectory().createDirectory();
+    // Several instances may make the folders at once; JUCE's createDirectory gives up on a parent
+    // that another has just made, std::filesystem accepts it.
+    std::error_code error;
+    std::filesystem::create_directories (file.getParentDirectory().getFullPathName().toStdString(), error);
     return file.existsAsFile() || (! file.exists() && file.getParentDirectory().isDirectory());
 }
 
