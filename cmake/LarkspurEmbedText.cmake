@@ -1,6 +1,7 @@
 # larkspur_embed_text(<target> NAMESPACE <namespace> FILES <file>... SYMBOLS <symbol>...)
-# Compiles each file into <target> as a NUL-terminated constant char array <namespace>::<symbol>,
-# regenerated whenever the file changes. The arrays are declared by a header of the target's own.
+# Compiles each file into <target> as a NUL-terminated constant char array <namespace>::<symbol>
+# and its length without the NUL, <namespace>::<symbol>Size (an int), regenerated whenever the file
+# changes. The arrays are declared by a header of the target's own.
 function(larkspur_embed_text target)
     cmake_parse_arguments(ARG "" "NAMESPACE" "FILES;SYMBOLS" ${ARGN})
     list(LENGTH ARG_FILES numFiles)

@@ -11,8 +11,9 @@ constexpr const char* effectId = "com.KorvelAudioTools.Larkspur";
 constexpr const char* manufacturerName = "Korvel Audio Tools";
 constexpr const char* productName = "Larkspur";
 
-// 1.1.4 as major << 16 | minor << 8 | patch.
-constexpr uint32_t packageVersion = (1u << 16) | (1u << 8) | 4u;
+// The project's version, passed in by the build, as major << 16 | minor << 8 | patch.
+constexpr uint32_t packageVersion = (uint32_t (LARKSPUR_VERSION_MAJOR) << 16) |
+                                    (uint32_t (LARKSPUR_VERSION_MINOR) << 8) | uint32_t (LARKSPUR_VERSION_PATCH);
 
 constexpr uint32_t category = AAX_ePlugInCategory_EQ;
 

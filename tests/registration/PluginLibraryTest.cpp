@@ -81,7 +81,9 @@ TEST_F (PluginLibraryTest, DescribesTheEffectWithAComponentPerChannelLayout)
 
     EXPECT_EQ (description->manufacturerName, "Korvel Audio Tools");
     EXPECT_EQ (description->packageNames, (std::vector<std::string>{ "Larkspur" }));
-    EXPECT_EQ (description->packageVersion, 0x00010104u);
+    // The project's version, as major << 16 | minor << 8 | patch.
+    EXPECT_EQ (description->packageVersion,
+               (LARKSPUR_VERSION_MAJOR * 0x10000u) + (LARKSPUR_VERSION_MINOR * 0x100u) + LARKSPUR_VERSION_PATCH);
     ASSERT_EQ (description->effects.size(), 1u);
     EXPECT_EQ (description->effects[0].first, "com.KorvelAudioTools.Larkspur");
 
