@@ -98,30 +98,31 @@ void ConvolutionEqAudioProcessor::fetchTypeNames()
         typeNames[i] = typeParameters[i] != nullptr ? typeParameters[i]->getCurrentChoiceName() : juce::String();
 }
 
+namespace
+{
+struct RateLevel
+{
+    long long wholeHertz;
+    float levelDb;
+};
+
+// Calibration constants of the responses, one per supported rate.
+constexpr RateLevel calibratedRateLevels[] = { { 44100, -12.2f }, { 48000, -12.4f },  { 88200, -17.7f },
+                                               { 96000, -18.4f }, { 176400, -23.6f }, { 192000, -24.5f } };
+constexpr float uncalibratedRateLevelDb = -32.0f;
+} // namespace
+
 float ConvolutionEqAudioProcessor::levelCompensationForRate (float sampleRate) noexcept
 {
     // Also keeps the conversion below defined for NaN, infinities and absurd rates.
     if (! (sampleRate >= 0.0f && sampleRate < 1.0e7f))
-        return -32.0f;
+        return uncalibratedRateLevelDb;
 
-    // Calibration constants of the responses, one per supported rate.
-    switch (static_cast<long long> (sampleRate))
-    {
-        case 44100:
-            return -12.2f;
-        case 48000:
-            return -12.4f;
-        case 88200:
-            return -17.7f;
-        case 96000:
-            return -18.4f;
-        case 176400:
-            return -23.6f;
-        case 192000:
-            return -24.5f;
-        default:
-            return -32.0f;
-    }
+    const auto wholeHertz = static_cast<long long> (sampleRate);
+    for (const auto& entry : calibratedRateLevels)
+        if (entry.wholeHertz == wholeHertz)
+            return entry.levelDb;
+    return uncalibratedRateLevelDb;
 }
 
 void ConvolutionEqAudioProcessor::sampleRateLevel (float sampleRate) noexcept

@@ -1,3 +1,4 @@
+#include "LevelCompensationTable.h"
 #include "ProcessingReference.h"
 #include "ProcessorParameterAccess.h"
 #include "TemporaryUserFolder.h"
@@ -267,9 +268,11 @@ TEST_F (BlockProcessingTest, OutputGainsPhaseAndTheMinus100DbFloor)
 
 TEST_F (BlockProcessingTest, LevelCompensationByTruncatedRate)
 {
-    const std::pair<double, float> rates[] = { { 44100.0, -12.2f }, { 48000.0, -12.4f },  { 88200.0, -17.7f },
-                                               { 96000.0, -18.4f }, { 176400.0, -23.6f }, { 192000.0, -24.5f },
-                                               { 32000.0, -32.0f }, { 50000.0, -32.0f },  { 44100.9, -12.2f } };
+    std::vector<std::pair<double, float>> rates;
+    for (const auto& [rate, levelDb] : LevelCompensationTable::calibrated)
+        rates.emplace_back (rate, levelDb);
+    for (const double rate : { 32000.0, 50000.0, 44100.9 })
+        rates.emplace_back (rate, LevelCompensationTable::levelForRate (rate));
 
     // All bands off and All mode: the output is three times the input times the compensation.
     ChainSettings s;

@@ -1,4 +1,5 @@
 #include "ParameterLayout.h"
+#include "LevelCompensationTable.h"
 #include "ProcessorTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -216,17 +217,14 @@ TEST_F (ParameterSetTest, FixedAnswersAndLevelCompensation)
     EXPECT_EQ (processor.getValueTreeState().state.getType().toString(), "Larkspur");
     EXPECT_EQ (processor.getLevelCompensation(), 0.0f);
 
-    EXPECT_EQ (ConvolutionEqAudioProcessor::levelCompensationForRate (44100.0f), -12.2f);
-    EXPECT_EQ (ConvolutionEqAudioProcessor::levelCompensationForRate (44100.9f), -12.2f);
-    EXPECT_EQ (ConvolutionEqAudioProcessor::levelCompensationForRate (48000.0f), -12.4f);
-    EXPECT_EQ (ConvolutionEqAudioProcessor::levelCompensationForRate (88200.0f), -17.7f);
-    EXPECT_EQ (ConvolutionEqAudioProcessor::levelCompensationForRate (96000.0f), -18.4f);
-    EXPECT_EQ (ConvolutionEqAudioProcessor::levelCompensationForRate (176400.0f), -23.6f);
-    EXPECT_EQ (ConvolutionEqAudioProcessor::levelCompensationForRate (192000.0f), -24.5f);
-    EXPECT_EQ (ConvolutionEqAudioProcessor::levelCompensationForRate (32000.0f), -32.0f);
-    EXPECT_EQ (ConvolutionEqAudioProcessor::levelCompensationForRate (0.0f), -32.0f);
-    EXPECT_EQ (ConvolutionEqAudioProcessor::levelCompensationForRate (std::numeric_limits<float>::quiet_NaN()), -32.0f);
-    EXPECT_EQ (ConvolutionEqAudioProcessor::levelCompensationForRate (1.0e30f), -32.0f);
+    for (const auto& [rate, levelDb] : LevelCompensationTable::calibrated)
+    {
+        EXPECT_EQ (ConvolutionEqAudioProcessor::levelCompensationForRate ((float) rate), levelDb) << rate;
+        EXPECT_EQ (ConvolutionEqAudioProcessor::levelCompensationForRate ((float) rate + 0.9f), levelDb) << rate;
+    }
+    for (const float rate : { 32000.0f, 0.0f, std::numeric_limits<float>::quiet_NaN(), 1.0e30f })
+        EXPECT_EQ (ConvolutionEqAudioProcessor::levelCompensationForRate (rate), LevelCompensationTable::otherRatesDb)
+            << rate;
 }
 
 TEST (ProcessorConstruction, CreatesThePresetsFileBeforeAnyPrepare)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LevelCompensationTable.h"
 #include "ResponseDocumentSupport.h"
 
 #include <cmath>
@@ -22,31 +23,10 @@ struct Step
     int gain;
 };
 
-inline float levelCompensationDb (double rate)
-{
-    switch ((int) rate)
-    {
-        case 44100:
-            return -12.2f;
-        case 48000:
-            return -12.4f;
-        case 88200:
-            return -17.7f;
-        case 96000:
-            return -18.4f;
-        case 176400:
-            return -23.6f;
-        case 192000:
-            return -24.5f;
-        default:
-            return -32.0f;
-    }
-}
-
 /** How far the rate's compensation constant lies from ideal scaling of the 96 kHz design. */
 inline double compensationOffsetDb (double rate)
 {
-    return (double) levelCompensationDb (rate) - (-18.4 + 20.0 * std::log10 (96000.0 / rate));
+    return (double) LevelCompensationTable::levelForRate (rate) - (-18.4 + 20.0 * std::log10 (96000.0 / rate));
 }
 
 inline float bandLevel (int band, double gainDb)
@@ -61,7 +41,7 @@ inline float bandLevel (int band, double gainDb)
 
 inline float outputGain (double rate)
 {
-    return (float) std::pow (10.0, (0.0 + (double) levelCompensationDb (rate)) * 0.05);
+    return (float) std::pow (10.0, (0.0 + (double) LevelCompensationTable::levelForRate (rate)) * 0.05);
 }
 
 /** The analogue prototype of a step in dB. */
