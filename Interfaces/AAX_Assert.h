@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// A place where an assertion can fail, with the texts the host receives.
+/** A place where an assertion can fail, with the texts the host receives. */
 struct AAX_AssertionSite
 {
     const char* file;
@@ -10,11 +10,11 @@ struct AAX_AssertionSite
     const char* expression;
 };
 
-// Reports a failed assertion to the host (file, line, expression, 1). Does nothing while there
-// are no host services. Never throws and never stops the plug-in.
+/** Reports a failed assertion to the host (file, line, expression, 1). Does nothing while there
+    are no host services. Never throws and never stops the plug-in. */
 void AAX_ReportAssertion (const AAX_AssertionSite& site) noexcept;
 
-// Checks the condition and reports the site when it is false; answers the condition.
+/** Checks the condition and reports the site when it is false; answers the condition. */
 inline bool AAX_CheckAssertion (bool condition, const AAX_AssertionSite& site) noexcept
 {
     if (! condition)
@@ -22,8 +22,8 @@ inline bool AAX_CheckAssertion (bool condition, const AAX_AssertionSite& site) n
     return condition;
 }
 
-// The assertion sites of the layer. The host sees the source paths of the original build, so
-// they are fixed texts rather than this build's file names.
+/** The assertion sites of the layer. The host sees the source paths of the original build, so
+    they are fixed texts rather than this build's file names. */
 namespace AAX_AssertionSites
 {
 constexpr AAX_AssertionSite ParameterIdentifierTooLong{ "AAX_SDK_2p3p2\\Interfaces\\AAX_CParameter.h", 193,

@@ -13,18 +13,18 @@
 #include <set>
 #include <string>
 
-// The controls-state chunk: every parameter but the filtered ones, as typed entries.
+/** The controls-state chunk: every parameter but the filtered ones, as typed entries. */
 constexpr AAX_CTypeID AAX_ControlsStateChunkId = 0x656C636B; // 'elck'
 constexpr const char* AAX_ControlsStateChunkName = "Complete Controls State";
-// The host's preview notification ('ASPv'); its first data word switches "PreviewID".
+/** The host's preview notification ('ASPv'); its first data word switches "PreviewID". */
 constexpr int32_t AAX_PreviewStateNotification = 0x41535076;
 constexpr const char* AAX_MasterBypassParameterId = "MasterBypassID";
 constexpr const char* AAX_PreviewParameterId = "PreviewID";
 
-// The plug-in's effect-parameters object: the host creates one per instance, initialises it with
-// its host unknown and from then on asks it about parameters, pushes automation into it, collects
-// packets and saves and restores the controls-state chunk. Derived classes register their
-// parameters in EffectInitHook and may replace any operation.
+/** The plug-in's effect-parameters object: the host creates one per instance, initialises it with
+    its host unknown and from then on asks it about parameters, pushes automation into it, collects
+    packets and saves and restores the controls-state chunk. Derived classes register their
+    parameters in EffectInitHook and may replace any operation. */
 class AAX_CEffectParameters : public AAX_IEffectParameters, public CACFUnknown
 {
 public:
@@ -96,32 +96,32 @@ public:
     AAX_Result UpdatePageTable (uint32_t tableType, uint32_t tableSize, int32_t argument,
                                 IACFUnknown* pageTable) const override;
 
-    // The base has nothing to add to a page table: -20009.
+    /** The base has nothing to add to a page table: -20009. */
     AAX_Result CustomizePageTable (uint32_t tableType, uint32_t tableSize, AAX_IPageTable* pageTable) const override;
-    // Derived classes register their parameters here; the base answers 0.
+    /** Derived classes register their parameters here; the base answers 0. */
     AAX_Result EffectInitHook() override;
 
-    // Parameters in the controls-state chunk, as counted at initialisation.
+    /** Parameters in the controls-state chunk, as counted at initialisation. */
     int32_t NumChunkedParameters() const noexcept { return mNumChunkedParameters; }
 
 protected:
-    // Refills the chunk parser with one entry per registered, unfiltered parameter, in
-    // registration order.
+    /** Refills the chunk parser with one entry per registered, unfiltered parameter, in
+        registration order. */
     void BuildChunkData();
 
     AAX_VController* Controller() const noexcept { return mController.get(); }
     AAX_VTransport* Transport() const noexcept { return mTransport.get(); }
     AAX_VAutomationDelegate* AutomationDelegate() const noexcept { return mAutomationDelegate.get(); }
 
-    // Host value updates that changed a value; changed under the dispatcher's lock.
+    /** Host value updates that changed a value; changed under the dispatcher's lock. */
     int32_t mChangeCounter = 0;
-    // The size last announced for the controls-state chunk; WriteChunk must match it.
+    /** The size last announced for the controls-state chunk; WriteChunk must match it. */
     int32_t mLastChunkSize = 0;
     AAX_CChunkDataParser mChunkParser;
     int32_t mNumChunkedParameters = 0;
     AAX_CPacketDispatcher mPacketDispatcher;
     AAX_CParameterRegistry mParameterRegistry;
-    // Left out of the controls-state chunk (the master bypass).
+    /** Left out of the controls-state chunk (the master bypass). */
     std::set<std::string, std::less<>> mFilteredParameters;
     std::unique_ptr<AAX_VController> mController;
     std::unique_ptr<AAX_VTransport> mTransport;

@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
-// A linear taper between two bounds; RealPrecision 0 means real values are not rounded.
-// Only the float form without rounding exists.
+/** A linear taper between two bounds; RealPrecision 0 means real values are not rounded.
+    Only the float form without rounding exists. */
 template <typename T, int32_t RealPrecision>
 class AAX_CLinearTaperDelegate;
 
-// The bounds are kept in the order given: a first bound above the second runs downwards.
+/** The bounds are kept in the order given: a first bound above the second runs downwards. */
 template <>
 class AAX_CLinearTaperDelegate<float, 0> : public AAX_ITaperDelegate<float>
 {

@@ -12,10 +12,10 @@
 class AAX_IController;
 class AAX_IParameter;
 
-// Keeps one packet per context field for chosen parameters. Updating such a parameter marks its
-// packets dirty; dispatching refills every dirty packet through its handler and posts it to the
-// host through the controller. Marking and dispatching may come from different host threads:
-// every operation holds the recursive mutex, so a handler may call back into the dispatcher.
+/** Keeps one packet per context field for chosen parameters. Updating such a parameter marks its
+    packets dirty; dispatching refills every dirty packet through its handler and posts it to the
+    host through the controller. Marking and dispatching may come from different host threads:
+    every operation holds the recursive mutex, so a handler may call back into the dispatcher. */
 class AAX_CPacketDispatcher
 {
 public:
@@ -25,8 +25,8 @@ public:
     AAX_CPacketDispatcher (const AAX_CPacketDispatcher&) = delete;
     AAX_CPacketDispatcher& operator= (const AAX_CPacketDispatcher&) = delete;
 
-    // The controller posts the packets; the owner's ParameterById (identifier, AAX_IParameter**)
-    // finds the parameters that FillValuePacket reads. Neither is owned.
+    /** The controller posts the packets; the owner's ParameterById (identifier, AAX_IParameter**)
+        finds the parameters that FillValuePacket reads. Neither is owned. */
     template <class Owner>
     void Initialize (AAX_IController* controller, Owner* owner)
     {
@@ -37,20 +37,20 @@ public:
         { return static_cast<Owner*> (target)->ParameterById (identifier, parameter); };
     }
 
-    // Binds the identifier to the packet of the field (created, dirty, when the field has none)
-    // with a clone of the handler. Answers 0.
+    /** Binds the identifier to the packet of the field (created, dirty, when the field has none)
+        with a clone of the handler. Answers 0. */
     AAX_Result AddPacketHandler (AAX_CParamID identifier, AAX_CFieldIndex fieldIndex,
                                  const AAX_IPacketHandler& handler);
-    // Marks dirty every packet bound to exactly this identifier. Answers 0.
+    /** Marks dirty every packet bound to exactly this identifier. Answers 0. */
     AAX_Result MarkPacketsDirty (AAX_CParamID identifier);
-    // Refills and posts every dirty packet once, in identifier order, and clears its dirty flag
-    // whatever happened. Answers the last post's result (0 when nothing was posted).
+    /** Refills and posts every dirty packet once, in identifier order, and clears its dirty flag
+        whatever happened. Answers the last post's result (0 when nothing was posted). */
     AAX_Result DispatchDirtyPackets();
-    // The value callback that handlers are built with: writes the parameter's value in native
-    // byte order (bool and int32 and float as 4 bytes, double as 8).
+    /** The value callback that handlers are built with: writes the parameter's value in native
+        byte order (bool and int32 and float as 4 bytes, double as 8). */
     AAX_Result FillValuePacket (AAX_CParamID identifier, AAX_CDispatchPacket& packet);
 
-    // The dispatcher's lock, for callers that change what the packets are filled from.
+    /** The dispatcher's lock, for callers that change what the packets are filled from. */
     AAX_CRecursiveMutex& Mutex() const noexcept { return mMutex; }
 
 private:
@@ -64,7 +64,7 @@ private:
 
     mutable AAX_CRecursiveMutex mMutex;
     std::map<AAX_CFieldIndex, std::unique_ptr<AAX_CDispatchPacket>> mPackets;
-    // Entries with equal identifiers stay in the order they were added.
+    /** Entries with equal identifiers stay in the order they were added. */
     std::multimap<std::string, HandlerEntry, std::less<>> mHandlers;
     AAX_IController* mController = nullptr;
     void* mOwner = nullptr;

@@ -3,8 +3,8 @@
 #include "AAX_Errors.h"
 #include "AAX_IPacketHandler.h"
 
-// A packet handler that calls a member operation of an object (the dispatcher itself in this
-// plug-in): the one taking identifier and packet when it is set, else the one taking the packet.
+/** A packet handler that calls a member operation of an object (the dispatcher itself in this
+    plug-in): the one taking identifier and packet when it is set, else the one taking the packet. */
 template <class Worker>
 class AAX_CPacketHandler : public AAX_IPacketHandler
 {

@@ -9,12 +9,12 @@
 #include <map>
 #include <memory>
 
-// A host parameter; only the float form exists.
+/** A host parameter; only the float form exists. */
 template <typename T>
 class AAX_CParameter;
 
-// A float host parameter. It owns clones of its taper and display and refers to the host's
-// automation delegate without owning it. Values that are not finite never become its value.
+/** A float host parameter. It owns clones of its taper and display and refers to the host's
+    automation delegate without owning it. Values that are not finite never become its value. */
 template <>
 class AAX_CParameter<float> : public AAX_IParameter
 {
@@ -90,8 +90,8 @@ public:
     void UpdateNormalizedValue (double normalizedValue) override;
 
 private:
-    // Every value change that starts inside the plug-in: through the host when there is an
-    // automation delegate, else stored at once.
+    /** Every value change that starts inside the plug-in: through the host when there is an
+        automation delegate, else stored at once. */
     void RequestNormalizedValue (double normalizedValue);
 
     AAX_CString mName;
@@ -103,7 +103,7 @@ private:
     std::unique_ptr<AAX_ITaperDelegate<float>> mTaper;
     std::unique_ptr<AAX_IDisplayDelegate<float>> mDisplay;
     AAX_IAutomationDelegate* mAutomationDelegate = nullptr;
-    // When set, the next UpdateNormalizedValue stores and posts even an unchanged value.
+    /** When set, the next UpdateNormalizedValue stores and posts even an unchanged value. */
     bool mNeedNotify = true;
     AAX_CParameterValue<float> mValue;
     float mDefaultValue;

@@ -9,9 +9,9 @@
 class AAX_IAutomationDelegate;
 class AAX_IParameter;
 
-// Owns every host parameter of a plug-in instance and finds them by identifier or by index (the
-// order of registration). It changes only during initialisation and tear-down, so it takes no
-// lock.
+/** Owns every host parameter of a plug-in instance and finds them by identifier or by index (the
+    order of registration). It changes only during initialisation and tear-down, so it takes no
+    lock. */
 class AAX_CParameterRegistry
 {
 public:
@@ -21,23 +21,23 @@ public:
     AAX_CParameterRegistry (const AAX_CParameterRegistry&) = delete;
     AAX_CParameterRegistry& operator= (const AAX_CParameterRegistry&) = delete;
 
-    // Every parameter registered afterwards is attached to this delegate (not owned).
+    /** Every parameter registered afterwards is attached to this delegate (not owned). */
     void SetAutomationDelegate (AAX_IAutomationDelegate* automationDelegate);
     AAX_IAutomationDelegate* AutomationDelegate() const noexcept { return mAutomationDelegate; }
 
-    // Takes ownership, attaches the automation delegate and appends the parameter. An identifier
-    // registered twice keeps its first parameter for lookups by identifier.
+    /** Takes ownership, attaches the automation delegate and appends the parameter. An identifier
+        registered twice keeps its first parameter for lookups by identifier. */
     void AddParameter (AAX_IParameter* parameter);
 
     int32_t NumParameters() const noexcept { return static_cast<int32_t> (mParameters.size()); }
-    // Null outside 0 ... NumParameters() - 1.
+    /** Null outside 0 ... NumParameters() - 1. */
     AAX_IParameter* ParameterAtIndex (int32_t index) const noexcept;
-    // Null for a null or unknown identifier.
+    /** Null for a null or unknown identifier. */
     AAX_IParameter* FindParameterById (AAX_CParamID identifier) const;
-    // The first position whose parameter has exactly this identifier, or -1.
+    /** The first position whose parameter has exactly this identifier, or -1. */
     int32_t IndexOfId (AAX_CParamID identifier) const;
 
-    // Deletes the parameters in registration order (each unregisters itself from the host).
+    /** Deletes the parameters in registration order (each unregisters itself from the host). */
     void DeleteAllParameters();
 
 private:

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-// An identifier (at most 31 characters) with one value; only the float form exists.
+/** An identifier (at most 31 characters) with one value; only the float form exists. */
 template <typename T>
 class AAX_CParameterValue;
 
@@ -12,10 +12,10 @@ template <>
 class AAX_CParameterValue<float> : public AAX_IParameterValue
 {
 public:
-    // The room for an identifier, its NUL included.
+    /** The room for an identifier, its NUL included. */
     static constexpr size_t identifierCapacity = 32;
 
-    // An identifier of 32 or more characters is reported to the host and cut to 31.
+    /** An identifier of 32 or more characters is reported to the host and cut to 31. */
     AAX_CParameterValue (AAX_CParamID identifier, float value);
     AAX_CParameterValue (const AAX_CParameterValue& other);
 

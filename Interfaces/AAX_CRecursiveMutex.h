@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-// The packet dispatcher's lock. A thread that already holds it can take it again without
-// blocking; only its outermost holder releases it.
+/** The packet dispatcher's lock. A thread that already holds it can take it again without
+    blocking; only its outermost holder releases it. */
 class AAX_CRecursiveMutex
 {
 public:
@@ -14,7 +14,7 @@ public:
     void Lock() { mMutex.lock(); }
     void Unlock() { mMutex.unlock(); }
 
-    // Holds the mutex for one scope.
+    /** Holds the mutex for one scope. */
     class ScopedLock
     {
     public:

@@ -4,65 +4,65 @@
 
 // Identifiers of the host objects through which the plug-in describes its effects.
 
-// {89882C2D-77BC-42EF-707B-7981B7BD0CCA}: class of the host's collection object
+/** {89882C2D-77BC-42EF-707B-7981B7BD0CCA}: class of the host's collection object */
 constexpr AAX_GUID AAX_CLSID_Collection{
     0x89882C2D, 0x77BC, 0x42EF, { 0x70, 0x7B, 0x79, 0x81, 0xB7, 0xBD, 0x0C, 0xCA }
 };
-// {96D42C2D-EBBC-41DF-B1AB-9991A2EE0CCA}: the host's collection
+/** {96D42C2D-EBBC-41DF-B1AB-9991A2EE0CCA}: the host's collection */
 constexpr AAX_GUID AAX_IID_Collection{ 0x96D42C2D, 0xEBBC, 0x41DF, { 0xB1, 0xAB, 0x99, 0x91, 0xA2, 0xEE, 0x0C, 0xCA } };
-// {E5BC71DF-4C1F-4CC4-814A-5A7DD0E70EF5}: the host's description host
+/** {E5BC71DF-4C1F-4CC4-814A-5A7DD0E70EF5}: the host's description host */
 constexpr AAX_GUID AAX_IID_DescriptionHost{
     0xE5BC71DF, 0x4C1F, 0x4CC4, { 0x81, 0x4A, 0x5A, 0x7D, 0xD0, 0xE7, 0x0E, 0xF5 }
 };
-// {E51741F1-7FCF-11D6-AAC3-00306542A024}: the host's definition object
+/** {E51741F1-7FCF-11D6-AAC3-00306542A024}: the host's definition object */
 constexpr AAX_GUID AAX_IID_HostDefinition{
     0xE51741F1, 0x7FCF, 0x11D6, { 0xAA, 0xC3, 0x00, 0x30, 0x65, 0x42, 0xA0, 0x24 }
 };
-// {89872C2D-75BC-423F-401B-F9A1BAAD0CCA}: class of the host's effect descriptor
+/** {89872C2D-75BC-423F-401B-F9A1BAAD0CCA}: class of the host's effect descriptor */
 constexpr AAX_GUID AAX_CLSID_EffectDescriptor{
     0x89872C2D, 0x75BC, 0x423F, { 0x40, 0x1B, 0xF9, 0xA1, 0xBA, 0xAD, 0x0C, 0xCA }
 };
-// {96D42C2D-EBBC-41EF-D1CB-499442E40FDA}: effect descriptor, version 1
+/** {96D42C2D-EBBC-41EF-D1CB-499442E40FDA}: effect descriptor, version 1 */
 constexpr AAX_GUID AAX_IID_EffectDescriptor{
     0x96D42C2D, 0xEBBC, 0x41EF, { 0xD1, 0xCB, 0x49, 0x94, 0x42, 0xE4, 0x0F, 0xDA }
 };
-// {41ECCC52-416B-4072-84BD-40B05210A74C}: effect descriptor, version 2
+/** {41ECCC52-416B-4072-84BD-40B05210A74C}: effect descriptor, version 2 */
 constexpr AAX_GUID AAX_IID_EffectDescriptor_V2{
     0x41ECCC52, 0x416B, 0x4072, { 0x84, 0xBD, 0x40, 0xB0, 0x52, 0x10, 0xA7, 0x4C }
 };
-// {94872C3D-95BC-413D-D0DB-D9B12AAD0CCA}: class of the host's component descriptor
+/** {94872C3D-95BC-413D-D0DB-D9B12AAD0CCA}: class of the host's component descriptor */
 constexpr AAX_GUID AAX_CLSID_ComponentDescriptor{
     0x94872C3D, 0x95BC, 0x413D, { 0xD0, 0xDB, 0xD9, 0xB1, 0x2A, 0xAD, 0x0C, 0xCA }
 };
-// {96E42C2D-E2BC-51EF-61C7-48994AEB0CDA}: component descriptor, version 1
+/** {96E42C2D-E2BC-51EF-61C7-48994AEB0CDA}: component descriptor, version 1 */
 constexpr AAX_GUID AAX_IID_ComponentDescriptor{
     0x96E42C2D, 0xE2BC, 0x51EF, { 0x61, 0xC7, 0x48, 0x99, 0x4A, 0xEB, 0x0C, 0xDA }
 };
-// {1895259E-AAA9-4F0F-A985-149837B76F89}: component descriptor, version 2
+/** {1895259E-AAA9-4F0F-A985-149837B76F89}: component descriptor, version 2 */
 constexpr AAX_GUID AAX_IID_ComponentDescriptor_V2{
     0x1895259E, 0xAAA9, 0x4F0F, { 0xA9, 0x85, 0x14, 0x98, 0x37, 0xB7, 0x6F, 0x89 }
 };
-// {979CFCD4-2BCB-43AE-9CD0-2D0ECD2ADCD5}: component descriptor, version 3
+/** {979CFCD4-2BCB-43AE-9CD0-2D0ECD2ADCD5}: component descriptor, version 3 */
 constexpr AAX_GUID AAX_IID_ComponentDescriptor_V3{
     0x979CFCD4, 0x2BCB, 0x43AE, { 0x9C, 0xD0, 0x2D, 0x0E, 0xCD, 0x2A, 0xDC, 0xD5 }
 };
-// {A587AD3D-D53C-4ADC-D0DD-D9D12DDDDCDA}: class of the host's property map
+/** {A587AD3D-D53C-4ADC-D0DD-D9D12DDDDCDA}: class of the host's property map */
 constexpr AAX_GUID AAX_CLSID_PropertyMap{
     0xA587AD3D, 0xD53C, 0x4ADC, { 0xD0, 0xDD, 0xD9, 0xD1, 0x2D, 0xDD, 0xDC, 0xDA }
 };
-// {96EE2C2D-EECC-5EFF-E2D7-E849E3E2EEEE}: property map, version 1
+/** {96EE2C2D-EECC-5EFF-E2D7-E849E3E2EEEE}: property map, version 1 */
 constexpr AAX_GUID AAX_IID_PropertyMap{
     0x96EE2C2D, 0xEECC, 0x5EFF, { 0xE2, 0xD7, 0xE8, 0x49, 0xE3, 0xE2, 0xEE, 0xEE }
 };
-// {7177DF80-7C9C-11E2-B92A-0800200C9A66}: property map, version 2
+/** {7177DF80-7C9C-11E2-B92A-0800200C9A66}: property map, version 2 */
 constexpr AAX_GUID AAX_IID_PropertyMap_V2{
     0x7177DF80, 0x7C9C, 0x11E2, { 0xB9, 0x2A, 0x08, 0x00, 0x20, 0x0C, 0x9A, 0x66 }
 };
-// {6D4AB208-D34B-4368-B4F1-58BC243F45C9}: property map, version 3
+/** {6D4AB208-D34B-4368-B4F1-58BC243F45C9}: property map, version 3 */
 constexpr AAX_GUID AAX_IID_PropertyMap_V3{
     0x6D4AB208, 0xD34B, 0x4368, { 0xB4, 0xF1, 0x58, 0xBC, 0x24, 0x3F, 0x45, 0xC9 }
 };
-// {24545609-A7C4-44D4-ABB8-CF13EA9D0BDF}: the host's feature info
+/** {24545609-A7C4-44D4-ABB8-CF13EA9D0BDF}: the host's feature info */
 constexpr AAX_GUID AAX_IID_FeatureInfo{
     0x24545609, 0xA7C4, 0x44D4, { 0xAB, 0xB8, 0xCF, 0x13, 0xEA, 0x9D, 0x0B, 0xDF }
 };

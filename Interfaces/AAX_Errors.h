@@ -2,8 +2,8 @@
 
 #include "AAX.h"
 
-// The result codes of the AAX layer. The named failures run from -20001 down to -20046
-// without gaps.
+/** The result codes of the AAX layer. The named failures run from -20001 down to -20046
+    without gaps. */
 enum AAX_EError : int32_t
 {
     AAX_SUCCESS = 0,
@@ -56,5 +56,5 @@ enum AAX_EError : int32_t
     AAX_ERROR_ARGUMENT_BUFFER_OVERFLOW = -20046,
 };
 
-// The chunk writer's failure code; it has no name of its own.
+/** The chunk writer's failure code; it has no name of its own. */
 constexpr AAX_Result AAX_CHUNK_SERIALIZATION_FAILED = -333;

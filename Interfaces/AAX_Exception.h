@@ -8,8 +8,8 @@ namespace AAX
 {
 namespace Exception
 {
-// The base of the layer's exceptions. Deliberately not a std::exception: handlers catch it
-// separately from the standard ones.
+/** The base of the layer's exceptions. Deliberately not a std::exception: handlers catch it
+    separately from the standard ones. */
 class Any
 {
 public:
@@ -21,8 +21,8 @@ public:
     Any& operator= (const Any&) = default;
     Any& operator= (Any&&) = default;
 
-    // The composed message: what, then " func:" and the function, then " line:" and the line,
-    // each suffix only when its text is not empty.
+    /** The composed message: what, then " func:" and the function, then " line:" and the line,
+        each suffix only when its text is not empty. */
     const std::string& What() const noexcept { return mMessage; }
     const std::string& Function() const noexcept { return mFunction; }
     const std::string& Line() const noexcept { return mLine; }
@@ -34,7 +34,7 @@ private:
     std::string mMessage;
 };
 
-// A failed result code. Its text is the code's name followed by the code in parentheses.
+/** A failed result code. Its text is the code's name followed by the code in parentheses. */
 class ResultError : public Any
 {
 public:

@@ -3,7 +3,7 @@
 #include "AAX.h"
 #include "IACFUnknown.h"
 
-// The host's automation delegate (AAX_IID_AutomationDelegate), operations 3 to 9.
+/** The host's automation delegate (AAX_IID_AutomationDelegate), operations 3 to 9. */
 class AAX_IACFAutomationDelegate : public IACFUnknown
 {
 public:

@@ -3,8 +3,8 @@
 #include "AAX.h"
 #include "IACFUnknown.h"
 
-// The host's collection: receives the effects of a plug-in package. Places 3 to 6 belong to the
-// host's general definition interface, which the plug-in does not use.
+/** The host's collection: receives the effects of a plug-in package. Places 3 to 6 belong to the
+    host's general definition interface, which the plug-in does not use. */
 class AAX_IACFCollection : public IACFUnknown
 {
 public:

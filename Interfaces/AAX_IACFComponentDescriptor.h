@@ -3,8 +3,8 @@
 #include "AAX.h"
 #include "IACFUnknown.h"
 
-// The host's component descriptor (one audio algorithm of an effect), versions 1 to 3. Field
-// arguments are indices into the algorithm's context.
+/** The host's component descriptor (one audio algorithm of an effect), versions 1 to 3. Field
+    arguments are indices into the algorithm's context. */
 class AAX_IACFComponentDescriptor : public IACFUnknown
 {
 public:
@@ -21,14 +21,14 @@ public:
     virtual AAX_Result AddPrivateData (AAX_CFieldIndex field, int32_t size, uint32_t option) = 0; // 13
     virtual AAX_Result ComponentCall14 (AAX_CFieldIndex field, uint32_t size) = 0;                // 14
     virtual AAX_Result ComponentCall15 (AAX_CFieldIndex field, uint32_t size) = 0;                // 15
-    // 16
+    /** 16 */
     virtual AAX_Result AddProcessProc_Native (void* processProc, IACFUnknown* properties, void* instanceInitProc,
                                               void* backgroundProc, uint32_t* procId) = 0;
-    // 17
+    /** 17 */
     virtual AAX_Result AddProcessProc_TI (const char* dllFileName, const char* processProcName, IACFUnknown* properties,
                                           const char* instanceInitProcName, const char* backgroundProcName,
                                           uint32_t* procId) = 0;
-    // 18
+    /** 18 */
     virtual AAX_Result AddMeters (AAX_CFieldIndex field, const uint32_t* meterIds, uint32_t meterCount) = 0;
 
 protected:
@@ -47,8 +47,8 @@ protected:
 class AAX_IACFComponentDescriptor_V3 : public AAX_IACFComponentDescriptor_V2
 {
 public:
-    // 20: registers every process procedure that the map's properties name; writes their
-    // identifiers followed by 0 into procIds when it has room for them.
+    /** 20: registers every process procedure that the map's properties name; writes their
+        identifiers followed by 0 into procIds when it has room for them. */
     virtual AAX_Result AddProcessProcs (IACFUnknown* properties, uint32_t* procIds, int32_t capacity) = 0;
 
 protected:

@@ -3,9 +3,9 @@
 #include "AAX.h"
 #include "IACFUnknown.h"
 
-// The host's controller, in the versions the host may supply. Each version extends the one
-// before it; the numbers are the operations' places counted from QueryInterface. Operations that
-// the plug-in only passes through carry neutral argument lists.
+/** The host's controller, in the versions the host may supply. Each version extends the one
+    before it; the numbers are the operations' places counted from QueryInterface. Operations that
+    the plug-in only passes through carry neutral argument lists. */
 class AAX_IACFController : public IACFUnknown
 {
 public:

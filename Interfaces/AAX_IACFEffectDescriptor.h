@@ -3,7 +3,7 @@
 #include "AAX.h"
 #include "IACFUnknown.h"
 
-// The host's effect descriptor, versions 1 and 2.
+/** The host's effect descriptor, versions 1 and 2. */
 class AAX_IACFEffectDescriptor : public IACFUnknown
 {
 public:

@@ -7,10 +7,10 @@ class AAX_IParameter;
 class AAX_IString;
 struct ChunkRecord;
 
-// The effect-parameters object as the host calls it, in the four versions the host may ask for.
-// Each version extends the one before it; the numbers are the operations' places counted from
-// QueryInterface. Operations whose meaning the plug-in leaves to the host carry neutral argument
-// lists and are named by their place.
+/** The effect-parameters object as the host calls it, in the four versions the host may ask for.
+    Each version extends the one before it; the numbers are the operations' places counted from
+    QueryInterface. Operations whose meaning the plug-in leaves to the host carry neutral argument
+    lists and are named by their place. */
 class AAX_IACFEffectParameters : public IACFUnknown
 {
 public:
@@ -94,7 +94,7 @@ protected:
 class AAX_IACFEffectParameters_V4 : public AAX_IACFEffectParameters_V3
 {
 public:
-    // The host hands in one of its page tables for the plug-in to adjust.
+    /** The host hands in one of its page tables for the plug-in to adjust. */
     virtual AAX_Result UpdatePageTable (uint32_t tableType, uint32_t tableSize, int32_t argument,
                                         IACFUnknown* pageTable) const = 0; // 50
 

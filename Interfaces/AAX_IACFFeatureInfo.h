@@ -3,7 +3,7 @@
 #include "AAX.h"
 #include "IACFUnknown.h"
 
-// The host's answer about one feature: its support level and its properties.
+/** The host's answer about one feature: its support level and its properties. */
 class AAX_IACFFeatureInfo : public IACFUnknown
 {
 public:

@@ -3,8 +3,8 @@
 #include "AAX.h"
 #include "IACFUnknown.h"
 
-// The host's page table (the control layout of a control surface), versions 1 and 2. The plug-in
-// only passes these operations through, so they carry neutral argument lists.
+/** The host's page table (the control layout of a control surface), versions 1 and 2. The plug-in
+    only passes these operations through, so they carry neutral argument lists. */
 class AAX_IACFPageTable : public IACFUnknown
 {
 public:

@@ -3,8 +3,8 @@
 #include "AAX.h"
 #include "IACFUnknown.h"
 
-// The host's page-table factories. Each creation form passes the plug-in's arguments unchanged,
-// followed by the empty host page table that the host fills.
+/** The host's page-table factories. Each creation form passes the plug-in's arguments unchanged,
+    followed by the empty host page table that the host fills. */
 class AAX_IACFPageTableFactory : public IACFUnknown
 {
 public:

@@ -4,7 +4,7 @@
 #include "AAX_Properties.h"
 #include "IACFUnknown.h"
 
-// The host's property map, versions 1 to 3. Version 3 adds pointer-valued properties.
+/** The host's property map, versions 1 to 3. Version 3 adds pointer-valued properties. */
 class AAX_IACFPropertyMap : public IACFUnknown
 {
 public:

@@ -3,7 +3,7 @@
 #include "AAX.h"
 #include "IACFUnknown.h"
 
-// The host's transport, version 1 and its extension, version 2.
+/** The host's transport, version 1 and its extension, version 2. */
 class AAX_IACFTransport : public IACFUnknown
 {
 public:

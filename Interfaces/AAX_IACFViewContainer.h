@@ -3,7 +3,7 @@
 #include "AAX.h"
 #include "IACFUnknown.h"
 
-// The host's view container (the window the editor is placed in), versions 1 and 2.
+/** The host's view container (the window the editor is placed in), versions 1 and 2. */
 class AAX_IACFViewContainer : public IACFUnknown
 {
 public:

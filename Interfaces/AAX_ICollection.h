@@ -7,8 +7,8 @@ class AAX_IEffectDescriptor;
 class AAX_IPropertyMap;
 class IACFUnknown;
 
-// The plug-in's view of the host collection that a description fills. Descriptors and maps
-// that it hands out belong to it.
+/** The plug-in's view of the host collection that a description fills. Descriptors and maps
+    that it hands out belong to it. */
 class AAX_ICollection
 {
 public:

@@ -5,8 +5,8 @@
 
 class AAX_IPropertyMap;
 
-// The plug-in's view of one component (audio algorithm) descriptor. Property maps that it
-// hands out belong to it.
+/** The plug-in's view of one component (audio algorithm) descriptor. Property maps that it
+    hands out belong to it. */
 class AAX_IComponentDescriptor
 {
 public:
@@ -29,15 +29,15 @@ public:
     virtual AAX_Result ComponentCall15 (void* data) = 0;                                                         // 15
     virtual AAX_IPropertyMap* NewPropertyMap() = 0;                                                              // 16
     virtual AAX_IPropertyMap* DuplicatePropertyMap (AAX_IPropertyMap* source) = 0;                               // 17
-    // 18
+    /** 18 */
     virtual AAX_Result AddNativeProcessProc (AAX_CProcessProc processProc, AAX_IPropertyMap* properties,
                                              AAX_CInstanceInitProc instanceInitProc, AAX_CBackgroundProc backgroundProc,
                                              uint32_t* procId) = 0;
-    // 19
+    /** 19 */
     virtual AAX_Result AddTIProcessProc (const char* dllFileName, const char* processProcName,
                                          AAX_IPropertyMap* properties, const char* instanceInitProcName,
                                          const char* backgroundProcName, uint32_t* procId) = 0;
-    // 20: registers the process procedures that the map names; writes their identifiers and a
-    // terminating 0 into procIds (capacity in entries) when given.
+    /** 20: registers the process procedures that the map names; writes their identifiers and a
+        terminating 0 into procIds (capacity in entries) when given. */
     virtual AAX_Result AddProcessProcs (AAX_IPropertyMap* properties, uint32_t* procIds, int32_t capacity) = 0;
 };

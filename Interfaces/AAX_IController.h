@@ -4,9 +4,9 @@
 
 class AAX_IPageTable;
 
-// The plug-in's view of the host's controller, in the order of the controller wrapper's
-// operations. Operations this plug-in never calls carry generic arguments: the wrapper forwards
-// them unchanged to the host.
+/** The plug-in's view of the host's controller, in the order of the controller wrapper's
+    operations. Operations this plug-in never calls carry generic arguments: the wrapper forwards
+    them unchanged to the host. */
 class AAX_IController
 {
 public:
@@ -21,7 +21,7 @@ public:
     virtual AAX_Result ControllerCall7 (void* argument) const = 0;        // 7
     virtual AAX_Result ReportLatency (int32_t samples) = 0;               // 8
     virtual AAX_Result ControllerCall9 (void* argument) = 0;              // 9
-    // 10: hands a packet of data to a field of the host's audio-algorithm context.
+    /** 10: hands a packet of data to a field of the host's audio-algorithm context. */
     virtual AAX_Result PostPacket (AAX_CFieldIndex fieldIndex, const void* data, uint32_t size) = 0;
     virtual AAX_Result ControllerCall11 (void* argument) = 0;                            // 11
     virtual AAX_Result ControllerCall12 (void* argument, void* second, void* third) = 0; // 12
@@ -36,9 +36,9 @@ public:
     virtual AAX_Result ControllerCall21 (void** out) = 0;                                // 21
     virtual AAX_Result ControllerCall22 (void* argument) = 0;                            // 22
     virtual AAX_Result ControllerCall23 (void* argument) = 0;                            // 23
-    // 24: a yes/no query answered as a count; the framework tests it > 0.
+    /** 24: a yes/no query answered as a count; callers test it > 0. */
     virtual AAX_Result ControllerQuery24 (int32_t* count) const = 0;
-    // 25 to 28: the four forms of page-table creation; null when the host cannot make one.
+    /** 25 to 28: the four forms of page-table creation; null when the host cannot make one. */
     virtual AAX_IPageTable* CreatePageTable1 (void* first, void* second) const = 0;
     virtual AAX_IPageTable* CreatePageTable2 (void* first, void* second, void* third) const = 0;
     virtual AAX_IPageTable* CreatePageTable3 (void* first, void* second) const = 0;

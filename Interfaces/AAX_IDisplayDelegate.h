@@ -6,7 +6,7 @@
 
 class AAX_CString;
 
-// Turns a parameter's real value into text and back.
+/** Turns a parameter's real value into text and back. */
 template <typename T>
 class AAX_IDisplayDelegate : public AAX_IDisplayDelegateBase
 {

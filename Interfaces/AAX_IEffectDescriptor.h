@@ -5,8 +5,8 @@
 class AAX_IComponentDescriptor;
 class AAX_IPropertyMap;
 
-// The plug-in's view of one effect's descriptor. Component descriptors and maps that it hands
-// out belong to it.
+/** The plug-in's view of one effect's descriptor. Component descriptors and maps that it hands
+    out belong to it. */
 class AAX_IEffectDescriptor
 {
 public:

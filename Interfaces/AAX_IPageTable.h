@@ -2,8 +2,8 @@
 
 #include "AAX.h"
 
-// The plug-in's view of a host page table. The plug-in itself calls none of these; they are
-// passed through to the host unchanged.
+/** The plug-in's view of a host page table. The plug-in itself calls none of these; they are
+    passed through to the host unchanged. */
 class AAX_IPageTable
 {
 public:

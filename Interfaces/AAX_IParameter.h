@@ -9,9 +9,9 @@ class AAX_IParameterValue;
 class AAX_IString;
 class AAX_ITaperDelegateBase;
 
-// The host-side face of one plug-in parameter. Normalized values run from 0 to 1; real values
-// are the parameter's own units. Every value change that starts inside the plug-in goes through
-// the automation delegate; values the host confirms come back through UpdateNormalizedValue.
+/** The host-side face of one plug-in parameter. Normalized values run from 0 to 1; real values
+    are the parameter's own units. Every value change that starts inside the plug-in goes through
+    the automation delegate; values the host confirms come back through UpdateNormalizedValue. */
 class AAX_IParameter
 {
 public:
@@ -70,16 +70,16 @@ public:
     virtual bool SetValueFromDouble (double value) = 0;
     virtual bool SetValueFromIString (const AAX_IString& text) = 0;
 
-    // Opaque to the parameter: the host's parameter type and control orientation.
+    /** Opaque to the parameter: the host's parameter type and control orientation. */
     virtual void SetType (uint32_t type) = 0;
     virtual uint32_t Type() const = 0;
     virtual void SetOrientation (uint32_t orientation) = 0;
     virtual uint32_t Orientation() const = 0;
 
-    // A taper or display of another value type than the parameter's is ignored.
+    /** A taper or display of another value type than the parameter's is ignored. */
     virtual void SetTaperDelegate (const AAX_ITaperDelegateBase& taper, bool preserveRealValue) = 0;
     virtual void SetDisplayDelegate (const AAX_IDisplayDelegateBase& display) = 0;
 
-    // The host's confirmation of a value (or a value the host sets itself).
+    /** The host's confirmation of a value (or a value the host sets itself). */
     virtual void UpdateNormalizedValue (double normalizedValue) = 0;
 };

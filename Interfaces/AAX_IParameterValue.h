@@ -4,8 +4,8 @@
 
 class AAX_IString;
 
-// A parameter's identifier with one value. Each typed getter answers true only for the value's
-// own type.
+/** A parameter's identifier with one value. Each typed getter answers true only for the value's
+    own type. */
 class AAX_IParameterValue
 {
 public:

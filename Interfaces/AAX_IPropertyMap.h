@@ -5,7 +5,7 @@
 
 class IACFUnknown;
 
-// The plug-in's view of a description property map.
+/** The plug-in's view of a description property map. */
 class AAX_IPropertyMap
 {
 public:
@@ -19,6 +19,6 @@ public:
     virtual AAX_Result RemoveProperty (AAX_EProperty id) = 0;                         // 6
     virtual AAX_Result PropertyMapCall7 (AAX_EProperty id, const void* data) = 0;     // 7
     virtual bool PropertyMapQuery8 (AAX_EProperty id, const void** data) const = 0;   // 8
-    // 9: the host object to hand to the host (the newest version present), or null.
+    /** 9: the host object to hand to the host (the newest version present), or null. */
     virtual IACFUnknown* HostObject() const = 0;
 };

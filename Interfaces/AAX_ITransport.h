@@ -2,8 +2,8 @@
 
 #include "AAX.h"
 
-// The plug-in's view of the host's transport. Safe to call from the audio thread: the wrapper
-// keeps no state beyond its interface pointers.
+/** The plug-in's view of the host's transport. Safe to call from the audio thread: the wrapper
+    keeps no state beyond its interface pointers. */
 class AAX_ITransport
 {
 public:

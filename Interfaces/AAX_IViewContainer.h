@@ -2,10 +2,10 @@
 
 #include "AAX.h"
 
-// The view type of a container that holds a native window handle: on Linux an X11 window id.
+/** The view type of a container that holds a native window handle: on Linux an X11 window id. */
 constexpr int32_t AAX_ViewContainerType_NativeWindow = 3;
 
-// The plug-in's view of the host window that the editor is placed in.
+/** The plug-in's view of the host window that the editor is placed in. */
 class AAX_IViewContainer
 {
 public:

@@ -4,99 +4,99 @@
 
 // Identifiers of the interfaces and classes that the plug-in and the host exchange.
 
-// Component model
-// {00000000-0000-0000-C000-000000000046}: the host's unknown interface
+/** Component model
+    {00000000-0000-0000-C000-000000000046}: the host's unknown interface */
 constexpr AAX_GUID IID_IACFUnknown{ 0x00000000, 0x0000, 0x0000, { 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46 } };
-// {382B6A96-7FD0-11D6-BCFE-00306542A024}: the host's object factory
+/** {382B6A96-7FD0-11D6-BCFE-00306542A024}: the host's object factory */
 constexpr AAX_GUID AAX_IID_ObjectFactory{
     0x382B6A96, 0x7FD0, 0x11D6, { 0xBC, 0xFE, 0x00, 0x30, 0x65, 0x42, 0xA0, 0x24 }
 };
-// {00EEF015-7FD0-11D6-8485-00306542A024}: the plug-in definition, asked of the host collection at
-// registration and handed back to the host
+/** {00EEF015-7FD0-11D6-8485-00306542A024}: the plug-in definition, asked of the host collection at
+    registration and handed back to the host */
 constexpr AAX_GUID AAX_IID_PluginDefinition{
     0x00EEF015, 0x7FD0, 0x11D6, { 0x84, 0x85, 0x00, 0x30, 0x65, 0x42, 0xA0, 0x24 }
 };
 
-// Plug-in components
-// {964E323D-424C-5E1A-2227-282423222E1E}: the GUI object's interface
+/** Plug-in components
+    {964E323D-424C-5E1A-2227-282423222E1E}: the GUI object's interface */
 constexpr AAX_GUID AAX_IID_EffectGUI{ 0x964E323D, 0x424C, 0x5E1A, { 0x22, 0x27, 0x28, 0x24, 0x23, 0x22, 0x2E, 0x1E } };
-// {964E333D-334C-533F-C2C7-3834C3C23E3E}: the effect-parameters object's interface, first version
+/** {964E333D-334C-533F-C2C7-3834C3C23E3E}: the effect-parameters object's interface, first version */
 constexpr AAX_GUID AAX_IID_EffectParameters{
     0x964E333D, 0x334C, 0x533F, { 0xC2, 0xC7, 0x38, 0x34, 0xC3, 0xC2, 0x3E, 0x3E }
 };
-// {F1F47D06-308F-4CC5-9C7C-50A83F8AB813}: second version
+/** {F1F47D06-308F-4CC5-9C7C-50A83F8AB813}: second version */
 constexpr AAX_GUID AAX_IID_EffectParameters_V2{
     0xF1F47D06, 0x308F, 0x4CC5, { 0x9C, 0x7C, 0x50, 0xA8, 0x3F, 0x8A, 0xB8, 0x13 }
 };
-// {D2540E9D-9163-42BB-A6FD-81E10EA32498}: third version
+/** {D2540E9D-9163-42BB-A6FD-81E10EA32498}: third version */
 constexpr AAX_GUID AAX_IID_EffectParameters_V3{
     0xD2540E9D, 0x9163, 0x42BB, { 0xA6, 0xFD, 0x81, 0xE1, 0x0E, 0xA3, 0x24, 0x98 }
 };
-// {2E485536-31A3-4697-9C16-E59BF6B28A41}: fourth version
+/** {2E485536-31A3-4697-9C16-E59BF6B28A41}: fourth version */
 constexpr AAX_GUID AAX_IID_EffectParameters_V4{
     0x2E485536, 0x31A3, 0x4697, { 0x9C, 0x16, 0xE5, 0x9B, 0xF6, 0xB2, 0x8A, 0x41 }
 };
 
-// Host services
-// {9D5E3D3D-42DC-5EFA-2217-EEE2E8E53E2E}: the automation delegate
+/** Host services
+    {9D5E3D3D-42DC-5EFA-2217-EEE2E8E53E2E}: the automation delegate */
 constexpr AAX_GUID AAX_IID_AutomationDelegate{
     0x9D5E3D3D, 0x42DC, 0x5EFA, { 0x22, 0x17, 0xEE, 0xE2, 0xE8, 0xE5, 0x3E, 0x2E }
 };
-// {9D5E3E3D-52DC-5EFB-2018-DE1DE2E63F4E}: controller, version 1
+/** {9D5E3E3D-52DC-5EFB-2018-DE1DE2E63F4E}: controller, version 1 */
 constexpr AAX_GUID AAX_IID_Controller{ 0x9D5E3E3D, 0x52DC, 0x5EFB, { 0x20, 0x18, 0xDE, 0x1D, 0xE2, 0xE6, 0x3F, 0x4E } };
-// {4C59AA0E-D7C0-4205-8B6C-32468D42D202}: controller, version 2
+/** {4C59AA0E-D7C0-4205-8B6C-32468D42D202}: controller, version 2 */
 constexpr AAX_GUID AAX_IID_Controller_V2{
     0x4C59AA0E, 0xD7C0, 0x4205, { 0x8B, 0x6C, 0x32, 0x46, 0x8D, 0x42, 0xD2, 0x02 }
 };
-// {DD6F168C-DA86-44F8-B864-D6CD221926E7}: controller, version 3
+/** {DD6F168C-DA86-44F8-B864-D6CD221926E7}: controller, version 3 */
 constexpr AAX_GUID AAX_IID_Controller_V3{
     0xDD6F168C, 0xDA86, 0x44F8, { 0xB8, 0x64, 0xD6, 0xCD, 0x22, 0x19, 0x26, 0xE7 }
 };
-// {2E9D35FB-BACC-4B2C-B5D7-C6E851F569BD}: page-table factory A
+/** {2E9D35FB-BACC-4B2C-B5D7-C6E851F569BD}: page-table factory A */
 constexpr AAX_GUID AAX_IID_PageTableFactoryA{
     0x2E9D35FB, 0xBACC, 0x4B2C, { 0xB5, 0xD7, 0xC6, 0xE8, 0x51, 0xF5, 0x69, 0xBD }
 };
-// {06C6B83E-9D87-4938-8A38-F8E45B10A24A}: page-table factory B
+/** {06C6B83E-9D87-4938-8A38-F8E45B10A24A}: page-table factory B */
 constexpr AAX_GUID AAX_IID_PageTableFactoryB{
     0x06C6B83E, 0x9D87, 0x4938, { 0x8A, 0x38, 0xF8, 0xE4, 0x5B, 0x10, 0xA2, 0x4A }
 };
-// {5CEE4EF4-6337-4359-B63B-FE58DC36543A}: transport, version 1
+/** {5CEE4EF4-6337-4359-B63B-FE58DC36543A}: transport, version 1 */
 constexpr AAX_GUID AAX_IID_Transport{ 0x5CEE4EF4, 0x6337, 0x4359, { 0xB6, 0x3B, 0xFE, 0x58, 0xDC, 0x36, 0x54, 0x3A } };
-// {203CBD9F-982C-4FE6-A827-07480257AEC3}: transport, version 2
+/** {203CBD9F-982C-4FE6-A827-07480257AEC3}: transport, version 2 */
 constexpr AAX_GUID AAX_IID_Transport_V2{
     0x203CBD9F, 0x982C, 0x4FE6, { 0xA8, 0x27, 0x07, 0x48, 0x02, 0x57, 0xAE, 0xC3 }
 };
-// {33C9E5BE-1CE3-4085-91A7-09D6F8EE4B64}: page table, version 1
+/** {33C9E5BE-1CE3-4085-91A7-09D6F8EE4B64}: page table, version 1 */
 constexpr AAX_GUID AAX_IID_PageTable{ 0x33C9E5BE, 0x1CE3, 0x4085, { 0x91, 0xA7, 0x09, 0xD6, 0xF8, 0xEE, 0x4B, 0x64 } };
-// {D0F25D1B-9C5B-4D2E-8F1F-45BC934732F7}: page table, version 2
+/** {D0F25D1B-9C5B-4D2E-8F1F-45BC934732F7}: page table, version 2 */
 constexpr AAX_GUID AAX_IID_PageTable_V2{
     0xD0F25D1B, 0x9C5B, 0x4D2E, { 0x8F, 0x1F, 0x45, 0xBC, 0x93, 0x47, 0x32, 0xF7 }
 };
-// {DBC22879-A24E-4AC6-9721-938B72D8E81B}: class of an empty host page table
+/** {DBC22879-A24E-4AC6-9721-938B72D8E81B}: class of an empty host page table */
 constexpr AAX_GUID AAX_CLSID_PageTable{
     0xDBC22879, 0xA24E, 0x4AC6, { 0x97, 0x21, 0x93, 0x8B, 0x72, 0xD8, 0xE8, 0x1B }
 };
-// {22DA0BBC-D550-4D5E-8CC6-734483B8837F}: view container, version 1
+/** {22DA0BBC-D550-4D5E-8CC6-734483B8837F}: view container, version 1 */
 constexpr AAX_GUID AAX_IID_ViewContainer{
     0x22DA0BBC, 0xD550, 0x4D5E, { 0x8C, 0xC6, 0x73, 0x44, 0x83, 0xB8, 0x83, 0x7F }
 };
-// {9143A0BE-7A79-4D02-AE25-AADBA76A50B2}: view container, version 2
+/** {9143A0BE-7A79-4D02-AE25-AADBA76A50B2}: view container, version 2 */
 constexpr AAX_GUID AAX_IID_ViewContainer_V2{
     0x9143A0BE, 0x7A79, 0x4D02, { 0xAE, 0x25, 0xAA, 0xDB, 0xA7, 0x6A, 0x50, 0xB2 }
 };
-// {88882C2D-EBBC-42EF-C0AB-8981B0BD0CCA}: class of the host-services object
+/** {88882C2D-EBBC-42EF-C0AB-8981B0BD0CCA}: class of the host-services object */
 constexpr AAX_GUID AAX_CLSID_HostServices{
     0x88882C2D, 0xEBBC, 0x42EF, { 0xC0, 0xAB, 0x89, 0x81, 0xB0, 0xBD, 0x0C, 0xCA }
 };
-// {96D42C2D-EBBC-41EF-B0AB-9991A0ED0CCA}: host services, version 1
+/** {96D42C2D-EBBC-41EF-B0AB-9991A0ED0CCA}: host services, version 1 */
 constexpr AAX_GUID AAX_IID_HostServices{
     0x96D42C2D, 0xEBBC, 0x41EF, { 0xB0, 0xAB, 0x99, 0x91, 0xA0, 0xED, 0x0C, 0xCA }
 };
-// {A207EE9E-B442-11E4-A71E-12E3F512A338}: host services, version 2
+/** {A207EE9E-B442-11E4-A71E-12E3F512A338}: host services, version 2 */
 constexpr AAX_GUID AAX_IID_HostServices_V2{
     0xA207EE9E, 0xB442, 0x11E4, { 0xA7, 0x1E, 0x12, 0xE3, 0xF5, 0x12, 0xA3, 0x38 }
 };
-// {12BEA399-9A4F-4353-8098-3916FA71898D}: host services, version 3
+/** {12BEA399-9A4F-4353-8098-3916FA71898D}: host services, version 3 */
 constexpr AAX_GUID AAX_IID_HostServices_V3{
     0x12BEA399, 0x9A4F, 0x4353, { 0x80, 0x98, 0x39, 0x16, 0xFA, 0x71, 0x89, 0x8D }
 };

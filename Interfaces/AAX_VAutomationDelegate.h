@@ -5,12 +5,12 @@
 class AAX_IACFAutomationDelegate;
 class IACFUnknown;
 
-// Forwards parameter automation to the host's automation delegate.
+/** Forwards parameter automation to the host's automation delegate. */
 class AAX_VAutomationDelegate final : public AAX_IAutomationDelegate
 {
 public:
-    // Asks the object for the host's automation delegate; a null object or a refusal leaves the
-    // wrapper without one.
+    /** Asks the object for the host's automation delegate; a null object or a refusal leaves the
+        wrapper without one. */
     explicit AAX_VAutomationDelegate (IACFUnknown* hostUnknown);
     ~AAX_VAutomationDelegate() override;
 

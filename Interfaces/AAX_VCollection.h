@@ -11,13 +11,13 @@ class AAX_VEffectDescriptor;
 class AAX_VPropertyMap;
 class IACFUnknown;
 
-// Forwards to the host's collection while a description is built, and owns every effect
-// descriptor and property map made through it: deleting the collection frees the whole
-// description.
+/** Forwards to the host's collection while a description is built, and owns every effect
+    descriptor and property map made through it: deleting the collection frees the whole
+    description. */
 class AAX_VCollection final : public AAX_ICollection
 {
 public:
-    // Creates the host collection through the host unknown's object factory.
+    /** Creates the host collection through the host unknown's object factory. */
     explicit AAX_VCollection (IACFUnknown* hostUnknown);
     ~AAX_VCollection() override;
 
@@ -35,7 +35,7 @@ public:
     const AAX_IDescriptionHost* DescriptionHost() const override;
     IACFUnknown* HostDefinition() const override;
 
-    // The host's collection object, which registration hands back to the host; may be null.
+    /** The host's collection object, which registration hands back to the host; may be null. */
     IACFUnknown* HostObject() const noexcept;
 
 private:

@@ -11,13 +11,13 @@ class AAX_IACFComponentDescriptor_V3;
 class AAX_VPropertyMap;
 class IACFUnknown;
 
-// Forwards to the versions of a host component descriptor and owns the property maps it makes.
-// Hosts without version 3 get their process procedures registered one by one from the map's
-// properties (ManuallyAddProcessProcs).
+/** Forwards to the versions of a host component descriptor and owns the property maps it makes.
+    Hosts without version 3 get their process procedures registered one by one from the map's
+    properties (ManuallyAddProcessProcs). */
 class AAX_VComponentDescriptor final : public AAX_IComponentDescriptor
 {
 public:
-    // Creates the host descriptor through the host unknown's object factory.
+    /** Creates the host descriptor through the host unknown's object factory. */
     explicit AAX_VComponentDescriptor (IACFUnknown* hostUnknown);
     ~AAX_VComponentDescriptor() override;
 
@@ -49,11 +49,11 @@ public:
                                  uint32_t* procId) override;
     AAX_Result AddProcessProcs (AAX_IPropertyMap* properties, uint32_t* procIds, int32_t capacity) override;
 
-    // The version-1 host object handed to the effect descriptor, or null.
+    /** The version-1 host object handed to the effect descriptor, or null. */
     IACFUnknown* HostObject() const noexcept;
 
 private:
-    // Registers the native and TI procedures that the map's properties name, one at a time.
+    /** Registers the native and TI procedures that the map's properties name, one at a time. */
     AAX_Result ManuallyAddProcessProcs (AAX_IPropertyMap* properties, uint32_t* procIds, int32_t capacity);
 
     IACFUnknown* mHostUnknown = nullptr;

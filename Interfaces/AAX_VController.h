@@ -10,8 +10,8 @@ class AAX_IACFPageTableFactory;
 class AAX_IACFPageTableFactory_V2;
 class IACFUnknown;
 
-// Forwards to the versions of the host's controller that the host supplies, and creates page
-// tables through the host's page-table factories.
+/** Forwards to the versions of the host's controller that the host supplies, and creates page
+    tables through the host's page-table factories. */
 class AAX_VController final : public AAX_IController
 {
 public:
@@ -51,9 +51,9 @@ public:
     AAX_IPageTable* CreatePageTable4 (void* first, void* second, void* third) const override;
 
 private:
-    // An empty host page table for a factory to fill, with one reference, or null.
+    /** An empty host page table for a factory to fill, with one reference, or null. */
     IACFUnknown* CreateEmptyPageTable() const;
-    // Wraps the filled table when the factory succeeded, and drops the local reference.
+    /** Wraps the filled table when the factory succeeded, and drops the local reference. */
     static AAX_IPageTable* AdoptFilledPageTable (AAX_Result factoryResult, IACFUnknown* pageTable);
 
     AAX_IACFController* mController = nullptr;

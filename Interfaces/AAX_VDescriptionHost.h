@@ -5,11 +5,11 @@
 class AAX_IACFDescriptionHost;
 class IACFUnknown;
 
-// Forwards to the host's description host while a description is built.
+/** Forwards to the host's description host while a description is built. */
 class AAX_VDescriptionHost final : public AAX_IDescriptionHost
 {
 public:
-    // Asks the host unknown for the description host and the host definition.
+    /** Asks the host unknown for the description host and the host definition. */
     explicit AAX_VDescriptionHost (IACFUnknown* hostUnknown);
     ~AAX_VDescriptionHost() override;
 

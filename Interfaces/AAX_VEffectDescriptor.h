@@ -11,12 +11,12 @@ class AAX_VComponentDescriptor;
 class AAX_VPropertyMap;
 class IACFUnknown;
 
-// Forwards to the versions of a host effect descriptor and owns the component descriptors and
-// property maps it makes.
+/** Forwards to the versions of a host effect descriptor and owns the component descriptors and
+    property maps it makes. */
 class AAX_VEffectDescriptor final : public AAX_IEffectDescriptor
 {
 public:
-    // Creates the host descriptor through the host unknown's object factory.
+    /** Creates the host descriptor through the host unknown's object factory. */
     explicit AAX_VEffectDescriptor (IACFUnknown* hostUnknown);
     ~AAX_VEffectDescriptor() override;
 
@@ -35,7 +35,7 @@ public:
     AAX_Result AddMeterDescription (uint32_t meterId, const char* name, AAX_IPropertyMap* properties) override;
     AAX_Result EffectCall11 (const char* name, const void* data) override;
 
-    // The version-1 host object handed to the collection, or null.
+    /** The version-1 host object handed to the collection, or null. */
     IACFUnknown* HostObject() const noexcept;
 
 private:

@@ -5,11 +5,11 @@
 class AAX_IACFFeatureInfo;
 class IACFUnknown;
 
-// Forwards to the host's answer about one feature. Belongs to whoever acquired it.
+/** Forwards to the host's answer about one feature. Belongs to whoever acquired it. */
 class AAX_VFeatureInfo final : public AAX_IFeatureInfo
 {
 public:
-    // Keeps a copy of the identifier and asks the object for its feature-info interface.
+    /** Keeps a copy of the identifier and asks the object for its feature-info interface. */
     AAX_VFeatureInfo (const AAX_GUID& featureId, IACFUnknown* featureObject);
     ~AAX_VFeatureInfo() override;
 

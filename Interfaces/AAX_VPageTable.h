@@ -6,18 +6,18 @@ class AAX_IACFPageTable;
 class AAX_IACFPageTable_V2;
 class IACFUnknown;
 
-// Forwards page-table operations to the versions of a host page table that it supplies.
+/** Forwards page-table operations to the versions of a host page table that it supplies. */
 class AAX_VPageTable final : public AAX_IPageTable
 {
 public:
-    // Asks the host page table for its two versions; the wrapper holds its own references.
+    /** Asks the host page table for its two versions; the wrapper holds its own references. */
     explicit AAX_VPageTable (IACFUnknown* pageTable);
     ~AAX_VPageTable() override;
 
     AAX_VPageTable (const AAX_VPageTable&) = delete;
     AAX_VPageTable& operator= (const AAX_VPageTable&) = delete;
 
-    // Whether the host page table supplied either version.
+    /** Whether the host page table supplied either version. */
     bool HoldsHostInterface() const noexcept { return mPageTable != nullptr || mPageTableV2 != nullptr; }
 
     AAX_Result PageTableCall1 (void* data) override;

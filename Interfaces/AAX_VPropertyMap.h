@@ -10,16 +10,16 @@ class AAX_IACFPropertyMap_V2;
 class AAX_IACFPropertyMap_V3;
 class IACFUnknown;
 
-// Forwards to the versions of a host property map. Hosts without version 3 cannot hold
-// pointer properties, so the procedure pointers (36 to 42) are then kept here for the manual
-// registration of process procedures.
+/** Forwards to the versions of a host property map. Hosts without version 3 cannot hold
+    pointer properties, so the procedure pointers (36 to 42) are then kept here for the manual
+    registration of process procedures. */
 class AAX_VPropertyMap final : public AAX_IPropertyMap
 {
 public:
-    // A new host map made through the host unknown's object factory; without a factory the map
-    // has no interfaces.
+    /** A new host map made through the host unknown's object factory; without a factory the map
+        has no interfaces. */
     static AAX_VPropertyMap* Create (IACFUnknown* hostUnknown);
-    // A wrapper over an existing host map object (for example one a feature info answers).
+    /** A wrapper over an existing host map object (for example one a feature info answers). */
     static AAX_VPropertyMap* Acquire (IACFUnknown* hostMap);
 
     ~AAX_VPropertyMap() override;
@@ -37,7 +37,7 @@ public:
     bool PropertyMapQuery8 (AAX_EProperty id, const void** data) const override;
     IACFUnknown* HostObject() const override;
 
-    // Returns the host map object of any property map made by this layer, or null.
+    /** Returns the host map object of any property map made by this layer, or null. */
     static IACFUnknown* HostObjectOf (AAX_IPropertyMap* map);
 
 private:

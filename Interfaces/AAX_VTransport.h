@@ -6,7 +6,7 @@ class AAX_IACFTransport;
 class AAX_IACFTransport_V2;
 class IACFUnknown;
 
-// Forwards the transport queries to the versions of the host's transport that the host supplies.
+/** Forwards the transport queries to the versions of the host's transport that the host supplies. */
 class AAX_VTransport final : public AAX_ITransport
 {
 public:

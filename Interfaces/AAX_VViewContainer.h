@@ -6,8 +6,8 @@ class AAX_IACFViewContainer;
 class AAX_IACFViewContainer_V2;
 class IACFUnknown;
 
-// Forwards to the host's view container. The host keeps the container alive while it is
-// attached, so the wrapper never releases the interfaces it was given.
+/** Forwards to the host's view container. The host keeps the container alive while it is
+    attached, so the wrapper never releases the interfaces it was given. */
 class AAX_VViewContainer final : public AAX_IViewContainer
 {
 public:

@@ -4,16 +4,16 @@
 
 // Types of the host's component model.
 
-// Result of a component-model call: always 32 bits, whatever the width of long.
+/** Result of a component-model call: always 32 bits, whatever the width of long. */
 using ACFRESULT = int32_t;
 
 constexpr ACFRESULT ACF_OK = 0;
-// An exception escaped an exported entry point (0x8000FFFF).
+/** An exception escaped an exported entry point (0x8000FFFF). */
 constexpr ACFRESULT ACF_E_UNEXPECTED = static_cast<int32_t> (0x8000FFFFu);
-// The object does not offer the asked-for interface (0x80000004).
+/** The object does not offer the asked-for interface (0x80000004). */
 constexpr ACFRESULT ACF_E_NOINTERFACE = static_cast<int32_t> (0x80000004u);
 
-// A 128-bit interface or class identifier, compared field by field.
+/** A 128-bit interface or class identifier, compared field by field. */
 struct AAX_GUID
 {
     uint32_t data1;

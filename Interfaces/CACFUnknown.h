@@ -5,10 +5,10 @@
 #include <atomic>
 #include <cstdint>
 
-// The reference-counted base of every component that the plug-in hands to the host. A component
-// derives first from its host-facing interface (which starts with IACFUnknown) and second from
-// this class; its QueryInterface, AddRef and Release forward to the controlling unknown
-// (AAX_FORWARD_UNKNOWN_TO_CONTROLLER below). Counts change only atomically, from any thread.
+/** The reference-counted base of every component that the plug-in hands to the host. A component
+    derives first from its host-facing interface (which starts with IACFUnknown) and second from
+    this class; its QueryInterface, AddRef and Release forward to the controlling unknown
+    (AAX_FORWARD_UNKNOWN_TO_CONTROLLER below). Counts change only atomically, from any thread. */
 class CACFUnknown
 {
 public:
@@ -18,26 +18,26 @@ public:
     CACFUnknown (const CACFUnknown&) = delete;
     CACFUnknown& operator= (const CACFUnknown&) = delete;
 
-    // Answers 0 and does nothing else.
+    /** Answers 0 and does nothing else. */
     virtual ACFRESULT InitializeInstance();
-    // Runs just before the object deletes itself; empty here.
+    /** Runs just before the object deletes itself; empty here. */
     virtual void FinalRelease();
-    // Deletes the object through its virtual destructor.
+    /** Deletes the object through its virtual destructor. */
     virtual void DeleteThis();
-    // The base form answers only the unknown interface, with the private unknown. Components
-    // answer their own identifiers first and then call this form.
+    /** The base form answers only the unknown interface, with the private unknown. Components
+        answer their own identifiers first and then call this form. */
     virtual ACFRESULT InternalQueryInterface (const AAX_GUID& interfaceId, void** interfaceOut);
     virtual uint32_t InternalAddRef();
     virtual uint32_t InternalRelease();
 
-    // The unknown that the host-facing interface forwards to: always the private unknown.
+    /** The unknown that the host-facing interface forwards to: always the private unknown. */
     IACFUnknown* GetControllingUnknown() const noexcept { return mControllingUnknown; }
     IACFUnknown* GetPrivateUnknown() noexcept { return &mPrivateUnknown; }
 
-    // The number of live components in the process (0 means the library may be unloaded).
+    /** The number of live components in the process (0 means the library may be unloaded). */
     static int32_t GetActiveObjectCount() noexcept;
 
-    // The non-delegating unknown of a component.
+    /** The non-delegating unknown of a component. */
     class PrivateUnknown final : public IACFUnknown
     {
     public:

@@ -1,6 +1,6 @@
-# The framework's modules, compiled once into one static, position-independent library.
-# Every target that includes framework headers links larkspur_juce and so sees exactly the
-# same definitions (the framework checks its configuration at link time).
+# JUCE's modules, compiled once into one static, position-independent library.
+# Every target that includes JUCE headers links larkspur_juce and so sees exactly the
+# same definitions (JUCE checks its configuration at link time).
 find_package(Threads REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LARKSPUR_SYSTEM_LIBS REQUIRED IMPORTED_TARGET flac libpng libjpeg zlib freetype2)
@@ -36,7 +36,7 @@ set_target_properties(larkspur_juce PROPERTIES
     POSITION_INDEPENDENT_CODE ON
     VISIBILITY_INLINES_HIDDEN ON
     CXX_VISIBILITY_PRESET hidden)
-# The framework's FLAC reader shifts negative samples left: undefined in C++17 and reported by
+# JUCE's FLAC reader shifts negative samples left: undefined in C++17 and reported by
 # UBSan, defined by every compiler we use (and by C++20).
 if(LARKSPUR_SANITIZE MATCHES "undefined")
     target_compile_options(larkspur_juce PRIVATE -fno-sanitize=shift-base)

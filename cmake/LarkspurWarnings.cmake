@@ -1,4 +1,4 @@
-# Warnings for the project's own targets (not for the framework's sources).
+# Warnings for the project's own targets (not for JUCE's sources).
 add_library(larkspur_warnings INTERFACE)
 target_compile_options(larkspur_warnings INTERFACE -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wno-unused-parameter)
 if(LARKSPUR_WERROR)

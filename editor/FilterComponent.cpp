@@ -12,7 +12,7 @@ std::string bandNumberAt (const BandSetSlot& slot, int bandIndex)
     return std::to_string (band ? band->getBandNumber() : bandIndex + 1);
 }
 
-juce::Array<float> frequencySteps (const BandConvolver::BandMap& map)
+juce::Array<float> frequencySteps (const ResponseBank::FrequencyMap& map)
 {
     juce::Array<float> steps;
     for (const auto& entry : map)
@@ -22,7 +22,7 @@ juce::Array<float> frequencySteps (const BandConvolver::BandMap& map)
 
 // The gain steps under the band's first frequency and, within it, its first type; the bank holds
 // the same steps for every frequency and type of a band.
-juce::Array<float> gainSteps (const BandConvolver::BandMap& map)
+juce::Array<float> gainSteps (const ResponseBank::FrequencyMap& map)
 {
     juce::Array<float> steps;
     if (map.empty() || map.begin()->second.empty())
@@ -65,12 +65,12 @@ FilterComponent::FilterComponent (juce::AudioProcessorValueTreeState& s, const B
         trimShown = band->isMixEnabled();
     }
 
-    frequencyKnob.setSnapValues (band ? frequencySteps (band->getBandMap()) : juce::Array<float>());
+    frequencyKnob.setSnapValues (band ? frequencySteps (band->getFrequencyMap()) : juce::Array<float>());
     addAndMakeVisible (frequencyKnob);
     frequencyAttachment = std::make_unique<SliderAttachment> (state, parameterId ("frequency"), frequencyKnob.slider);
     frequencyKnob.slider.addListener (this);
 
-    gainKnob.setSnapValues (band ? gainSteps (band->getBandMap()) : juce::Array<float>());
+    gainKnob.setSnapValues (band ? gainSteps (band->getFrequencyMap()) : juce::Array<float>());
     addAndMakeVisible (gainKnob);
     gainAttachment = std::make_unique<SliderAttachment> (state, parameterId ("gain"), gainKnob.slider);
     gainKnob.slider.addListener (this);

@@ -61,7 +61,7 @@ private:
     std::unique_ptr<SliderAttachment> trimAttachment;
     bool frequencyShown = false, typeShown = false, gainShown = false, trimShown = true;
 
-    // Read by the knob listener: the band's type choice and the parameter store's values.
+    /** Read by the knob listener: the band's type choice and the parameter store's values. */
     juce::AudioParameterChoice* typeParameter = nullptr;
     std::atomic<float>* frequencyValue = nullptr;
     std::atomic<float>* gainValue = nullptr;

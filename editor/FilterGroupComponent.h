@@ -45,7 +45,7 @@ private:
     FilterComponent band1, band2, band3;
     const std::array<FilterComponent*, 3> bandPanels{ &band1, &band2, &band3 };
     juce::Colour channel1Colour, channel2Colour;
-    // The plain values of process_L, process_R, process_M, process_S and process_A, then link_MSLR.
+    /** The plain values of process_L, process_R, process_M, process_S and process_A, then link_MSLR. */
     std::array<std::atomic<float>*, 5> modeSwitches{};
     std::atomic<float>* linkMSLR = nullptr;
     ColourPalette palette;

@@ -40,7 +40,7 @@ private:
     static void drawScale (juce::Graphics& g, int y, int width, int height, juce::Slider& slider);
     void drawCap (juce::Graphics& g, juce::Point<float> valuePoint);
 
-    // The cap's artwork never changes, so it is parsed once and kept.
+    /** The cap's artwork never changes, so it is parsed once and kept. */
     std::unique_ptr<juce::Drawable> cap;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (LinearSliderLookAndFeel)

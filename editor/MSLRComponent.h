@@ -23,7 +23,7 @@ public:
     void paint (juce::Graphics& g) override;
     void resized() override;
 
-    // The output section sets All, the solos and Link LR on Reset.
+    /** The output section sets All, the solos and Link LR on Reset. */
     juce::DrawableButton& getLeftButton() noexcept { return left; }
     juce::DrawableButton& getRightButton() noexcept { return right; }
     juce::DrawableButton& getMidButton() noexcept { return mid; }
@@ -47,7 +47,7 @@ private:
     FilterGroupComponent* group1;
     FilterGroupComponent* group2;
 
-    // The buttons come before their attachments, so that every attachment goes first.
+    /** The buttons come before their attachments, so that every attachment goes first. */
     juce::DrawableButton left, right, mid, side, all;
     juce::DrawableButton soloChannel1, soloChannel2;
     juce::DrawableButton linkLR;

@@ -69,7 +69,7 @@ void copyText (const juce::String& text, char* destination, uint32_t capacity)
     destination[length] = '\0';
 }
 
-// Text from the host becomes a string only when it is well-formed UTF-8: the framework's
+// Text from the host becomes a string only when it is well-formed UTF-8: JUCE's
 // conversion reads past the end of text with a broken sequence at its end.
 bool isWellFormedText (const char* text) noexcept
 {
@@ -365,7 +365,7 @@ AAX_Result JuceAAX_Processor::NormalizedValueFromString (AAX_CParamID identifier
         return AAX_ERROR_NULL_ARGUMENT;
     if (const auto* parameter = findParameter (identifier))
     {
-        // The framework reads "nan" and "inf" as numbers; neither may become a value, not even
+        // JUCE reads "nan" and "inf" as numbers; neither may become a value, not even
         // clamped to an end of the range.
         if (! isWellFormedText (text.CString()))
             return AAX_ERROR_INVALID_STRING_CONVERSION;

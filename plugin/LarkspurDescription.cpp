@@ -55,7 +55,7 @@ AAX_Result describeComponent (AAX_IComponentDescriptor& component, const Larkspu
     return component.AddProcessProcs (properties, nullptr, 0);
 }
 
-// The framework learns the plug-in's name from a complete, short-lived processor (whose
+// JUCE learns the plug-in's name from a complete, short-lived processor (whose
 // construction also creates the presets file when it is missing).
 juce::String probeProcessorName()
 {

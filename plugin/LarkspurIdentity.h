@@ -4,14 +4,14 @@
 
 #include <cstdint>
 
-// What the plug-in tells the host about itself when it registers.
+/** What the plug-in tells the host about itself when it registers. */
 namespace LarkspurIdentity
 {
 constexpr const char* effectId = "com.KorvelAudioTools.Larkspur";
 constexpr const char* manufacturerName = "Korvel Audio Tools";
 constexpr const char* productName = "Larkspur";
 
-// The project's version, passed in by the build, as major << 16 | minor << 8 | patch.
+/** The project's version, passed in by the build, as major << 16 | minor << 8 | patch. */
 constexpr uint32_t packageVersion = (uint32_t (LARKSPUR_VERSION_MAJOR) << 16) |
                                     (uint32_t (LARKSPUR_VERSION_MINOR) << 8) | uint32_t (LARKSPUR_VERSION_PATCH);
 
@@ -28,8 +28,8 @@ constexpr uint32_t fourCharacterCode (const char (&code)[5])
 constexpr uint32_t manufacturerId = fourCharacterCode ("KRVL");
 constexpr uint32_t productId = fourCharacterCode ("LKSP");
 
-// One component per channel layout. Each needs a plug-in type identifier of its own that stays
-// fixed from release to release, because hosts store it in their sessions.
+/** One component per channel layout. Each needs a plug-in type identifier of its own that stays
+    fixed from release to release, because hosts store it in their sessions. */
 struct ChannelLayout
 {
     const char* name;

@@ -10,9 +10,9 @@ namespace AAXClasses
 class JuceAAX_Processor;
 }
 
-// The context the host fills for every instance before each call of the process procedure. The
-// host addresses its fields by index (the field's offset in pointer-sized words), so the order
-// is fixed once registered.
+/** The context the host fills for every instance before each call of the process procedure. The
+    host addresses its fields by index (the field's offset in pointer-sized words), so the order
+    is fixed once registered. */
 struct LarkspurProcessContext
 {
     float** inputChannels;                    // audio in
@@ -35,12 +35,12 @@ constexpr AAX_CFieldIndex bufferLength = fieldOf (offsetof (LarkspurProcessConte
 constexpr AAX_CFieldIndex bypass = fieldOf (offsetof (LarkspurProcessContext, bypass));
 constexpr AAX_CFieldIndex instance = fieldOf (offsetof (LarkspurProcessContext, instance));
 
-// The bypass port carries one 32-bit float.
+/** The bypass port carries one 32-bit float. */
 constexpr uint32_t bypassSize = sizeof (float);
 constexpr int32_t bypassPortType = 0;
 constexpr int32_t instanceSize = sizeof (AAXClasses::JuceAAX_Processor*);
 constexpr uint32_t instanceOption = 0;
 } // namespace LarkspurContextFields
 
-// The native process procedure registered for every component.
+/** The native process procedure registered for every component. */
 void larkspurProcess (void* const instancesBegin[], const void* instancesEnd);

@@ -4,7 +4,7 @@
 
 namespace juce
 {
-// The framework's own single step of its Linux message loop; it has no header of its own.
+// JUCE's own single step of its Linux message loop; it has no header of its own.
 bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
 } // namespace juce
 

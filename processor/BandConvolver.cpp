@@ -22,9 +22,9 @@ int saturatingToInt (double value)
     return (int) value;
 }
 
-const BandConvolver::BandMap& emptyBandMap()
+const ResponseBank::FrequencyMap& emptyFrequencyMap()
 {
-    static const BandConvolver::BandMap empty;
+    static const ResponseBank::FrequencyMap empty;
     return empty;
 }
 } // namespace
@@ -49,12 +49,12 @@ BandConvolver::BandConvolver (double sampleRateToUse, int bandNumber, std::share
     slotB = std::make_unique<EngineSlot> (&silent);
 
     // A band the bank lacks reads as an empty map; the bank itself is never changed.
-    bandMap = &emptyBandMap();
+    frequencyMap = &emptyFrequencyMap();
     if (bank != nullptr)
     {
         const auto found = bank->bands.find (band);
         if (found != bank->bands.end())
-            bandMap = &found->second;
+            frequencyMap = &found->second;
 
         // Both arrays answer an index beyond their end with an empty string or 0.
         bandName = bank->bandNames[band - 1];
@@ -84,8 +84,8 @@ bool BandConvolver::findSelection (double frequency, const juce::String& type, d
     if (! std::isfinite (frequency) || ! std::isfinite (gain))
         return false;
 
-    const auto frequencyEntry = bandMap->lower_bound (saturatingToInt (frequency));
-    if (frequencyEntry == bandMap->end())
+    const auto frequencyEntry = frequencyMap->lower_bound (saturatingToInt (frequency));
+    if (frequencyEntry == frequencyMap->end())
         return false;
 
     const auto typeEntry = frequencyEntry->second.find (type);
@@ -181,8 +181,8 @@ bool BandConvolver::isCurrentSelection (double frequency, const juce::String& ty
     if (! hasSelection || ! std::isfinite (frequency))
         return false;
 
-    const auto frequencyEntry = bandMap->lower_bound (saturatingToInt (frequency));
-    return frequencyEntry != bandMap->end() && frequencyEntry->first == frequencyKey && type == selectedType &&
+    const auto frequencyEntry = frequencyMap->lower_bound (saturatingToInt (frequency));
+    return frequencyEntry != frequencyMap->end() && frequencyEntry->first == frequencyKey && type == selectedType &&
            gain == selectedGain;
 }
 
@@ -277,9 +277,11 @@ void BandConvolver::process (float* const* work, float* const* scratch, int numC
 void BandConvolver::runHandOver (EngineSlot& newSlot, EngineSlot& oldSlot, float* const* work, float* const* scratch,
                                  int numChannels, int numSamples)
 {
-    constexpr int warmUpBlocks = 4;
+    // The new slot runs on scratch beside the old one for five blocks: the first starts the hand-over,
+    // and blockCounter counts the ones after it.
+    constexpr int warmUpBlocks = 5;
 
-    if (newSlot.handover && newSlot.blockCounter >= warmUpBlocks)
+    if (newSlot.handover && newSlot.blockCounter >= warmUpBlocks - 1)
     {
         oldSlot.active = false;
         oldSlot.loading = false;

@@ -25,9 +25,6 @@ class EngineSlot;
 class BandConvolver
 {
 public:
-    /** The band's map frequency -> type -> gain -> response inside the bank. */
-    using BandMap = ResponseBank::FrequencyMap;
-
     /** The bank is kept alive for as long as the convolver exists; it is only read. */
     BandConvolver (double sampleRate, int band, std::shared_ptr<const ResponseBank> bank);
     ~BandConvolver();
@@ -71,7 +68,7 @@ public:
     bool isMixEnabled() const noexcept { return mixEnabled; }
 
     /** The band's entries in the bank (empty when the bank has no such band). */
-    const BandMap& getBandMap() const noexcept { return *bandMap; }
+    const ResponseBank::FrequencyMap& getFrequencyMap() const noexcept { return *frequencyMap; }
 
     /** A copy of the last selected response (blended when the gain lay between steps). */
     juce::AudioBuffer<float> getCurrentResponse() const;
@@ -101,10 +98,10 @@ private:
                         const juce::AudioBuffer<float>*& lowerStep, int& lowerKey,
                         const juce::AudioBuffer<float>*& upperStep, int& upperKey) const;
 
-    // Declared so that destruction releases the band name, upper and lower, slotB, slotA, staging and
-    // current, in that order; the slots refer to staging, which therefore outlives them.
+    /** Declared so that destruction releases the band name, upper and lower, slotB, slotA, staging and
+        current, in that order; the slots refer to staging, which therefore outlives them. */
     std::shared_ptr<const ResponseBank> bank;
-    const BandMap* bandMap = nullptr;
+    const ResponseBank::FrequencyMap* frequencyMap = nullptr;
     std::atomic<bool> loaded{ false };
     int band;
     double sampleRate;
@@ -112,15 +109,15 @@ private:
     bool idleSlotRunning = false;
     bool heard[2] = { true, true }; // audio thread only
 
-    // Serialises selecting threads and guards what only they touch: current, lower, upper, the staging
-    // buffer being written and the last selection. The audio thread never takes it.
+    /** Serialises selecting threads and guards what only they touch: current, lower, upper, the staging
+        buffer being written and the last selection. The audio thread never takes it. */
     mutable std::mutex selectionLock;
     juce::AudioBuffer<float> current;
 
-    // Three staging buffers handed between the selecting side and the audio thread without a lock: the
-    // selecting side fills the one it owns and swaps it into the middle with the fresh bit set (the
-    // pending flag); the audio thread swaps the middle one out for the one it last loaded. Neither
-    // side ever touches a buffer the other may be using, and neither waits for the other.
+    /** Three staging buffers handed between the selecting side and the audio thread without a lock: the
+        selecting side fills the one it owns and swaps it into the middle with the fresh bit set (the
+        pending flag); the audio thread swaps the middle one out for the one it last loaded. Neither
+        side ever touches a buffer the other may be using, and neither waits for the other. */
     static constexpr int freshBit = 4;
     juce::AudioBuffer<float> staging[3];
     std::atomic<int> published{ 1 };

@@ -6,20 +6,20 @@
 #include <cstdint>
 #include <functional>
 
-// Watches the 18 frequency, gain and type parameters of the six bands and, on the message thread,
-// hands the bands whose parameters changed to a selection callback. Changes arrive on whatever
-// thread set the parameter (host automation, presets, A-B, state loads); any number of them before
-// the message thread gets round to it ends in one callback.
+/** Watches the 18 frequency, gain and type parameters of the six bands and, on the message thread,
+    hands the bands whose parameters changed to a selection callback. Changes arrive on whatever
+    thread set the parameter (host automation, presets, A-B, state loads); any number of them before
+    the message thread gets round to it ends in one callback. */
 class BandReselector : private juce::AudioProcessorValueTreeState::Listener, private juce::AsyncUpdater
 {
 public:
-    // Bit (channel - 1) * 3 + band - 1 of the mask stands for band 1 to 3 of processing channel 1 or 2.
+    /** Bit (channel - 1) * 3 + band - 1 of the mask stands for band 1 to 3 of processing channel 1 or 2. */
     using SelectBands = std::function<void (std::uint32_t bandMask)>;
 
     BandReselector (juce::AudioProcessorValueTreeState& state, SelectBands selectBands);
     ~BandReselector() override;
 
-    // Marks bands for the next callback. Any thread.
+    /** Marks bands for the next callback. Any thread. */
     void request (std::uint32_t bandMask);
 
     static std::uint32_t bandBit (int channel, int band) noexcept

@@ -12,7 +12,7 @@ const juce::String productName ("Larkspur");
 // The responses are recorded at this rate.
 constexpr double responseRate = 96000.0;
 
-// Working buffers before the first preparation, which the framework makes at 1024 samples.
+// Working buffers before the first preparation, which JUCE makes at 1024 samples.
 constexpr int unpreparedBlockCapacity = 1024;
 
 // Longer blocks are processed in segments of this length rather than sized for.
@@ -136,7 +136,7 @@ void ConvolutionEqAudioProcessor::sampleRateLevel (float sampleRate) noexcept
 // lock is all that a running block can notice.
 void ConvolutionEqAudioProcessor::prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock)
 {
-    // The framework sets the rate just before it calls; the argument only stands in when it has not.
+    // JUCE sets the rate just before it calls; the argument only stands in when it has not.
     double rate = getSampleRate();
     if (! (rate > 0.0))
         rate = sampleRate;

@@ -15,9 +15,9 @@
 class BandReselector;
 struct ProcessingBuffers;
 
-// The plug-in's audio processor: the 59 parameters in a value-tree state, the A-B snapshot and
-// the preset store, state save and load, the response bank and the two band convolver sets built
-// at every preparation, and the block processing chain.
+/** The plug-in's audio processor: the 59 parameters in a value-tree state, the A-B snapshot and
+    the preset store, state save and load, the response bank and the two band convolver sets built
+    at every preparation, and the block processing chain. */
 class ConvolutionEqAudioProcessor : public juce::AudioProcessor
 {
 public:
@@ -50,8 +50,8 @@ public:
     void setStateInformation (const void* data, int sizeInBytes) override;
 
     //==============================================================================
-    // The parameters' current plain values (dB, Hz, 0 or 1 for a switch, the index for a choice)
-    // that block processing reads without a lock, in the order they are cached.
+    /** The parameters' current plain values (dB, Hz, 0 or 1 for a switch, the index for a choice)
+        that block processing reads without a lock, in the order they are cached. */
     enum class CachedValue
     {
         bypass,
@@ -99,15 +99,15 @@ public:
     static constexpr int numCachedValues = 41;
     static const std::array<const char*, numCachedValues>& cachedValueIds();
 
-    // The cells belong to the value-tree state, which writes them when a parameter changes; they
-    // are only ever read here.
+    /** The cells belong to the value-tree state, which writes them when a parameter changes; they
+        are only ever read here. */
     float currentValue (CachedValue which) const noexcept
     {
         return cachedValues[(size_t) which]->load (std::memory_order_relaxed);
     }
 
-    // Per-band cells: kind is one of frequency_1_1, gain_1_1, out_1_1 or active_1_1; channel 1 or 2,
-    // band 1 to 3.
+    /** Per-band cells: kind is one of frequency_1_1, gain_1_1, out_1_1 or active_1_1; channel 1 or 2,
+        band 1 to 3. */
     float currentBandValue (CachedValue firstOfKind, int channel, int band) const noexcept
     {
         const auto channelOffset =
@@ -115,10 +115,10 @@ public:
         return currentValue ((CachedValue) ((int) firstOfKind + channelOffset + band - 1));
     }
 
-    // Level compensation in dB for a sample rate, truncated to whole hertz.
+    /** Level compensation in dB for a sample rate, truncated to whole hertz. */
     static float levelCompensationForRate (float sampleRate) noexcept;
 
-    // Sets levelCompensation for the given sample rate.
+    /** Sets levelCompensation for the given sample rate. */
     void sampleRateLevel (float sampleRate) noexcept;
     float getLevelCompensation() const noexcept { return levelCompensation.load (std::memory_order_relaxed); }
 
@@ -128,25 +128,25 @@ public:
     PresetStore& getPresetStore() noexcept { return presetStore; }
 
     //==============================================================================
-    // The band convolver set of processing channel 1 or 2, or null before the first preparation
-    // (and for any other channel). Preparation replaces both sets; whoever selects a response
-    // keeps the set alive through the returned pointer, so hold it only for the call.
+    /** The band convolver set of processing channel 1 or 2, or null before the first preparation
+        (and for any other channel). Preparation replaces both sets; whoever selects a response
+        keeps the set alive through the returned pointer, so hold it only for the call. */
     std::shared_ptr<BandConvolverSet> getConvolverSet (int channel) const;
 
-    // The bank the current sets were built from, or null before the first preparation.
+    /** The bank the current sets were built from, or null before the first preparation. */
     std::shared_ptr<const ResponseBank> getResponseBank() const;
 
-    // Selects every band whose bit is set (bit (channel - 1) * 3 + band - 1) from the current
-    // frequency, type and gain parameters, skipping a band whose selection would not change.
-    // Message thread.
+    /** Selects every band whose bit is set (bit (channel - 1) * 3 + band - 1) from the current
+        frequency, type and gain parameters, skipping a band whose selection would not change.
+        Message thread. */
     void reselectBands (std::uint32_t bandMask);
     static constexpr std::uint32_t allBands = 0x3f;
 
-    // Asks for reselectBands on the message thread for these bands; requests coalesce. Any thread.
+    /** Asks for reselectBands on the message thread for these bands; requests coalesce. Any thread. */
     void requestReselection (std::uint32_t bandMask);
 
-    // The band types' choice names as of construction or the last state load (for display; preparation
-    // and reselection read each band's current choice instead, which automation may have changed).
+    /** The band types' choice names as of construction or the last state load (for display; preparation
+        and reselection read each band's current choice instead, which automation may have changed). */
     const std::array<juce::String, 6>& getTypeNames() const noexcept { return typeNames; }
     juce::AudioParameterChoice* getTypeParameter (int channel, int band) const noexcept
     {
@@ -171,14 +171,14 @@ private:
     ABSnapshot abSnapshot;
     PresetStore presetStore;
 
-    // Made at every preparation, complete, before they replace the previous ones under the callback
-    // lock. Block processing reads them under that lock; selecting threads take a shared copy
-    // (std::atomic_load), so an old set lives on until its last selection has returned. Each set
-    // keeps its own share of the bank it was built from.
+    /** Made at every preparation, complete, before they replace the previous ones under the callback
+        lock. Block processing reads them under that lock; selecting threads take a shared copy
+        (std::atomic_load), so an old set lives on until its last selection has returned. Each set
+        keeps its own share of the bank it was built from. */
     std::array<std::shared_ptr<BandConvolverSet>, 2> convolverSets;
     std::shared_ptr<const ResponseBank> responseBank;
 
-    // The value-tree state only keeps the undo manager's address while the manager is built after it.
+    /** The value-tree state only keeps the undo manager's address while the manager is built after it. */
     juce::AudioProcessorValueTreeState valueTreeState;
     juce::UndoManager undoManager;
 
@@ -186,24 +186,24 @@ private:
     std::array<juce::AudioParameterChoice*, 6> typeParameters{};
     std::array<juce::String, 6> typeNames;
 
-    // Written on the message thread (state load) and by preparation, read by block processing.
+    /** Written on the message thread (state load) and by preparation, read by block processing. */
     std::atomic<float> levelCompensation{ 0.0f };
 
-    // The rate of the last preparation (0 before the first). Once prepared, a state load recomputes
-    // the level compensation from it rather than from the framework's rate field, which the audio
-    // thread may be rewriting at that moment.
+    /** The rate of the last preparation (0 before the first). Once prepared, a state load recomputes
+        the level compensation from it rather than from JUCE's rate field, which the audio
+        thread may be rewriting at that moment. */
     std::atomic<double> preparedSampleRate{ 0.0 };
 
-    // Saturation state: owned by block processing once the processor is running.
+    /** Saturation state: owned by block processing once the processor is running. */
     bool saturationOn = false;
     float saturationGain = 1.0f;
     float lastInputGain = 1.0f;
 
-    // Sized at preparation for the longest block prepared; replaced under the callback lock.
+    /** Sized at preparation for the longest block prepared; replaced under the callback lock. */
     std::unique_ptr<ProcessingBuffers> buffers;
     std::atomic<bool> mainOutputMono{ false };
 
-    // Reselects bands whose frequency, type or gain parameter changed, on the message thread.
+    /** Reselects bands whose frequency, type or gain parameter changed, on the message thread. */
     std::unique_ptr<BandReselector> reselector;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ConvolutionEqAudioProcessor)

@@ -5,9 +5,9 @@
 #include <array>
 #include <memory>
 
-// The plug-in's parameters: their IDs (shared by the processor, the editor's attachments, the
-// presets file, the state XML and the host parameters), their kinds, ranges and defaults, and
-// the order in which they are registered, which is the order the host sees.
+/** The plug-in's parameters: their IDs (shared by the processor, the editor's attachments, the
+    presets file, the state XML and the host parameters), their kinds, ranges and defaults, and
+    the order in which they are registered, which is the order the host sees. */
 namespace ParameterIds
 {
 inline constexpr const char* bypass = "bypass";
@@ -30,19 +30,19 @@ inline constexpr const char* linkMSLR = "link_MSLR";
 inline constexpr const char* solo1 = "solo_1";
 inline constexpr const char* solo2 = "solo_2";
 
-// Per-band IDs are a prefix followed by the processing channel (1, 2) and the band (1 to 3).
+/** Per-band IDs are a prefix followed by the processing channel (1, 2) and the band (1 to 3). */
 inline constexpr const char* frequencyPrefix = "frequency";
 inline constexpr const char* bandGainPrefix = "gain";
 inline constexpr const char* outputGainPrefix = "out";
 inline constexpr const char* activePrefix = "active";
 inline constexpr const char* typePrefix = "type";
 
-// "frequency", 2, 3 -> "frequency_2_3"; also "button_LP", 1, 1 -> "button_LP_1_1".
+/** "frequency", 2, 3 -> "frequency_2_3"; also "button_LP", 1, 1 -> "button_LP_1_1". */
 juce::String band (const char* prefix, int channel, int band);
 
 inline constexpr int numParameters = 59;
 
-// All 59 IDs in registration order.
+/** All 59 IDs in registration order. */
 const std::array<const char*, numParameters>& registrationOrder();
 } // namespace ParameterIds
 
@@ -71,5 +71,5 @@ std::unique_ptr<juce::AudioParameterFloat> makeOutputGainParameter (const juce::
                                                                     const float& defaultValue);
 std::unique_ptr<juce::AudioParameterBool> makeActiveParameter (const juce::String& id, const bool& defaultValue);
 
-// The 59 parameters in registration order.
+/** The 59 parameters in registration order. */
 juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout();

@@ -1,4 +1,4 @@
-// State save and load: the value-tree state as XML in the framework's binary block ("VC2!").
+// State save and load: the value-tree state as XML in JUCE's binary block ("VC2!").
 #include "ConvolutionEqAudioProcessor.h"
 #include "UntrustedNumber.h"
 #include "UntrustedXml.h"
@@ -7,8 +7,8 @@
 
 namespace
 {
-// The framework's state block: "VC2!", the text length, the XML text and a zero byte. Read as the
-// framework reads it, except that text which is not valid UTF-8 (the framework's XML reader can
+// JUCE's state block: "VC2!", the text length, the XML text and a zero byte. Read as
+// JUCE reads it, except that text which is not valid UTF-8 (JUCE's XML reader can
 // step past its end) or that the reader could loop on is refused. Every block this processor
 // writes passes.
 std::unique_ptr<juce::XmlElement> readStateBlock (const void* data, int sizeInBytes)
@@ -37,7 +37,7 @@ std::unique_ptr<juce::XmlElement> readStateBlock (const void* data, int sizeInBy
 // parameter without a child gets one holding its current value.
 // The value-tree state reads the value of every child that carries a parameter's id, whatever its
 // tag, so every such child is checked; each value is rewritten as the number it was read as, so
-// the framework only ever reads numbers written here.
+// JUCE only ever reads numbers written here.
 void ConvolutionEqAudioProcessor::fillMissingAndNonFiniteValues (juce::XmlElement& state) const
 {
     static const juce::Identifier paramType ("PARAM"), idAttribute ("id"), valueAttribute ("value");

@@ -70,8 +70,8 @@ std::optional<float> documentScale (const juce::ValueTree& root)
     return (float) std::pow (10.0, *gainDb / 20.0);
 }
 
-/** Decodes the framework's "size.characters" base-64 form, refusing a size that the
-    characters cannot hold (the framework would allocate whatever the prefix says). */
+/** Decodes JUCE's "size.characters" base-64 form, refusing a size that the
+    characters cannot hold (JUCE would allocate whatever the prefix says). */
 bool decodePayload (const juce::String& text, juce::MemoryBlock& bytes)
 {
     const auto dot = text.indexOfChar ('.');

@@ -2,7 +2,7 @@
 
 namespace
 {
-// True when the text is UTF-8 as the standard defines it. The framework's own check lets overlong
+// True when the text is UTF-8 as the standard defines it. JUCE's own check lets overlong
 // forms through ("\xc0\xbc" for '<'), which its string functions then copy into buffers sized for
 // the shorter form, writing past their end.
 bool isWellFormedUtf8 (const juce::String& text)

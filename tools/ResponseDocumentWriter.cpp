@@ -1,6 +1,6 @@
 // Writes the embedded responses document from the designer's text output: every response as a
 // single-frame FLAC stream (one channel, 24 bits, 96 kHz, block size 1152, no length and no MD5
-// in STREAMINFO) in the framework's memory-block base-64 form.
+// in STREAMINFO) in JUCE's memory-block base-64 form.
 //
 // Usage: larkspur_response_writer <design text> <responses.xml>
 

@@ -23,7 +23,7 @@ StateLookAndFeel::StateLookAndFeel()
 void StateLookAndFeel::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button,
                                          bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown)
 {
-    // The framework's switch, with a smaller tick box and text that may be narrowed a little to fit.
+    // JUCE's switch, with a smaller tick box and text that may be narrowed a little to fit.
     constexpr float margin = 3.0f, gap = 4.0f, minimumHorizontalScale = 0.8f;
     const auto height = (float) button.getHeight();
     const auto fontSize = juce::jmin (13.0f, height * 0.6f);

@@ -5,7 +5,7 @@
 namespace state
 {
 /** The preset strip's colours for its combo box, the combo box's menu and its dialogs, and a
-    compact Bypass switch: the strip gives it a cell of 57 x 26 pixels, where the framework's tick box
+    compact Bypass switch: the strip gives it a cell of 57 x 26 pixels, where JUCE's tick box
     and 15-pixel text leave room for "By..." only in the fonts found on Linux. */
 class StateLookAndFeel : public juce::LookAndFeel_V4
 {

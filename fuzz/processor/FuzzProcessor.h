@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 // One processor for the whole fuzzing run, whose presets file lives in a private temporary folder.
-// It and the framework stay alive until the process ends: the framework's own statics would
+// It and JUCE stay alive until the process ends: JUCE's own statics would
 // otherwise be torn down in the wrong order at exit. Only the folder goes at exit.
 inline ConvolutionEqAudioProcessor& fuzzProcessor()
 {

@@ -1,5 +1,5 @@
 // Arbitrary text through the guarded XML reader. Whatever it accepts must keep within its nesting
-// limit, and must read back after the framework writes it again: an element that cannot be read
+// limit, and must read back after JUCE writes it again: an element that cannot be read
 // back would turn every later save of the state or presets file into one that no longer loads.
 #include "UntrustedXml.h"
 
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
     const auto* text = reinterpret_cast<const char*> (data);
 
-    // A string holds UTF-8 by contract; the reader refuses what the framework's own check lets by.
+    // A string holds UTF-8 by contract; the reader refuses what JUCE's own check lets by.
     if (size > (size_t) std::numeric_limits<int>::max() || ! juce::CharPointer_UTF8::isValidString (text, (int) size))
         return 0;
 

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
     const auto* text = reinterpret_cast<const char*> (data);
 
-    // A string holds valid UTF-8 by contract (the framework's XML parser reads past the end of
+    // A string holds valid UTF-8 by contract (JUCE's XML parser reads past the end of
     // a truncated sequence); the embedded document is plain ASCII.
     if (size > (size_t) std::numeric_limits<int>::max() || ! juce::CharPointer_UTF8::isValidString (text, (int) size))
         return 0;

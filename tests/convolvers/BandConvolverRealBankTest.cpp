@@ -19,7 +19,7 @@ TEST (BandConvolverRealBankTest, ASetOnTheEmbeddedResponsesIsHeardFromItsFirstBl
     set.setBand (2, 48000.0, 15000.0, "HP", -12.0);
     ASSERT_TRUE (set.isReady());
     EXPECT_EQ (set.getBand (1)->getBandName(), "MF");
-    EXPECT_EQ (set.getBand (2)->getBandMap().at (15000).count ("HP"), 1u);
+    EXPECT_EQ (set.getBand (2)->getFrequencyMap().at (15000).count ("HP"), 1u);
 
     // 1000 Hz takes the 1500 Hz step; 3 dB lies half way between 2 and 4 dB.
     const auto& low = responseIn (*bank, 2, 1500, "PK", 2);

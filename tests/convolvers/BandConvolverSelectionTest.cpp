@@ -25,13 +25,13 @@ struct SelectionTest : ::testing::Test
 };
 } // namespace
 
-TEST_F (SelectionTest, ConstructionTakesNameFlagsAndBandMapFromTheBank)
+TEST_F (SelectionTest, ConstructionTakesNameFlagsAndFrequencyMapFromTheBank)
 {
     EXPECT_EQ (mf.getBandNumber(), 2);
     EXPECT_EQ (mf.getSampleRate(), 48000.0);
     EXPECT_EQ (mf.getBandName(), "MF");
     EXPECT_TRUE (mf.isFrequencyEnabled() && mf.isTypeEnabled() && mf.isGainEnabled() && mf.isMixEnabled());
-    EXPECT_EQ (&mf.getBandMap(), &bank->bands.at (2));
+    EXPECT_EQ (&mf.getFrequencyMap(), &bank->bands.at (2));
     EXPECT_FALSE (mf.isLoaded());
     EXPECT_FALSE (mf.isPending());
 }
@@ -39,7 +39,7 @@ TEST_F (SelectionTest, ConstructionTakesNameFlagsAndBandMapFromTheBank)
 TEST_F (SelectionTest, ABandMissingFromTheBankSelectsNothingAndLeavesTheBankAlone)
 {
     BandConvolver missing (48000.0, 4, bank);
-    EXPECT_TRUE (missing.getBandMap().empty());
+    EXPECT_TRUE (missing.getFrequencyMap().empty());
     EXPECT_EQ (missing.getBandName(), "");
     EXPECT_FALSE (missing.isFrequencyEnabled() || missing.isTypeEnabled() || missing.isGainEnabled() ||
                   missing.isMixEnabled());

@@ -93,7 +93,7 @@ TEST (BandConvolverSetTest, TheSetKeepsItsBankAliveAfterItsOwnerLetsGo)
     set->setBand (2, 48000.0, 7000.0, "PK", 4.0);
     BlockRunner runner;
     EXPECT_EQ (runner.runImpulse (*set->getBand (2)), expected);
-    EXPECT_EQ (set->getBand (2)->getBandMap().size(), 5u);
+    EXPECT_EQ (set->getBand (2)->getFrequencyMap().size(), 5u);
 
     set.reset();
     EXPECT_TRUE (watch.expired());

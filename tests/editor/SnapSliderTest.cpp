@@ -24,7 +24,7 @@ std::unique_ptr<SnapSliderComponent> makeKnob (const juce::Array<float>& table,
     auto knob = std::make_unique<SnapSliderComponent> (kind, kind == SnapSliderComponent::frequencyKind ? 0.9f : 1.0f,
                                                        frequencyKnobColour, frequencyLabelColour);
     knob->setSnapValues (table);
-    // Without an attachment the slider keeps the framework's range of 0 to 10.
+    // Without an attachment the slider keeps JUCE's range of 0 to 10.
     knob->slider.setRange (-20.0, 20000.0);
     return knob;
 }

@@ -1,5 +1,5 @@
 // The stand-in renders on its real-time thread while its main thread automates parameters,
-// chooses presets, saves and loads chunks, pumps the framework's messages and prepares the insert
+// chooses presets, saves and loads chunks, pumps JUCE's messages and prepares the insert
 // again, as a busy host session does. Run under ThreadSanitizer.
 
 #include "AAX_Errors.h"

@@ -477,7 +477,7 @@ TEST_F (EndToEnd, TheFrameworksAsynchronousWorkRunsInTheHostsIdleCall)
     EXPECT_EQ (firstDifference (processDirectly (*automated, input, block), processDirectly (*steady, input, block)),
                "");
 
-    // A band's new frequency is selected by an asynchronous update of the framework: without the
+    // A band's new frequency is selected by an asynchronous update of JUCE: without the
     // host's idle call the band keeps its response.
     ASSERT_EQ (automated->automate ("frequency_1_1", normalisedFor ("frequency_1_1", 400.0f)), AAX_SUCCESS);
     EXPECT_EQ (firstDifference (processDirectly (*automated, input, block), processDirectly (*steady, input, block)),
@@ -515,7 +515,7 @@ TEST_F (EndToEnd, TextFromTheHostThatIsNotUtf8IsRefusedUnread)
     auto insert = makeInstance();
     ASSERT_NE (insert, nullptr);
 
-    // Broken sequences at the end made the framework's conversion read past the text.
+    // Broken sequences at the end made JUCE's conversion read past the text.
     for (const char* text : { "\xff\xfe", "12\xe2\x82", "\xf4", "\xc0\xaf", "\xed\xa0\x80", "3\xf8\x88\x80\x80\x80" })
     {
         double value = -1.0;

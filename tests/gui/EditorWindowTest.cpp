@@ -20,8 +20,8 @@ namespace
 {
 X11Display* display = nullptr;
 
-// The host's X connection (with the window-manager atoms) exists before the plug-in's framework
-// opens its own, and the framework stays up for the whole run.
+// The host's X connection (with the window-manager atoms) exists before the plug-in's copy of
+// JUCE opens its own, and JUCE stays up for the whole run.
 class DisplayEnvironment : public ::testing::Environment
 {
 public:
@@ -227,7 +227,7 @@ TEST_F (EditorWindowTest, ClosingOrDestroyingTheHostWindowIsSeenAndEndsTheEditor
             insert.pump (1);
         }
         EXPECT_FALSE (open) << (destroy ? "destroyed" : "closed");
-        // The window's own errors, from the framework's requests on its destroyed child, are
+        // The window's own errors, from JUCE's requests on its destroyed child, are
         // expected and not reported.
         editor.tearDown();
         insert.pump (5);

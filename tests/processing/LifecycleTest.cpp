@@ -278,7 +278,7 @@ TEST_F (LifecycleTest, BlockBeforePreparationIsSafe)
     EXPECT_EQ (processor.getConvolverSet (1), nullptr);
 }
 
-// The framework prepares again for a longer block; one that arrives anyway is processed whole.
+// JUCE prepares again for a longer block; one that arrives anyway is processed whole.
 TEST_F (LifecycleTest, ABlockLongerThanPreparedIsProcessedInPieces)
 {
     ChainSettings s;

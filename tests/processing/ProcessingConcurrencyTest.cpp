@@ -9,7 +9,7 @@
 
 using namespace processing_test;
 
-// The framework's threads at once: the audio thread processes blocks under the callback lock and
+// JUCE's threads at once: the audio thread processes blocks under the callback lock and
 // now and then prepares for a longer block there; the message thread changes parameters, loads
 // states, runs the reselections and prepares under the callback lock; a third thread stands for the
 // editor's band controls, selecting responses straight on the convolver sets.

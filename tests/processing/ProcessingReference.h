@@ -79,7 +79,7 @@ juce::AudioBuffer<float> impulseBlock (int numChannels, int numSamples);
 // Runs one block through the processor in place and returns it.
 juce::AudioBuffer<float> processed (ConvolutionEqAudioProcessor& processor, juce::AudioBuffer<float> block);
 
-// Sets the rate and block size as the framework does, then prepares.
+// Sets the rate and block size as JUCE does, then prepares.
 void prepare (ConvolutionEqAudioProcessor& processor, double sampleRate, int blockSize);
 
 // Runs the message loop long enough for pending asynchronous updates.

@@ -14,6 +14,6 @@ struct ExpectedPreset
 
 std::vector<ExpectedPreset> expectedDefaultPresets();
 
-// The framework's default XML text form, written independently: header, blank line, two-space
+// JUCE's default XML text form, written independently: header, blank line, two-space
 // indentation, attributes continued on aligned lines once a line passes 60 characters, CR LF.
 juce::String formatPresetsDocument (const std::vector<ExpectedPreset>& presets);

@@ -317,7 +317,7 @@ TEST_F (PresetStoreTest, DocumentsTheFrameworkReaderCannotTakeAreUnreadable)
 
 TEST_F (PresetStoreTest, AByteOrderMarkIsSkippedAndNothingIsReadPastTheData)
 {
-    // A mark alone made the framework's text conversion read past the data (ASan sees it).
+    // A mark alone made JUCE's text conversion read past the data (ASan sees it).
     const std::vector<unsigned char> markOnly{ 0xef, 0xbb, 0xbf };
     EXPECT_EQ (PresetStore::parseDocument (markOnly.data(), markOnly.size()), nullptr);
 

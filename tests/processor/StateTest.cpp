@@ -142,7 +142,7 @@ TEST_F (StateTest, MalformedBlocksLeaveEveryParameterAsItWas)
         expectRejected (toBlock (*xml));
     }
     {
-        // An invalid UTF-8 lead byte near the end made the framework's reader run past the text.
+        // An invalid UTF-8 lead byte near the end made JUCE's reader run past the text.
         SCOPED_TRACE ("invalid UTF-8");
         auto block = good;
         auto* bytes = static_cast<char*> (block.getData());
@@ -152,20 +152,20 @@ TEST_F (StateTest, MalformedBlocksLeaveEveryParameterAsItWas)
         expectRejected (block);
     }
     {
-        // The framework's XML reader never returns on this.
+        // JUCE's XML reader never returns on this.
         SCOPED_TRACE ("processing instruction followed by text");
         expectRejected (blockFromText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?> <Larkspur><?x?>b"
                                        "<PARAM id=\"gain_L\" value=\"3.0\"/></Larkspur>"));
     }
     {
-        // The framework's reader steps past the end of the text on an unterminated hexadecimal
+        // JUCE's reader steps past the end of the text on an unterminated hexadecimal
         // character reference there.
         SCOPED_TRACE ("unterminated character reference");
         expectRejected (blockFromText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?> <Larkspur>"
                                        "<PARAM id=\"gain_L\" value=\"3.0\"/>&#xE"));
     }
     {
-        // Each level is a recursion of the framework's reader; this many overflow the stack.
+        // Each level is a recursion of JUCE's reader; this many overflow the stack.
         SCOPED_TRACE ("deep nesting");
         expectRejected (blockFromText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?> <Larkspur>" +
                                        juce::String::repeatedString ("<a>", 300000) +
@@ -234,7 +234,7 @@ TEST_F (StateTest, RootTagIsMatchedIgnoringCase)
 
 TEST_F (StateTest, AttributesTheFrameworkWouldDecodeAsBinaryAreLeftOut)
 {
-    // The framework's value tree allocates whatever size such an attribute claims ("-1" throws).
+    // JUCE's value tree allocates whatever size such an attribute claims ("-1" throws).
     load (processor, blockFromText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?> <Larkspur base64:a=\"-1.A\">"
                                     "<PARAM id=\"gain_L\" value=\"3.0\" base64:b=\"300000000.A\"/></Larkspur>"));
 

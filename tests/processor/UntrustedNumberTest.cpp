@@ -26,7 +26,7 @@ TEST (UntrustedNumberTest, LongExponentsStayOutOfRangeInsteadOfWrapping)
 
 TEST (UntrustedNumberTest, LongDigitRunsKeepTheirScale)
 {
-    // Past a thousand integer digits the framework's reader drops the scale and reads about 1e17.
+    // Past a thousand integer digits JUCE's reader drops the scale and reads about 1e17.
     for (const int zeros : { 400, 1100, 5000 })
         EXPECT_EQ (parseUntrustedNumber ("1" + juce::String::repeatedString ("0", zeros)), std::nullopt) << zeros;
 

@@ -20,7 +20,7 @@ TEST (UntrustedXmlTest, WellFormedUtf8IsReadInEveryLength)
 
 TEST (UntrustedXmlTest, MalformedUtf8IsRefused)
 {
-    // The framework's strings copy an overlong form into room sized for the short one.
+    // JUCE's strings copy an overlong form into room sized for the short one.
     for (const auto* bytes : { "<a b=\"\xc0\xbc\"/>",               // overlong '<'
                                "<a b=\"\xe0\x80\xbc\"/>",           // overlong '<' in three bytes
                                "<a b=\"\xf0\x80\x80\xbc\"/>",       // overlong '<' in four bytes

@@ -1,8 +1,8 @@
 #pragma once
 
 // Counts heap allocations made on the calling thread: through operator new, and through malloc,
-// calloc, realloc, aligned_alloc and posix_memalign from any code linked into the binary (the
-// framework allocates its buffers with malloc). Linking AllocationCounter.cpp into a test binary
+// calloc, realloc, aligned_alloc and posix_memalign from any code linked into the binary (JUCE
+// allocates its buffers with malloc). Linking AllocationCounter.cpp into a test binary
 // replaces the global operator new and delete with counting versions and wraps the C functions
 // (both still allocate through the C library, so the sanitizers keep working). Code in a library
 // loaded at run time is seen through operator new only.

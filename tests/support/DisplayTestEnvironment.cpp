@@ -1,4 +1,4 @@
-// The framework's message manager for a test binary that opens real windows on the X server
+// JUCE's message manager for a test binary that opens real windows on the X server
 // named by DISPLAY (run it under xvfb-run).
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -11,8 +11,8 @@
 namespace
 {
 // A bare X server has no window manager, so the atoms WM_PROTOCOLS and WM_STATE do not exist;
-// the framework would ask for atom 0 and the server's refusal ends the process. They are made
-// here, before the framework opens its connection (hence at static initialisation), and the
+// JUCE would ask for atom 0 and the server's refusal ends the process. They are made
+// here, before JUCE opens its connection (hence at static initialisation), and the
 // connection stays open, since the server forgets atoms when its last client leaves.
 struct WindowManagerAtoms
 {

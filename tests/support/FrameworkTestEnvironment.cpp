@@ -5,7 +5,7 @@
 
 namespace
 {
-// Timers and asynchronous updates of the framework need its message manager.
+// Timers and asynchronous updates of JUCE need its message manager.
 class FrameworkTestEnvironment : public ::testing::Environment
 {
 public:
