@@ -63,28 +63,23 @@ ConvolutionEqAudioProcessor::~ConvolutionEqAudioProcessor()
     convolverSets[1].reset();
 }
 
-const std::array<const char*, ConvolutionEqAudioProcessor::numCachedValues>&
-ConvolutionEqAudioProcessor::cachedValueIds()
-{
-    static const std::array<const char*, numCachedValues> ids{
-        "bypass",        "input_level",   "gain",          "solo",          "phase",         "gain_L",     "phase_L",
-        "gain_R",        "phase_R",       "frequency_1_1", "frequency_1_2", "frequency_1_3", "gain_1_1",   "gain_1_2",
-        "gain_1_3",      "out_1_1",       "out_1_2",       "out_1_3",       "active_1_1",    "active_1_2", "active_1_3",
-        "frequency_2_1", "frequency_2_2", "frequency_2_3", "gain_2_1",      "gain_2_2",      "gain_2_3",   "out_2_1",
-        "out_2_2",       "out_2_3",       "active_2_1",    "active_2_2",    "active_2_3",    "process_L",  "process_R",
-        "process_M",     "process_S",     "process_A",     "link_MSLR",     "solo_1",        "solo_2",
-    };
-    return ids;
-}
-
 void ConvolutionEqAudioProcessor::fetchCachedValues()
 {
-    const auto& ids = cachedValueIds();
-    for (size_t i = 0; i < ids.size(); ++i)
+    for (size_t i = 0; i < cachedValues.size(); ++i)
     {
-        cachedValues[i] = valueTreeState.getRawParameterValue (ids[i]);
+        cachedValues[i] = valueTreeState.getRawParameterValue (ParameterTable::rows[i].id);
         jassert (cachedValues[i] != nullptr);
     }
+
+    for (size_t value = 0; value < bandValues.size(); ++value)
+        for (int channel = 1; channel <= 2; ++channel)
+            for (int band = 1; band <= 3; ++band)
+            {
+                const auto id = ParameterIds::band (ParameterTable::prefix ((BandValue) value), channel, band);
+                auto*& cell = bandValues[value][(size_t) channel - 1][(size_t) band - 1];
+                cell = valueTreeState.getRawParameterValue (id);
+                jassert (cell != nullptr);
+            }
 
     for (int channel = 1; channel <= 2; ++channel)
         for (int band = 1; band <= 3; ++band)
@@ -165,9 +160,9 @@ void ConvolutionEqAudioProcessor::prepareToPlay (double sampleRate, int maximumE
             auto set = std::make_shared<BandConvolverSet> (rate, channel, bank);
             set->setMaximumBlockSize (capacity);
             for (int band = 1; band <= BandConvolverSet::numBands; ++band)
-                set->setBand (band - 1, rate, (double) currentBandValue (CachedValue::frequency_1_1, channel, band),
+                set->setBand (band - 1, rate, (double) currentBandValue (BandValue::frequency, channel, band),
                               currentTypeName (channel, band),
-                              (double) currentBandValue (CachedValue::gain_1_1, channel, band));
+                              (double) currentBandValue (BandValue::gain, channel, band));
             sets[(size_t) channel - 1] = std::move (set);
         }
     }
@@ -248,9 +243,9 @@ void ConvolutionEqAudioProcessor::reselectBands (std::uint32_t bandMask)
             if (convolver == nullptr || (bandMask & BandReselector::bandBit (channel, band)) == 0)
                 continue;
 
-            convolver->selectImpulseIfChanged ((double) currentBandValue (CachedValue::frequency_1_1, channel, band),
+            convolver->selectImpulseIfChanged ((double) currentBandValue (BandValue::frequency, channel, band),
                                                currentTypeName (channel, band),
-                                               (double) currentBandValue (CachedValue::gain_1_1, channel, band));
+                                               (double) currentBandValue (BandValue::gain, channel, band));
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "ABSnapshot.h"
 #include "BandConvolverSet.h"
+#include "ParameterLayout.h"
 #include "PresetStore.h"
 #include "ResponseBank.h"
 
@@ -51,53 +52,10 @@ public:
 
     //==============================================================================
     /** The parameters' current plain values (dB, Hz, 0 or 1 for a switch, the index for a choice)
-        that block processing reads without a lock, in the order they are cached. */
-    enum class CachedValue
-    {
-        bypass,
-        inputLevel,
-        gain,
-        solo,
-        phase,
-        gainL,
-        phaseL,
-        gainR,
-        phaseR,
-        frequency_1_1,
-        frequency_1_2,
-        frequency_1_3,
-        gain_1_1,
-        gain_1_2,
-        gain_1_3,
-        out_1_1,
-        out_1_2,
-        out_1_3,
-        active_1_1,
-        active_1_2,
-        active_1_3,
-        frequency_2_1,
-        frequency_2_2,
-        frequency_2_3,
-        gain_2_1,
-        gain_2_2,
-        gain_2_3,
-        out_2_1,
-        out_2_2,
-        out_2_3,
-        active_2_1,
-        active_2_2,
-        active_2_3,
-        processL,
-        processR,
-        processM,
-        processS,
-        processA,
-        linkMSLR,
-        solo1,
-        solo2,
-    };
-    static constexpr int numCachedValues = 41;
-    static const std::array<const char*, numCachedValues>& cachedValueIds();
+        that block processing reads without a lock: one cell per row of the parameter table. */
+    using CachedValue = ParameterTable::Index;
+    using BandValue = ParameterTable::BandValue;
+    static constexpr int numCachedValues = ParameterTable::numParameters;
 
     /** The cells belong to the value-tree state, which writes them when a parameter changes; they
         are only ever read here. */
@@ -106,13 +64,10 @@ public:
         return cachedValues[(size_t) which]->load (std::memory_order_relaxed);
     }
 
-    /** Per-band cells: kind is one of frequency_1_1, gain_1_1, out_1_1 or active_1_1; channel 1 or 2,
-        band 1 to 3. */
-    float currentBandValue (CachedValue firstOfKind, int channel, int band) const noexcept
+    /** A band's cell: channel 1 or 2, band 1 to 3. */
+    float currentBandValue (BandValue value, int channel, int band) const noexcept
     {
-        const auto channelOffset =
-            channel == 1 ? 0 : (int) CachedValue::frequency_2_1 - (int) CachedValue::frequency_1_1;
-        return currentValue ((CachedValue) ((int) firstOfKind + channelOffset + band - 1));
+        return bandValues[(size_t) value][(size_t) channel - 1][(size_t) band - 1]->load (std::memory_order_relaxed);
     }
 
     /** Level compensation in dB for a sample rate, truncated to whole hertz. */
@@ -183,6 +138,8 @@ private:
     juce::UndoManager undoManager;
 
     std::array<std::atomic<float>*, numCachedValues> cachedValues{};
+    // The same cells as cachedValues, by band value, processing channel and band.
+    std::array<std::array<std::array<std::atomic<float>*, 3>, 2>, 4> bandValues{};
     std::array<juce::AudioParameterChoice*, 6> typeParameters{};
     std::array<juce::String, 6> typeNames;
 

@@ -143,9 +143,9 @@ ConvolutionEqAudioProcessor::BlockSettings ConvolutionEqAudioProcessor::readBloc
     for (int channel = 1; channel <= 2; ++channel)
         for (int band = 1; band <= 3; ++band)
         {
-            s.active[channel - 1][band - 1] = isOn (currentBandValue (CachedValue::active_1_1, channel, band));
-            s.bandGain[channel - 1][band - 1] = currentBandValue (CachedValue::gain_1_1, channel, band);
-            s.trim[channel - 1][band - 1] = currentBandValue (CachedValue::out_1_1, channel, band);
+            s.active[channel - 1][band - 1] = isOn (currentBandValue (BandValue::active, channel, band));
+            s.bandGain[channel - 1][band - 1] = currentBandValue (BandValue::gain, channel, band);
+            s.trim[channel - 1][band - 1] = currentBandValue (BandValue::trim, channel, band);
         }
 
     s.levelCompensation = getLevelCompensation();

@@ -180,7 +180,7 @@ TEST_F (ParameterSetTest, NormalisedValuesAtTheEdges)
 
 TEST_F (ParameterSetTest, CachedCellsFollowTheParametersAndBandTypesStartAsPeak)
 {
-    const auto& ids = ConvolutionEqAudioProcessor::cachedValueIds();
+    const auto& ids = ParameterIds::registrationOrder();
     for (size_t i = 0; i < ids.size(); ++i)
     {
         SCOPED_TRACE (ids[i]);
@@ -193,11 +193,15 @@ TEST_F (ParameterSetTest, CachedCellsFollowTheParametersAndBandTypesStartAsPeak)
         EXPECT_EQ (processor.currentValue (which), p.convertFrom0to1 (p.getValue()));
     }
 
-    using CV = ConvolutionEqAudioProcessor::CachedValue;
+    using BandValue = ConvolutionEqAudioProcessor::BandValue;
     setPlainValue (processor, "out_2_3", 4.5f);
     setPlainValue (processor, "frequency_1_2", 800.0f);
-    EXPECT_FLOAT_EQ (processor.currentBandValue (CV::out_1_1, 2, 3), 4.5f);
-    EXPECT_FLOAT_EQ (processor.currentBandValue (CV::frequency_1_1, 1, 2), 800.0f);
+    setPlainValue (processor, "gain_2_1", -7.0f);
+    setPlainValue (processor, "active_1_3", 0.0f);
+    EXPECT_FLOAT_EQ (processor.currentBandValue (BandValue::trim, 2, 3), 4.5f);
+    EXPECT_FLOAT_EQ (processor.currentBandValue (BandValue::frequency, 1, 2), 800.0f);
+    EXPECT_FLOAT_EQ (processor.currentBandValue (BandValue::gain, 2, 1), -7.0f);
+    EXPECT_FLOAT_EQ (processor.currentBandValue (BandValue::active, 1, 3), 0.0f);
 
     for (const auto& name : processor.getTypeNames())
         EXPECT_EQ (name, "PK");
