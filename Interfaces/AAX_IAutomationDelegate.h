@@ -3,7 +3,10 @@
 #include "AAX.h"
 
 /** The plug-in's view of the host's automation delegate: host parameters route every value change
-    that starts inside the plug-in through it. The wrapper over the host's interface implements it. */
+    that starts inside the plug-in through it. The wrapper over the host's interface implements it.
+
+    A numbered operation carries the number of the host interface's slot that it forwards to;
+    the comment after it gives its position here. */
 class AAX_IAutomationDelegate
 {
 public:
@@ -22,5 +25,5 @@ public:
     /** 6: the end of a gesture. */
     virtual AAX_Result Release (AAX_CParamID identifier) = 0;
     /** 7: a further delegate call that this plug-in does not make; forwarded unchanged. */
-    virtual AAX_Result AutomationCall7 (AAX_CParamID identifier, void* argument) = 0;
+    virtual AAX_Result AutomationCall9 (AAX_CParamID identifier, void* argument) = 0;
 };

@@ -3,14 +3,15 @@
 #include "AAX.h"
 
 /** The plug-in's view of a host page table. The plug-in itself calls none of these; they are
-    passed through to the host unchanged. */
+    passed through to the host unchanged.
+
+    A numbered operation carries the number of the host interface's slot that it forwards to;
+    the comment after it gives its position here. */
 class AAX_IPageTable
 {
 public:
     virtual ~AAX_IPageTable() = default;
 
-    virtual AAX_Result PageTableCall1 (void* data) = 0;
-    virtual AAX_Result PageTableCall2 (void* data) = 0;
     virtual AAX_Result PageTableCall3 (void* data) = 0;
     virtual AAX_Result PageTableCall4 (void* data) = 0;
     virtual AAX_Result PageTableCall5 (void* data) = 0;
@@ -26,4 +27,6 @@ public:
     virtual AAX_Result PageTableCall15 (void* data) = 0;
     virtual AAX_Result PageTableCall16 (void* data) = 0;
     virtual AAX_Result PageTableCall17 (void* data) = 0;
+    virtual AAX_Result PageTableCall18 (void* data) = 0;
+    virtual AAX_Result PageTableCall19 (void* data) = 0;
 };

@@ -5,7 +5,10 @@
 
 class IACFUnknown;
 
-/** The plug-in's view of a description property map. */
+/** The plug-in's view of a description property map.
+
+    A numbered operation carries the number of the host interface's slot that it forwards to;
+    the comment after it gives its position here. */
 class AAX_IPropertyMap
 {
 public:
@@ -17,8 +20,8 @@ public:
     virtual AAX_Result AddPointerProperty (AAX_EProperty id, const char* value) = 0;  // 4
     virtual AAX_Result AddPointerProperty (AAX_EProperty id, const void* value) = 0;  // 5
     virtual AAX_Result RemoveProperty (AAX_EProperty id) = 0;                         // 6
-    virtual AAX_Result PropertyMapCall7 (AAX_EProperty id, const void* data) = 0;     // 7
-    virtual bool PropertyMapQuery8 (AAX_EProperty id, const void** data) const = 0;   // 8
+    virtual AAX_Result PropertyMapCall6 (AAX_EProperty id, const void* data) = 0;     // 7
+    virtual bool PropertyMapQuery7 (AAX_EProperty id, const void** data) const = 0;   // 8
     /** 9: the host object to hand to the host (the newest version present), or null. */
     virtual IACFUnknown* HostObject() const = 0;
 };

@@ -5,7 +5,10 @@
 /** The view type of a container that holds a native window handle: on Linux an X11 window id. */
 constexpr int32_t AAX_ViewContainerType_NativeWindow = 3;
 
-/** The plug-in's view of the host window that the editor is placed in. */
+/** The plug-in's view of the host window that the editor is placed in.
+
+    A numbered operation carries the number of the host interface's slot that it forwards to;
+    the comment after it gives its position here. */
 class AAX_IViewContainer
 {
 public:
@@ -18,7 +21,7 @@ public:
     virtual AAX_Result HandleParameterMouseDown (AAX_CParamID parameterId, uint32_t modifiers) = 0; // 5
     virtual AAX_Result HandleParameterMouseDrag (AAX_CParamID parameterId, uint32_t modifiers) = 0; // 6
     virtual AAX_Result HandleParameterMouseUp (AAX_CParamID parameterId, uint32_t modifiers) = 0;   // 7
-    virtual AAX_Result ViewContainerCall8 (void* data) = 0;                                         // 8
-    virtual AAX_Result ViewContainerCall9 (void* data) = 0;                                         // 9
-    virtual AAX_Result ViewContainerCall10 (void* data) = 0;                                        // 10
+    virtual AAX_Result ViewContainerCall10 (void* data) = 0;                                        // 8
+    virtual AAX_Result ViewContainerCall11 (void* data) = 0;                                        // 9
+    virtual AAX_Result ViewContainerCall12 (void* data) = 0;                                        // 10
 };

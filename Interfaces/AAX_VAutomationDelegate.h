@@ -23,7 +23,7 @@ public:
     AAX_Result PostCurrentValue (AAX_CParamID parameterId, double normalized) override;
     AAX_Result Touch (AAX_CParamID parameterId) override;
     AAX_Result Release (AAX_CParamID parameterId) override;
-    AAX_Result AutomationCall7 (AAX_CParamID parameterId, void* argument) override;
+    AAX_Result AutomationCall9 (AAX_CParamID parameterId, void* argument) override;
 
 private:
     AAX_IACFAutomationDelegate* mDelegate = nullptr;

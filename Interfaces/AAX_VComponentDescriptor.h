@@ -24,21 +24,21 @@ public:
     AAX_VComponentDescriptor (const AAX_VComponentDescriptor&) = delete;
     AAX_VComponentDescriptor& operator= (const AAX_VComponentDescriptor&) = delete;
 
-    AAX_Result ComponentCall1 (void* data) override;
+    AAX_Result ComponentCall3 (void* data) override;
     AAX_Result AddAudioInField (AAX_CFieldIndex field) override;
     AAX_Result AddAudioOutField (AAX_CFieldIndex field) override;
     AAX_Result AddBufferLengthField (AAX_CFieldIndex field) override;
-    AAX_Result ComponentCall5 (AAX_CFieldIndex field) override;
-    AAX_Result ComponentCall6 (AAX_CFieldIndex field) override;
-    AAX_Result ComponentCall7 (AAX_CFieldIndex field) override;
+    AAX_Result ComponentCall8 (AAX_CFieldIndex field) override;
+    AAX_Result ComponentCall9 (AAX_CFieldIndex field) override;
+    AAX_Result ComponentCall10 (AAX_CFieldIndex field) override;
     AAX_Result AddDataInPortField (AAX_CFieldIndex field, uint32_t size, int32_t type) override;
-    AAX_Result ComponentCall9 (AAX_CFieldIndex field, uint32_t size) override;
-    AAX_Result AddPrivateDataField (AAX_CFieldIndex field, int32_t size, uint32_t option) override;
-    AAX_Result ComponentCall11 (AAX_CFieldIndex field, uint32_t size) override;
     AAX_Result ComponentCall12 (AAX_CFieldIndex field, uint32_t size) override;
-    AAX_Result AddMeterField (AAX_CFieldIndex field, const uint32_t* meterIds, uint32_t meterCount) override;
+    AAX_Result AddPrivateDataField (AAX_CFieldIndex field, int32_t size, uint32_t option) override;
+    AAX_Result ComponentCall19 (AAX_CFieldIndex field, uint32_t size) override;
     AAX_Result ComponentCall14 (AAX_CFieldIndex field, uint32_t size) override;
-    AAX_Result ComponentCall15 (void* data) override;
+    AAX_Result AddMeterField (AAX_CFieldIndex field, const uint32_t* meterIds, uint32_t meterCount) override;
+    AAX_Result ComponentCall15 (AAX_CFieldIndex field, uint32_t size) override;
+    AAX_Result ComponentCall4 (void* data) override;
     AAX_IPropertyMap* NewPropertyMap() override;
     AAX_IPropertyMap* DuplicatePropertyMap (AAX_IPropertyMap* source) override;
     AAX_Result AddNativeProcessProc (AAX_CProcessProc processProc, AAX_IPropertyMap* properties,

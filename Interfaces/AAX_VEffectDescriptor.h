@@ -27,7 +27,7 @@ public:
     AAX_Result AddComponent (AAX_IComponentDescriptor* componentDescriptor) override;
     AAX_Result AddName (const char* name) override;
     AAX_Result AddCategory (uint32_t category) override;
-    AAX_Result EffectCall5 (uint32_t first, uint32_t second) override;
+    AAX_Result EffectCall6 (uint32_t first, uint32_t second) override;
     AAX_Result AddProcPointer (void* procedure, uint32_t procId) override;
     AAX_IPropertyMap* NewPropertyMap() override;
     AAX_Result SetProperties (AAX_IPropertyMap* properties) override;

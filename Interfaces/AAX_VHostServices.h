@@ -25,7 +25,7 @@ public:
 
     AAX_Result ReportAssertion (const char* file, int32_t line, const char* expression, int32_t flags) override;
     AAX_Result Trace (uint32_t priority, const char* message) override;
-    AAX_Result HostServicesCall3 (void* argument) override;
+    AAX_Result HostServicesCall5 (void* argument) override;
 
 private:
     AAX_IACFHostServices* mServices = nullptr;

@@ -20,8 +20,6 @@ public:
     /** Whether the host page table supplied either version. */
     bool HoldsHostInterface() const noexcept { return mPageTable != nullptr || mPageTableV2 != nullptr; }
 
-    AAX_Result PageTableCall1 (void* data) override;
-    AAX_Result PageTableCall2 (void* data) override;
     AAX_Result PageTableCall3 (void* data) override;
     AAX_Result PageTableCall4 (void* data) override;
     AAX_Result PageTableCall5 (void* data) override;
@@ -37,6 +35,8 @@ public:
     AAX_Result PageTableCall15 (void* data) override;
     AAX_Result PageTableCall16 (void* data) override;
     AAX_Result PageTableCall17 (void* data) override;
+    AAX_Result PageTableCall18 (void* data) override;
+    AAX_Result PageTableCall19 (void* data) override;
 
 private:
     AAX_IACFPageTable* mPageTable = nullptr;

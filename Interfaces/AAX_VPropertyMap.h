@@ -33,8 +33,8 @@ public:
     AAX_Result AddPointerProperty (AAX_EProperty id, const char* value) override;
     AAX_Result AddPointerProperty (AAX_EProperty id, const void* value) override;
     AAX_Result RemoveProperty (AAX_EProperty id) override;
-    AAX_Result PropertyMapCall7 (AAX_EProperty id, const void* data) override;
-    bool PropertyMapQuery8 (AAX_EProperty id, const void** data) const override;
+    AAX_Result PropertyMapCall6 (AAX_EProperty id, const void* data) override;
+    bool PropertyMapQuery7 (AAX_EProperty id, const void** data) const override;
     IACFUnknown* HostObject() const override;
 
     /** Returns the host map object of any property map made by this layer, or null. */

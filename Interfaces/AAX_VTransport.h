@@ -22,14 +22,14 @@ public:
     AAX_Result TickPosition (int64_t* ticks) const override;
     AAX_Result LoopState (bool* looping, int64_t* start, int64_t* end) const override;
     AAX_Result SamplePosition (int64_t* samplePosition) const override;
-    AAX_Result TransportQuery7 (int64_t* value) const override;
-    AAX_Result TransportQuery8 (int64_t* value) const override;
     AAX_Result TransportQuery9 (int64_t* value) const override;
     AAX_Result TransportQuery10 (int64_t* value) const override;
+    AAX_Result TransportQuery11 (int64_t* value) const override;
+    AAX_Result TransportQuery12 (int64_t* value) const override;
     AAX_Result StoppedSamplePosition (int64_t* samplePosition) const override;
     AAX_Result TimeCodeInfo (int32_t* frameRate, int32_t* offset) const override;
-    AAX_Result TransportQuery13 (int64_t* value) const override;
-    AAX_Result TransportQuery14 (int64_t* value) const override;
+    AAX_Result TransportQuery15 (int64_t* value) const override;
+    AAX_Result TransportQuery16 (int64_t* value) const override;
 
 private:
     AAX_IACFTransport* mTransport = nullptr;

@@ -24,9 +24,9 @@ public:
     AAX_Result HandleParameterMouseDown (AAX_CParamID parameterId, uint32_t modifiers) override;
     AAX_Result HandleParameterMouseDrag (AAX_CParamID parameterId, uint32_t modifiers) override;
     AAX_Result HandleParameterMouseUp (AAX_CParamID parameterId, uint32_t modifiers) override;
-    AAX_Result ViewContainerCall8 (void* data) override;
-    AAX_Result ViewContainerCall9 (void* data) override;
     AAX_Result ViewContainerCall10 (void* data) override;
+    AAX_Result ViewContainerCall11 (void* data) override;
+    AAX_Result ViewContainerCall12 (void* data) override;
 
 private:
     AAX_IACFViewContainer* mContainer = nullptr;

@@ -23,7 +23,7 @@ public:
     }
     AAX_Result Touch (AAX_CParamID identifier) override { return record ("touch", identifier); }
     AAX_Result Release (AAX_CParamID identifier) override { return record ("release", identifier); }
-    AAX_Result AutomationCall7 (AAX_CParamID identifier, void*) override { return record ("call7", identifier); }
+    AAX_Result AutomationCall9 (AAX_CParamID identifier, void*) override { return record ("call7", identifier); }
 
     std::vector<std::string> calls;
 

@@ -30,29 +30,29 @@ public:
     AAX_Result SampleRate (float*) const override { return AAX_ERROR_UNIMPLEMENTED; }
     AAX_Result InputStemFormat (uint32_t*) const override { return AAX_ERROR_UNIMPLEMENTED; }
     AAX_Result OutputStemFormat (uint32_t*) const override { return AAX_ERROR_UNIMPLEMENTED; }
-    AAX_Result ControllerCall5 (void*) const override { return AAX_ERROR_UNIMPLEMENTED; }
-    AAX_Result ControllerCall6 (void*) const override { return AAX_ERROR_UNIMPLEMENTED; }
     AAX_Result ControllerCall7 (void*) const override { return AAX_ERROR_UNIMPLEMENTED; }
+    AAX_Result ControllerCall8 (void*) const override { return AAX_ERROR_UNIMPLEMENTED; }
+    AAX_Result ControllerCall9 (void*) const override { return AAX_ERROR_UNIMPLEMENTED; }
     AAX_Result ReportLatency (int32_t) override { return AAX_ERROR_UNIMPLEMENTED; }
-    AAX_Result ControllerCall9 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
     AAX_Result ControllerCall11 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
-    AAX_Result ControllerCall12 (void*, void*, void*) override { return AAX_ERROR_UNIMPLEMENTED; }
+    AAX_Result ControllerCall20 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
+    AAX_Result ControllerCall20 (void*, void*, void*) override { return AAX_ERROR_UNIMPLEMENTED; }
     AAX_Result ControllerCall13 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
     AAX_Result ControllerCall14 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
     AAX_Result ControllerCall15 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
+    AAX_Result ControllerCall18 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
     AAX_Result ControllerCall16 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
     AAX_Result ControllerCall17 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
-    AAX_Result ControllerCall18 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
     AAX_Result ControllerCall19 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
-    AAX_Result ControllerCall20 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
-    AAX_Result ControllerCall21 (void** out) override
+    AAX_Result ControllerCall21 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
+    AAX_Result ControllerCall22 (void** out) override
     {
         *out = nullptr;
         return AAX_ERROR_UNIMPLEMENTED;
     }
-    AAX_Result ControllerCall22 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
     AAX_Result ControllerCall23 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
-    AAX_Result ControllerQuery24 (int32_t*) const override { return AAX_ERROR_UNIMPLEMENTED; }
+    AAX_Result ControllerCall24 (void*) override { return AAX_ERROR_UNIMPLEMENTED; }
+    AAX_Result ControllerQuery25 (int32_t*) const override { return AAX_ERROR_UNIMPLEMENTED; }
     AAX_IPageTable* CreatePageTable1 (void*, void*) const override { return nullptr; }
     AAX_IPageTable* CreatePageTable2 (void*, void*, void*) const override { return nullptr; }
     AAX_IPageTable* CreatePageTable3 (void*, void*) const override { return nullptr; }

@@ -42,7 +42,7 @@ public:
         return traceResult;
     }
 
-    AAX_Result HostServicesCall3 (void*) override { return 0; }
+    AAX_Result HostServicesCall5 (void*) override { return 0; }
 
     std::mutex mutex;
     std::vector<TraceRecord> traces;

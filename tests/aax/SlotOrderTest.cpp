@@ -121,10 +121,10 @@ TEST (SlotOrder, ComponentBaseAndHostServices)
     using A = AAX_IAutomationDelegate;
     expectConsecutiveFrom (2, { slotOf (&A::RegisterParameter), slotOf (&A::UnregisterParameter),
                                 slotOf (&A::RequestValue), slotOf (&A::PostCurrentValue), slotOf (&A::Touch),
-                                slotOf (&A::Release), slotOf (&A::AutomationCall7) });
+                                slotOf (&A::Release), slotOf (&A::AutomationCall9) });
 
     using H = AAX_IHostServices;
-    expectConsecutiveFrom (2, { slotOf (&H::ReportAssertion), slotOf (&H::Trace), slotOf (&H::HostServicesCall3) });
+    expectConsecutiveFrom (2, { slotOf (&H::ReportAssertion), slotOf (&H::Trace), slotOf (&H::HostServicesCall5) });
 }
 
 #endif

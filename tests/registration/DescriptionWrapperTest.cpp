@@ -84,8 +84,8 @@ TEST_F (PropertyMapWrapper, WithoutVersionThreeKeepsOnlyTheProcedurePointersItse
     EXPECT_TRUE (map->GetPointerProperty (36, &value));
     EXPECT_EQ (value, &other);
     EXPECT_FALSE (map->GetPointerProperty (35, &value));
-    EXPECT_FALSE (map->PropertyMapQuery8 (36, &value));
-    EXPECT_EQ (map->PropertyMapCall7 (36, nullptr), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_FALSE (map->PropertyMapQuery7 (36, &value));
+    EXPECT_EQ (map->PropertyMapCall6 (36, nullptr), AAX_ERROR_UNIMPLEMENTED);
 }
 
 TEST_F (PropertyMapWrapper, WithVersionThreeThePointersGoToTheHost)
@@ -260,7 +260,7 @@ TEST_F (ComponentDescriptorWrapper, WithoutAHostObjectOrMapEverythingIsMissing)
     startHost ({});
     AAX_VComponentDescriptor orphan (nullptr);
     EXPECT_EQ (orphan.AddAudioInField (0), AAX_ERROR_NULL_OBJECT);
-    EXPECT_EQ (orphan.ComponentCall11 (0, 0), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (orphan.ComponentCall19 (0, 0), AAX_ERROR_UNIMPLEMENTED);
     EXPECT_EQ (orphan.AddProcessProcs (nullptr, nullptr, 0), AAX_ERROR_NULL_OBJECT);
     EXPECT_NE (orphan.NewPropertyMap(), nullptr);
 
@@ -269,8 +269,8 @@ TEST_F (ComponentDescriptorWrapper, WithoutAHostObjectOrMapEverythingIsMissing)
     startHost (configuration);
     AAX_VComponentDescriptor component (hostUnknown());
     EXPECT_EQ (component.AddProcessProcs (nullptr, nullptr, 0), AAX_ERROR_NULL_OBJECT);
-    EXPECT_EQ (component.ComponentCall11 (4, 8), AAX_SUCCESS);
-    EXPECT_EQ (component.ComponentCall5 (2), AAX_SUCCESS);
+    EXPECT_EQ (component.ComponentCall19 (4, 8), AAX_SUCCESS);
+    EXPECT_EQ (component.ComponentCall8 (2), AAX_SUCCESS);
     EXPECT_EQ (recordOf (component).otherCalls,
                (std::vector<std::string>{ "ComponentCall19 4 8", "ComponentCall8 2" }));
 }

@@ -192,13 +192,13 @@ TEST (TransportWrapper, HostWithOnlyVersionOneForwardsItsQueriesAndRefusesTheNew
 
     EXPECT_CALL (transport, TransportQuery12 (_)).WillOnce (Return (AAX_SUCCESS));
     int64_t value = 0;
-    EXPECT_EQ (wrapper.TransportQuery10 (&value), AAX_SUCCESS);
+    EXPECT_EQ (wrapper.TransportQuery12 (&value), AAX_SUCCESS);
 
     int64_t position = 0;
     int32_t rate = 0, offset = 0;
     EXPECT_EQ (wrapper.StoppedSamplePosition (&position), AAX_ERROR_UNIMPLEMENTED);
     EXPECT_EQ (wrapper.TimeCodeInfo (&rate, &offset), AAX_ERROR_UNIMPLEMENTED);
-    EXPECT_EQ (wrapper.TransportQuery14 (&value), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (wrapper.TransportQuery16 (&value), AAX_ERROR_UNIMPLEMENTED);
 }
 
 TEST (TransportWrapper, WithoutHostEveryQueryFailsAndDeletionReleasesNewestVersionFirst)
@@ -232,9 +232,9 @@ TEST (ControllerWrapper, OnANullHostAnswersMissingAndMakesNoPageTables)
     float rate = 0;
     EXPECT_EQ (controller.SampleRate (&rate), AAX_ERROR_NULL_OBJECT);
     EXPECT_EQ (controller.PostPacket (3, nullptr, 0), AAX_ERROR_NULL_OBJECT);
-    EXPECT_EQ (controller.ControllerCall12 (nullptr, nullptr, nullptr), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (controller.ControllerCall20 (nullptr, nullptr, nullptr), AAX_ERROR_UNIMPLEMENTED);
     int32_t count = 0;
-    EXPECT_EQ (controller.ControllerQuery24 (&count), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (controller.ControllerQuery25 (&count), AAX_ERROR_UNIMPLEMENTED);
     EXPECT_EQ (controller.CreatePageTable1 (nullptr, nullptr), nullptr);
     EXPECT_EQ (controller.CreatePageTable2 (nullptr, nullptr, nullptr), nullptr);
     EXPECT_EQ (controller.CreatePageTable3 (nullptr, nullptr), nullptr);
@@ -251,10 +251,10 @@ TEST (ControllerWrapper, OperationTwentyOneWithoutVersionTwoClearsItsOutTarget)
 
     int dummy = 0;
     void* out = &dummy;
-    EXPECT_EQ (controller.ControllerCall21 (&out), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (controller.ControllerCall22 (&out), AAX_ERROR_UNIMPLEMENTED);
     EXPECT_EQ (out, nullptr);
-    EXPECT_EQ (controller.ControllerCall11 (&dummy), AAX_ERROR_UNIMPLEMENTED);
-    EXPECT_EQ (controller.ControllerCall23 (&dummy), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (controller.ControllerCall20 (&dummy), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (controller.ControllerCall24 (&dummy), AAX_ERROR_UNIMPLEMENTED);
 }
 
 TEST (ControllerWrapper, EveryOperationReachesItsHostOperation)
@@ -288,16 +288,16 @@ TEST (ControllerWrapper, EveryOperationReachesItsHostOperation)
     EXPECT_EQ (rate, 48000.0f);
     EXPECT_EQ (controller.ReportLatency (64), 1);
     EXPECT_EQ (controller.PostPacket (3, &a, 4), 2);
-    EXPECT_EQ (controller.ControllerCall11 (&a), 3);
-    EXPECT_EQ (controller.ControllerCall12 (&a, &b, &c), 4);
-    EXPECT_EQ (controller.ControllerCall16 (&a), 5);
-    EXPECT_EQ (controller.ControllerCall17 (&b), 6);
-    EXPECT_EQ (controller.ControllerCall18 (&c), 7);
+    EXPECT_EQ (controller.ControllerCall20 (&a), 3);
+    EXPECT_EQ (controller.ControllerCall20 (&a, &b, &c), 4);
+    EXPECT_EQ (controller.ControllerCall18 (&a), 5);
+    EXPECT_EQ (controller.ControllerCall16 (&b), 6);
+    EXPECT_EQ (controller.ControllerCall17 (&c), 7);
     void* out = nullptr;
-    EXPECT_EQ (controller.ControllerCall21 (&out), 8);
-    EXPECT_EQ (controller.ControllerCall23 (&a), 9);
+    EXPECT_EQ (controller.ControllerCall22 (&out), 8);
+    EXPECT_EQ (controller.ControllerCall24 (&a), 9);
     int32_t count = 0;
-    EXPECT_EQ (controller.ControllerQuery24 (&count), 0);
+    EXPECT_EQ (controller.ControllerQuery25 (&count), 0);
     EXPECT_EQ (count, 2);
 }
 
@@ -335,8 +335,8 @@ TEST (ControllerWrapper, PageTableFormsFillANewHostTableAndHandBackAWrapperOverI
         EXPECT_EQ (table.references, 2);
         EXPECT_CALL (table, PageTableCall11 (&first)).WillOnce (Return (11));
         EXPECT_CALL (table, PageTableCall12 (&second)).WillOnce (Return (12));
-        EXPECT_EQ (filled->PageTableCall9 (&first), 11);
-        EXPECT_EQ (filled->PageTableCall10 (&second), 12);
+        EXPECT_EQ (filled->PageTableCall11 (&first), 11);
+        EXPECT_EQ (filled->PageTableCall12 (&second), 12);
         filled.reset();
         EXPECT_EQ (table.references, 0);
 
@@ -357,9 +357,9 @@ TEST (PageTableWrapper, WithoutVersionTwoItsOperationsAreUnimplemented)
     table.offersVersion2 = false;
     AAX_VPageTable wrapper (&table);
     EXPECT_CALL (table, PageTableCall3 (nullptr)).WillOnce (Return (0));
-    EXPECT_EQ (wrapper.PageTableCall1 (nullptr), 0);
-    EXPECT_EQ (wrapper.PageTableCall10 (nullptr), AAX_ERROR_UNIMPLEMENTED);
-    EXPECT_EQ (wrapper.PageTableCall17 (nullptr), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (wrapper.PageTableCall3 (nullptr), 0);
+    EXPECT_EQ (wrapper.PageTableCall12 (nullptr), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (wrapper.PageTableCall19 (nullptr), AAX_ERROR_UNIMPLEMENTED);
 }
 
 TEST (ViewContainerWrapper, WithoutVersionOneAnswersNeutralValues)
@@ -371,7 +371,7 @@ TEST (ViewContainerWrapper, WithoutVersionOneAnswersNeutralValues)
     EXPECT_EQ (wrapper.ViewContainerQuery (5), 0);
     uint32_t modifiers = 0;
     EXPECT_EQ (wrapper.KeyModifiers (&modifiers), AAX_ERROR_UNIMPLEMENTED);
-    EXPECT_EQ (wrapper.ViewContainerCall8 (nullptr), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (wrapper.ViewContainerCall10 (nullptr), AAX_ERROR_UNIMPLEMENTED);
 }
 
 TEST (ViewContainerWrapper, ForwardsAndNeverReleasesTheHostsContainer)
@@ -392,7 +392,7 @@ TEST (ViewContainerWrapper, ForwardsAndNeverReleasesTheHostsContainer)
         EXPECT_EQ (wrapper.ViewType(), 3);
         EXPECT_EQ (wrapper.NativeView(), &window);
         EXPECT_EQ (wrapper.HandleParameterMouseUp ("gain_L", 2), 0);
-        EXPECT_EQ (wrapper.ViewContainerCall10 (&window), 12);
+        EXPECT_EQ (wrapper.ViewContainerCall12 (&window), 12);
     }
     EXPECT_TRUE (log.events.empty());
 }
@@ -463,7 +463,7 @@ TEST_F (HostServicesWrapper, TracesAndAssertionsReachTheirVersions)
     EXPECT_EQ (wrapper.Trace (0x8000000u, "hello"), 0);
     EXPECT_EQ (wrapper.ReportAssertion ("file.cpp", 12, "x", 1), 0);
     // Version 2 was refused.
-    EXPECT_EQ (wrapper.HostServicesCall3 (nullptr), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ (wrapper.HostServicesCall5 (nullptr), AAX_ERROR_UNIMPLEMENTED);
 }
 
 TEST_F (HostServicesWrapper, WithoutVersionThreeAssertionsAreMissing)

@@ -44,7 +44,7 @@ AAX_Result AAX_VAutomationDelegate::Release (AAX_CParamID parameterId)
     return mDelegate != nullptr ? mDelegate->ReleaseParameter (parameterId) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VAutomationDelegate::AutomationCall7 (AAX_CParamID parameterId, void* argument)
+AAX_Result AAX_VAutomationDelegate::AutomationCall9 (AAX_CParamID parameterId, void* argument)
 {
     return mDelegate != nullptr ? mDelegate->AutomationCall9 (parameterId, argument) : AAX_ERROR_NULL_OBJECT;
 }

@@ -67,7 +67,7 @@ IACFUnknown* AAX_VComponentDescriptor::HostObject() const noexcept
     return mDescriptor;
 }
 
-AAX_Result AAX_VComponentDescriptor::ComponentCall1 (void* data)
+AAX_Result AAX_VComponentDescriptor::ComponentCall3 (void* data)
 {
     return mDescriptor != nullptr ? mDescriptor->ComponentCall3 (data) : AAX_ERROR_NULL_OBJECT;
 }
@@ -87,17 +87,17 @@ AAX_Result AAX_VComponentDescriptor::AddBufferLengthField (AAX_CFieldIndex field
     return mDescriptor != nullptr ? mDescriptor->AddAudioBufferLength (field) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VComponentDescriptor::ComponentCall5 (AAX_CFieldIndex field)
+AAX_Result AAX_VComponentDescriptor::ComponentCall8 (AAX_CFieldIndex field)
 {
     return mDescriptor != nullptr ? mDescriptor->ComponentCall8 (field) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VComponentDescriptor::ComponentCall6 (AAX_CFieldIndex field)
+AAX_Result AAX_VComponentDescriptor::ComponentCall9 (AAX_CFieldIndex field)
 {
     return mDescriptor != nullptr ? mDescriptor->ComponentCall9 (field) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VComponentDescriptor::ComponentCall7 (AAX_CFieldIndex field)
+AAX_Result AAX_VComponentDescriptor::ComponentCall10 (AAX_CFieldIndex field)
 {
     return mDescriptor != nullptr ? mDescriptor->ComponentCall10 (field) : AAX_ERROR_NULL_OBJECT;
 }
@@ -107,7 +107,7 @@ AAX_Result AAX_VComponentDescriptor::AddDataInPortField (AAX_CFieldIndex field, 
     return mDescriptor != nullptr ? mDescriptor->AddDataInPort (field, size, type) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VComponentDescriptor::ComponentCall9 (AAX_CFieldIndex field, uint32_t size)
+AAX_Result AAX_VComponentDescriptor::ComponentCall12 (AAX_CFieldIndex field, uint32_t size)
 {
     return mDescriptor != nullptr ? mDescriptor->ComponentCall12 (field, size) : AAX_ERROR_NULL_OBJECT;
 }
@@ -117,12 +117,12 @@ AAX_Result AAX_VComponentDescriptor::AddPrivateDataField (AAX_CFieldIndex field,
     return mDescriptor != nullptr ? mDescriptor->AddPrivateData (field, size, option) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VComponentDescriptor::ComponentCall11 (AAX_CFieldIndex field, uint32_t size)
+AAX_Result AAX_VComponentDescriptor::ComponentCall19 (AAX_CFieldIndex field, uint32_t size)
 {
     return mDescriptorV2 != nullptr ? mDescriptorV2->ComponentCall19 (field, size) : AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VComponentDescriptor::ComponentCall12 (AAX_CFieldIndex field, uint32_t size)
+AAX_Result AAX_VComponentDescriptor::ComponentCall14 (AAX_CFieldIndex field, uint32_t size)
 {
     return mDescriptor != nullptr ? mDescriptor->ComponentCall14 (field, size) : AAX_ERROR_NULL_OBJECT;
 }
@@ -133,12 +133,12 @@ AAX_Result AAX_VComponentDescriptor::AddMeterField (AAX_CFieldIndex field, const
     return mDescriptor != nullptr ? mDescriptor->AddMeters (field, meterIds, meterCount) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VComponentDescriptor::ComponentCall14 (AAX_CFieldIndex field, uint32_t size)
+AAX_Result AAX_VComponentDescriptor::ComponentCall15 (AAX_CFieldIndex field, uint32_t size)
 {
     return mDescriptor != nullptr ? mDescriptor->ComponentCall15 (field, size) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VComponentDescriptor::ComponentCall15 (void* data)
+AAX_Result AAX_VComponentDescriptor::ComponentCall4 (void* data)
 {
     return mDescriptor != nullptr ? mDescriptor->ComponentCall4 (data) : AAX_ERROR_NULL_OBJECT;
 }

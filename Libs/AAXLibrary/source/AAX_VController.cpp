@@ -47,17 +47,17 @@ AAX_Result AAX_VController::OutputStemFormat (uint32_t* stemFormat) const
     return mController != nullptr ? mController->GetOutputStemFormat (stemFormat) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall5 (void* argument) const
+AAX_Result AAX_VController::ControllerCall7 (void* argument) const
 {
     return mController != nullptr ? mController->ControllerCall7 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall6 (void* argument) const
+AAX_Result AAX_VController::ControllerCall8 (void* argument) const
 {
     return mController != nullptr ? mController->ControllerCall8 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall7 (void* argument) const
+AAX_Result AAX_VController::ControllerCall9 (void* argument) const
 {
     return mController != nullptr ? mController->ControllerCall9 (argument) : AAX_ERROR_NULL_OBJECT;
 }
@@ -67,7 +67,7 @@ AAX_Result AAX_VController::ReportLatency (int32_t samples)
     return mController != nullptr ? mController->SetSignalLatency (samples) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall9 (void* argument)
+AAX_Result AAX_VController::ControllerCall11 (void* argument)
 {
     return mController != nullptr ? mController->ControllerCall11 (argument) : AAX_ERROR_NULL_OBJECT;
 }
@@ -77,13 +77,13 @@ AAX_Result AAX_VController::PostPacket (AAX_CFieldIndex fieldIndex, const void* 
     return mController != nullptr ? mController->PostPacket (fieldIndex, data, size) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall11 (void* argument)
+AAX_Result AAX_VController::ControllerCall20 (void* argument)
 {
     return mControllerV2 != nullptr ? mControllerV2->ControllerCall20 (argument, nullptr, nullptr)
                                     : AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VController::ControllerCall12 (void* argument, void* second, void* third)
+AAX_Result AAX_VController::ControllerCall20 (void* argument, void* second, void* third)
 {
     return mControllerV2 != nullptr ? mControllerV2->ControllerCall20 (argument, second, third)
                                     : AAX_ERROR_UNIMPLEMENTED;
@@ -104,17 +104,17 @@ AAX_Result AAX_VController::ControllerCall15 (void* argument)
     return mController != nullptr ? mController->ControllerCall15 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall16 (void* argument)
+AAX_Result AAX_VController::ControllerCall18 (void* argument)
 {
     return mController != nullptr ? mController->ControllerCall18 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall17 (void* argument)
+AAX_Result AAX_VController::ControllerCall16 (void* argument)
 {
     return mController != nullptr ? mController->ControllerCall16 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall18 (void* argument)
+AAX_Result AAX_VController::ControllerCall17 (void* argument)
 {
     return mController != nullptr ? mController->ControllerCall17 (argument) : AAX_ERROR_NULL_OBJECT;
 }
@@ -124,12 +124,12 @@ AAX_Result AAX_VController::ControllerCall19 (void* argument)
     return mController != nullptr ? mController->ControllerCall19 (argument) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::ControllerCall20 (void* argument)
+AAX_Result AAX_VController::ControllerCall21 (void* argument)
 {
     return mControllerV2 != nullptr ? mControllerV2->ControllerCall21 (argument) : AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VController::ControllerCall21 (void** out)
+AAX_Result AAX_VController::ControllerCall22 (void** out)
 {
     if (mControllerV2 != nullptr)
         return mControllerV2->ControllerCall22 (out);
@@ -138,17 +138,17 @@ AAX_Result AAX_VController::ControllerCall21 (void** out)
     return AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VController::ControllerCall22 (void* argument)
+AAX_Result AAX_VController::ControllerCall23 (void* argument)
 {
     return mControllerV2 != nullptr ? mControllerV2->ControllerCall23 (argument) : AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VController::ControllerCall23 (void* argument)
+AAX_Result AAX_VController::ControllerCall24 (void* argument)
 {
     return mControllerV3 != nullptr ? mControllerV3->ControllerCall24 (argument) : AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VController::ControllerQuery24 (int32_t* count) const
+AAX_Result AAX_VController::ControllerQuery25 (int32_t* count) const
 {
     return mControllerV3 != nullptr ? mControllerV3->ControllerCount25 (count) : AAX_ERROR_UNIMPLEMENTED;
 }

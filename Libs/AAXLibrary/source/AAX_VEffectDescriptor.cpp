@@ -54,7 +54,7 @@ AAX_Result AAX_VEffectDescriptor::AddCategory (uint32_t category)
     return mDescriptor != nullptr ? mDescriptor->AddCategory (category) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VEffectDescriptor::EffectCall5 (uint32_t first, uint32_t second)
+AAX_Result AAX_VEffectDescriptor::EffectCall6 (uint32_t first, uint32_t second)
 {
     return mDescriptor != nullptr ? mDescriptor->EffectCall6 (first, second) : AAX_ERROR_NULL_OBJECT;
 }

@@ -52,7 +52,7 @@ AAX_Result AAX_VHostServices::Trace (uint32_t priority, const char* message)
     return mServices != nullptr ? mServices->Trace (priority, message) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VHostServices::HostServicesCall3 (void* argument)
+AAX_Result AAX_VHostServices::HostServicesCall5 (void* argument)
 {
     return mServicesV2 != nullptr ? mServicesV2->HostServicesCall5 (argument) : AAX_ERROR_UNIMPLEMENTED;
 }

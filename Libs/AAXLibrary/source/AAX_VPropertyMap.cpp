@@ -109,12 +109,12 @@ AAX_Result AAX_VPropertyMap::RemoveProperty (AAX_EProperty id)
     return mMap != nullptr ? mMap->RemoveProperty (id) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VPropertyMap::PropertyMapCall7 (AAX_EProperty id, const void* data)
+AAX_Result AAX_VPropertyMap::PropertyMapCall6 (AAX_EProperty id, const void* data)
 {
     return mMapV2 != nullptr ? mMapV2->PropertyMapCall6 (id, data) : AAX_ERROR_UNIMPLEMENTED;
 }
 
-bool AAX_VPropertyMap::PropertyMapQuery8 (AAX_EProperty id, const void** data) const
+bool AAX_VPropertyMap::PropertyMapQuery7 (AAX_EProperty id, const void** data) const
 {
     return mMapV2 != nullptr && mMapV2->PropertyMapQuery7 (id, data);
 }

@@ -46,22 +46,22 @@ AAX_Result AAX_VTransport::SamplePosition (int64_t* samplePosition) const
     return mTransport != nullptr ? mTransport->GetCurrentNativeSampleLocation (samplePosition) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VTransport::TransportQuery7 (int64_t* value) const
+AAX_Result AAX_VTransport::TransportQuery9 (int64_t* value) const
 {
     return mTransport != nullptr ? mTransport->TransportQuery9 (value) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VTransport::TransportQuery8 (int64_t* value) const
+AAX_Result AAX_VTransport::TransportQuery10 (int64_t* value) const
 {
     return mTransport != nullptr ? mTransport->TransportQuery10 (value) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VTransport::TransportQuery9 (int64_t* value) const
+AAX_Result AAX_VTransport::TransportQuery11 (int64_t* value) const
 {
     return mTransport != nullptr ? mTransport->TransportQuery11 (value) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VTransport::TransportQuery10 (int64_t* value) const
+AAX_Result AAX_VTransport::TransportQuery12 (int64_t* value) const
 {
     return mTransport != nullptr ? mTransport->TransportQuery12 (value) : AAX_ERROR_NULL_OBJECT;
 }
@@ -76,12 +76,12 @@ AAX_Result AAX_VTransport::TimeCodeInfo (int32_t* frameRate, int32_t* offset) co
     return mTransportV2 != nullptr ? mTransportV2->GetTimeCodeInfo (frameRate, offset) : AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VTransport::TransportQuery13 (int64_t* value) const
+AAX_Result AAX_VTransport::TransportQuery15 (int64_t* value) const
 {
     return mTransportV2 != nullptr ? mTransportV2->TransportQuery15 (value) : AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VTransport::TransportQuery14 (int64_t* value) const
+AAX_Result AAX_VTransport::TransportQuery16 (int64_t* value) const
 {
     return mTransportV2 != nullptr ? mTransportV2->TransportQuery16 (value) : AAX_ERROR_UNIMPLEMENTED;
 }

@@ -55,17 +55,17 @@ AAX_Result AAX_VViewContainer::HandleParameterMouseUp (AAX_CParamID parameterId,
                                  : AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VViewContainer::ViewContainerCall8 (void* data)
+AAX_Result AAX_VViewContainer::ViewContainerCall10 (void* data)
 {
     return mContainerV2 != nullptr ? mContainerV2->ViewContainerCall10 (data) : AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VViewContainer::ViewContainerCall9 (void* data)
+AAX_Result AAX_VViewContainer::ViewContainerCall11 (void* data)
 {
     return mContainerV2 != nullptr ? mContainerV2->ViewContainerCall11 (data) : AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_VViewContainer::ViewContainerCall10 (void* data)
+AAX_Result AAX_VViewContainer::ViewContainerCall12 (void* data)
 {
     return mContainerV2 != nullptr ? mContainerV2->ViewContainerCall12 (data) : AAX_ERROR_UNIMPLEMENTED;
 }
