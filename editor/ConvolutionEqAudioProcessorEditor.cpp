@@ -24,7 +24,6 @@ bool channel1EditsTheMode (juce::AudioProcessorValueTreeState& state)
 ConvolutionEqAudioProcessorEditor::ConvolutionEqAudioProcessorEditor (ConvolutionEqAudioProcessor& p,
                                                                       juce::AudioProcessorValueTreeState& state)
     : juce::AudioProcessorEditor (p)
-    , processor (p)
     , valueTreeState (state)
     , channel1Slot (p, 1)
     , channel2Slot (p, 2)

@@ -30,7 +30,6 @@ public:
     static constexpr juce::uint32 backgroundArgb = 0xFF231E1A;
 
 private:
-    ConvolutionEqAudioProcessor& processor;
     juce::AudioProcessorValueTreeState& valueTreeState;
     BandSetSlot channel1Slot, channel2Slot;
     InputControllerComponent inputColumn;
