@@ -97,13 +97,24 @@ float finiteOrZero (float v)
     return std::isfinite (v) ? v : 0.0f;
 }
 
+// finiteOrZero on every sample, four at a time: a value is kept unless its exponent is all ones.
 void copyFinite (float* dst, const float* src, int n)
 {
     if (src == nullptr)
+    {
         std::memset (dst, 0, (size_t) n * 4);
-    else
-        for (int i = 0; i < n; ++i)
-            dst[i] = finiteOrZero (src[i]);
+        return;
+    }
+    const __m128i exponentMask = _mm_set1_epi32 (0x7f800000);
+    int i = 0;
+    for (; i + 4 <= n; i += 4)
+    {
+        const __m128 v = _mm_loadu_ps (src + i);
+        const __m128i nonFinite = _mm_cmpeq_epi32 (_mm_and_si128 (_mm_castps_si128 (v), exponentMask), exponentMask);
+        _mm_storeu_ps (dst + i, _mm_andnot_ps (_mm_castsi128_ps (nonFinite), v));
+    }
+    for (; i < n; ++i)
+        dst[i] = finiteOrZero (src[i]);
 }
 
 const float* channelOrNull (const float* const* channels, int ch)
@@ -492,10 +503,7 @@ void ConvolutionStage::processBlock (int ch, bool paired)
     }
 
     if (nonSilent)
-    {
-        std::memset (slot + fftSize, 0, (size_t) fftSize * 4);
-        fftDispatch (slot, fftSize, 0);
-    }
+        fftForwardZeroPadded (slot, fftSize);
     if (marked)
         marks[pos] = nonSilent ? (shared ? 1 : 2) : 0;
 

@@ -22,6 +22,7 @@ struct FftRoutines
 {
     void (*forward[16]) (float*);
     void (*inverse[16]) (float*);
+    void (*forwardZeroPadded[16]) (float*);
 };
 
 extern const FftRoutines fftRoutinesBaseline;

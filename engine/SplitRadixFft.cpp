@@ -149,6 +149,15 @@ void fftDispatch (float* data, int n, int inverse)
     (inverse != 0 ? r.inverse[log2n] : r.forward[log2n]) (data);
 }
 
+void fftForwardZeroPadded (float* data, int n)
+{
+    if (data == nullptr || n < SplitRadixFft::minSize || n > SplitRadixFft::maxSize || (n & (n - 1)) != 0)
+        return;
+
+    fftInitTwiddles();
+    routines().forwardZeroPadded[__builtin_ctz ((unsigned int) n)](data);
+}
+
 unsigned int fftPermuteIndex (unsigned int i, unsigned int n)
 {
     if (n < 3)

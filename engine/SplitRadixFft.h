@@ -11,6 +11,10 @@ int fftInitTwiddles();
 /** Transforms n complex values (interleaved real, imaginary) in place. Unsupported sizes are ignored. */
 void fftDispatch (float* data, int n, int inverse);
 
+/** The forward transform of n complex values of which the last n / 2 are zero: only the first n / 2
+    are read. The result equals fftDispatch's on the zero-padded data, bit for bit when no input is -0. */
+void fftForwardZeroPadded (float* data, int n);
+
 /** The spectrum bin that the forward transform leaves at position i of an n-point array. */
 unsigned int fftPermuteIndex (unsigned int i, unsigned int n);
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -258,4 +260,41 @@ TEST (SplitRadixFft, BaselineAndWideKernelsBothMatchTheReference)
             EXPECT_LT (roundTrip, 1e-5) << "size " << n;
         }
     }
+}
+
+TEST (SplitRadixFft, ZeroPaddedForwardNeverReadsTheSecondHalfAndMatchesTheFullTransformBitForBit)
+{
+    fftInitTwiddles();
+    std::vector<const FftRoutines*> routineSets{ &fftRoutinesBaseline };
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports ("avx2") && __builtin_cpu_supports ("fma"))
+        routineSets.push_back (&fftRoutinesWide);
+
+    for (const FftRoutines* routines : routineSets)
+    {
+        for (int log2n = 1; log2n <= 15; ++log2n)
+        {
+            const int n = 1 << log2n;
+            auto padded = randomSignal (n, 31u + (unsigned) n);
+            padded[2] = 0.0f; // exact zeros in the data half too
+            std::fill (padded.begin() + n, padded.end(), 0.0f);
+            auto pruned = padded;
+            std::fill (pruned.begin() + n, pruned.end(), std::nanf (""));
+
+            routines->forward[log2n](padded.data());
+            routines->forwardZeroPadded[log2n](pruned.data());
+            EXPECT_EQ (0, std::memcmp (padded.data(), pruned.data(), padded.size() * sizeof (float))) << "size " << n;
+        }
+    }
+
+    // The dispatching entry picks this process's path and ignores sizes it does not support.
+    auto x = randomSignal (256, 5u), y = x;
+    std::fill (x.begin() + 256, x.end(), 0.0f);
+    std::fill (y.begin() + 256, y.end(), 1.0e30f);
+    fftDispatch (x.data(), 256, 0);
+    fftForwardZeroPadded (y.data(), 256);
+    EXPECT_EQ (0, std::memcmp (x.data(), y.data(), x.size() * sizeof (float)));
+    auto odd = randomSignal (12, 6u), untouched = odd;
+    fftForwardZeroPadded (odd.data(), 12);
+    EXPECT_EQ (odd, untouched);
 }
