@@ -310,6 +310,188 @@ inline void inverse16 (float* x)
         store (x + 4 * i, r[i]);
 }
 
+#if defined(__AVX2__) && defined(__FMA__)
+// ---- sizes 16 and 32 in AVX registers ------------------------------------------------------------
+// The passes of sizes 32, 16 and 8 run on whole registers; the last two levels run across four
+// registers after a 4 x 4 transpose, so that size-4 transforms and the size-2 pairs of size-8
+// transforms are computed side by side.
+
+// Exchanges the 4 x 4 complex values of r0 ... r3: register i gets the i-th value of each.
+inline void transpose4 (__m256& r0, __m256& r1, __m256& r2, __m256& r3)
+{
+    const __m256d t0 = _mm256_unpacklo_pd (_mm256_castps_pd (r0), _mm256_castps_pd (r1));
+    const __m256d t1 = _mm256_unpackhi_pd (_mm256_castps_pd (r0), _mm256_castps_pd (r1));
+    const __m256d t2 = _mm256_unpacklo_pd (_mm256_castps_pd (r2), _mm256_castps_pd (r3));
+    const __m256d t3 = _mm256_unpackhi_pd (_mm256_castps_pd (r2), _mm256_castps_pd (r3));
+    r0 = _mm256_castpd_ps (_mm256_permute2f128_pd (t0, t2, 0x20));
+    r1 = _mm256_castpd_ps (_mm256_permute2f128_pd (t1, t3, 0x20));
+    r2 = _mm256_castpd_ps (_mm256_permute2f128_pd (t0, t2, 0x31));
+    r3 = _mm256_castpd_ps (_mm256_permute2f128_pd (t1, t3, 0x31));
+}
+
+// (w0, w1, conj w0, conj w1) from the size-8 twiddles, or with the halves exchanged.
+inline __m256 eighthTwiddles (bool conjugateLow)
+{
+    const __m128 w = load (fftQuarterTwiddles[3]);
+    const __m128 conj = _mm_xor_ps (w, _mm_castsi128_ps (_mm_set_epi32 ((int) 0x80000000, 0, (int) 0x80000000, 0)));
+    return conjugateLow ? _mm256_set_m128 (w, conj) : _mm256_set_m128 (conj, w);
+}
+
+// One pass over four quarters held in registers.
+inline void forwardPassRegs (__m256& a, __m256& b, __m256& c, __m256& d, __m256 w)
+{
+    const __m256 u = sub (a, c), iv = mulI (sub (b, d));
+    a = add (a, c);
+    b = add (b, d);
+    c = cmul (add (u, iv), w);
+    d = cmulConj (sub (u, iv), w);
+}
+
+inline void inversePassRegs (__m256& a, __m256& b, __m256& c, __m256& d, __m256 w)
+{
+    const __m256 rc = cmulConj (c, w), rd = cmul (d, w);
+    const __m256 s = add (rc, rd), it = mulI (sub (rc, rd));
+    c = sub (a, s);
+    a = add (a, s);
+    d = add (b, it);
+    b = sub (b, it);
+}
+
+// The size-8 pass on (a, b) in r0 and (c, d) in r1: (a + c, b + d) and (u + iv, u - iv) rotated.
+inline void forwardPass8 (__m256& r0, __m256& r1, __m256 w)
+{
+    const __m256 diff = sub (r0, r1);
+    r0 = add (r0, r1);
+    const __m256 uu = _mm256_permute2f128_ps (diff, diff, 0x00);
+    const __m256 vv = _mm256_permute2f128_ps (diff, diff, 0x11);
+    // i v in the low half, -i v in the high one
+    const __m256 ivv = _mm256_xor_ps (
+        swapPairs (vv), _mm256_castsi256_ps (_mm256_set_epi32 ((int) 0x80000000, 0, (int) 0x80000000, 0, 0,
+                                                               (int) 0x80000000, 0, (int) 0x80000000)));
+    const __m256 z = add (uu, ivv);
+    r1 = _mm256_fmaddsub_ps (z, _mm256_moveldup_ps (w), _mm256_mul_ps (swapPairs (z), _mm256_movehdup_ps (w)));
+}
+
+// Its inverse: c and d rotated, then (a + s, b - i t) and (a - s, b + i t).
+inline void inversePass8 (__m256& r0, __m256& r1, __m256 w)
+{
+    const __m256 rot =
+        _mm256_fmaddsub_ps (r1, _mm256_moveldup_ps (w), _mm256_mul_ps (swapPairs (r1), _mm256_movehdup_ps (w)));
+    const __m256 swapped = _mm256_permute2f128_ps (rot, rot, 0x01);
+    // s in the low half, i (rd - rc) = -i t in the high one
+    const __m256 mixed = _mm256_blend_ps (add (rot, swapped), mulI (sub (rot, swapped)), 0xf0);
+    r1 = sub (r0, mixed);
+    r0 = add (r0, mixed);
+}
+
+// Size-4 transforms on the four registers' values, except in the lanes of pairMask (values 4 ... 7 of
+// a size-8 transform), which take the size-2 transforms of their two pairs.
+template <int pairMask>
+inline void forwardLeaves (__m256& r0, __m256& r1, __m256& r2, __m256& r3)
+{
+    transpose4 (r0, r1, r2, r3);
+    const __m256 s0 = add (r0, r2), s1 = add (r1, r3);
+    const __m256 u = sub (r0, r2), iv = mulI (sub (r1, r3));
+    const __m256 o0 = _mm256_blend_ps (add (s0, s1), add (r0, r1), pairMask);
+    const __m256 o1 = _mm256_blend_ps (sub (s0, s1), sub (r0, r1), pairMask);
+    const __m256 o2 = _mm256_blend_ps (add (u, iv), add (r2, r3), pairMask);
+    const __m256 o3 = _mm256_blend_ps (sub (u, iv), sub (r2, r3), pairMask);
+    r0 = o0, r1 = o1, r2 = o2, r3 = o3;
+    transpose4 (r0, r1, r2, r3);
+}
+
+template <int pairMask>
+inline void inverseLeaves (__m256& r0, __m256& r1, __m256& r2, __m256& r3)
+{
+    transpose4 (r0, r1, r2, r3);
+    const __m256 a = add (r0, r1), b = sub (r0, r1);
+    const __m256 s = add (r2, r3), t = sub (r2, r3);
+    const __m256 it = mulI (t);
+    const __m256 o0 = _mm256_blend_ps (add (a, s), a, pairMask);
+    const __m256 o1 = _mm256_blend_ps (sub (b, it), b, pairMask);
+    const __m256 o2 = _mm256_blend_ps (sub (a, s), s, pairMask);
+    const __m256 o3 = _mm256_blend_ps (add (b, it), t, pairMask);
+    r0 = o0, r1 = o1, r2 = o2, r3 = o3;
+    transpose4 (r0, r1, r2, r3);
+}
+
+// Lane 1 holds values 4 ... 7 of the size-8 transform in r0, r1; lanes 1 and 3 those of two of them.
+constexpr int oneSizeEight = 0x0c;
+constexpr int twoSizeEights = 0xcc;
+
+inline void forward16Regs (__m256& r0, __m256& r1, __m256& r2, __m256& r3)
+{
+    forwardPassRegs (r0, r1, r2, r3, load8 (fftQuarterTwiddles[4]));
+    forwardPass8 (r0, r1, eighthTwiddles (false));
+    forwardLeaves<oneSizeEight> (r0, r1, r2, r3);
+}
+
+inline void inverse16Regs (__m256& r0, __m256& r1, __m256& r2, __m256& r3)
+{
+    inverseLeaves<oneSizeEight> (r0, r1, r2, r3);
+    inversePass8 (r0, r1, eighthTwiddles (true));
+    inversePassRegs (r0, r1, r2, r3, load8 (fftQuarterTwiddles[4]));
+}
+
+// Named registers rather than an array: GCC copies an array of vectors through the stack in halves.
+template <bool inverse>
+inline void transform16 (float* x)
+{
+    __m256 r0 = load8 (x), r1 = load8 (x + 8), r2 = load8 (x + 16), r3 = load8 (x + 24);
+    if constexpr (inverse)
+        inverse16Regs (r0, r1, r2, r3);
+    else
+        forward16Regs (r0, r1, r2, r3);
+    store (x, r0);
+    store (x + 8, r1);
+    store (x + 16, r2);
+    store (x + 24, r3);
+}
+
+template <bool inverse>
+inline void transform32 (float* x)
+{
+    __m256 r0 = load8 (x), r1 = load8 (x + 8), r2 = load8 (x + 16), r3 = load8 (x + 24);
+    __m256 r4 = load8 (x + 32), r5 = load8 (x + 40), r6 = load8 (x + 48), r7 = load8 (x + 56);
+    const float* tw = fftQuarterTwiddles[5];
+    if constexpr (! inverse)
+    {
+        forwardPassRegs (r0, r2, r4, r6, load8 (tw));
+        forwardPassRegs (r1, r3, r5, r7, load8 (tw + 8));
+        forward16Regs (r0, r1, r2, r3);
+        const __m256 w = eighthTwiddles (false);
+        forwardPass8 (r4, r5, w);
+        forwardPass8 (r6, r7, w);
+        forwardLeaves<twoSizeEights> (r4, r5, r6, r7);
+    }
+    else
+    {
+        inverseLeaves<twoSizeEights> (r4, r5, r6, r7);
+        const __m256 w = eighthTwiddles (true);
+        inversePass8 (r4, r5, w);
+        inversePass8 (r6, r7, w);
+        inverse16Regs (r0, r1, r2, r3);
+        inversePassRegs (r0, r2, r4, r6, load8 (tw));
+        inversePassRegs (r1, r3, r5, r7, load8 (tw + 8));
+    }
+    store (x, r0);
+    store (x + 8, r1);
+    store (x + 16, r2);
+    store (x + 24, r3);
+    store (x + 32, r4);
+    store (x + 40, r5);
+    store (x + 48, r6);
+    store (x + 56, r7);
+}
+#endif
+
+// Sizes up to this one are transformed in registers, in one piece.
+#if defined(__AVX2__) && defined(__FMA__)
+constexpr int largestLeaf = 32;
+#else
+constexpr int largestLeaf = 16;
+#endif
+
 template <int n>
 struct SplitRadix
 {
@@ -334,7 +516,17 @@ struct SplitRadix
             store (x + 12, r3);
         }
         else if constexpr (n == 16)
+        {
+#if defined(__AVX2__) && defined(__FMA__)
+            transform16<false> (x);
+#else
             forward16 (x);
+#endif
+        }
+#if defined(__AVX2__) && defined(__FMA__)
+        else if constexpr (n == 32)
+            transform32<false> (x);
+#endif
         else
         {
             forwardPassAnyWidth<n> (x);
@@ -365,7 +557,17 @@ struct SplitRadix
             store (x + 12, r3);
         }
         else if constexpr (n == 16)
+        {
+#if defined(__AVX2__) && defined(__FMA__)
+            transform16<true> (x);
+#else
             inverse16 (x);
+#endif
+        }
+#if defined(__AVX2__) && defined(__FMA__)
+        else if constexpr (n == 32)
+            transform32<true> (x);
+#endif
         else
         {
             SplitRadix<n / 2>::inverse (x);
@@ -386,7 +588,7 @@ void forwardEntry (float* x)
 template <int n>
 void forwardZeroPaddedEntry (float* x)
 {
-    if constexpr (n <= 16)
+    if constexpr (n <= largestLeaf)
     {
         for (int i = n; i < 2 * n; ++i)
             x[i] = 0.0f;
