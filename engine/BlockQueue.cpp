@@ -49,6 +49,19 @@ void BlockQueue::retire (Block* block)
 
 char* BlockQueue::add (const void* data, int32_t n)
 {
+    char* dst = append (n);
+    if (dst != nullptr)
+    {
+        if (data != nullptr)
+            std::memcpy (dst, data, (size_t) n);
+        else
+            std::memset (dst, 0, (size_t) n);
+    }
+    return dst;
+}
+
+char* BlockQueue::append (int32_t n)
+{
     if (n < 1)
         return nullptr;
 
@@ -81,10 +94,6 @@ char* BlockQueue::add (const void* data, int32_t n)
     }
 
     char* dst = last->bytes() + last->used;
-    if (data != nullptr)
-        std::memcpy (dst, data, (size_t) n);
-    else
-        std::memset (dst, 0, (size_t) n);
     last->used += n;
     available += n;
     return dst;

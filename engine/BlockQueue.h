@@ -19,6 +19,9 @@ public:
         where they were stored, or null when n < 1 or memory ran out. */
     char* add (const void* data, int32_t n);
 
+    /** Like add, but leaves the n bytes for the caller to write: they are queued already. */
+    char* append (int32_t n);
+
     /** Moves every block to the spare list and forgets what was queued. */
     void clear();
 

@@ -427,7 +427,7 @@ void ConvolutionStage::addBlocks (const float* const* channels, int n, int numCh
         {
             if (! hasRing (ch) || n < 1)
                 continue;
-            if (char* stored = inputBlocks[ch].add (nullptr, n * 4))
+            if (char* stored = inputBlocks[ch].append (n * 4))
                 copyFinite (reinterpret_cast<float*> (stored), input, n);
         }
         else if (float* out = outputQueues[ch].appendFloats (n))

@@ -223,6 +223,30 @@ TEST (BlockQueue, CopyOutWalksAcrossBlocksWithoutConsuming)
     EXPECT_EQ (q.available, 36);
 }
 
+TEST (BlockQueue, AppendQueuesRoomThatTheCallerFillsAndZeroAddsStillClear)
+{
+    BlockQueue q;
+    q.blockSize = 16;
+    std::vector<char> data (16, 7);
+    q.add (data.data(), 16);
+    q.advance (16); // the block goes to the spares with its sevens
+
+    char* room = q.append (12);
+    ASSERT_NE (room, nullptr);
+    EXPECT_EQ (q.available, 12);
+    std::iota (room, room + 12, (char) 1);
+    char* zeros = q.add (nullptr, 4); // fits the same reused block: must still come out as zeros
+    ASSERT_EQ (zeros, room + 12);
+    EXPECT_EQ (q.append (0), nullptr);
+
+    std::vector<char> out (16, -1);
+    ASSERT_EQ (q.copyOut (out.data(), 16), 16);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ (out[(size_t) i], (char) (i + 1));
+    for (int i = 12; i < 16; ++i)
+        EXPECT_EQ (out[(size_t) i], 0);
+}
+
 TEST (BlockQueue, AdvancePastTheEndSparesEveryBlock)
 {
     BlockQueue q;
