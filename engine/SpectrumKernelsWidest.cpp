@@ -7,6 +7,14 @@
 
 namespace
 {
+// Each operand is loaded once: GCC would otherwise fold the same load into each of its three uses.
+inline __m512 loadOnce (const float* p)
+{
+    __m512 v = _mm512_loadu_ps (p);
+    asm("" : "+v"(v));
+    return v;
+}
+
 inline __m512 complexProduct (__m512 a, __m512 b)
 {
     const __m512 swapped = _mm512_permute_ps (a, 0xb1);
@@ -49,13 +57,13 @@ void multiplyAccumulate (float* dst, const float* const* a, const float* const* 
         else
         {
             for (int r = 0; r < 4; ++r)
-                acc[r] = complexProduct (_mm512_loadu_ps (a[0] + f + 16 * r), _mm512_loadu_ps (b[0] + f + 16 * r));
+                acc[r] = complexProduct (loadOnce (a[0] + f + 16 * r), loadOnce (b[0] + f + 16 * r));
             t = 1;
         }
         for (; t < terms; ++t)
             for (int r = 0; r < 4; ++r)
-                acc[r] = _mm512_add_ps (
-                    acc[r], complexProduct (_mm512_loadu_ps (a[t] + f + 16 * r), _mm512_loadu_ps (b[t] + f + 16 * r)));
+                acc[r] =
+                    _mm512_add_ps (acc[r], complexProduct (loadOnce (a[t] + f + 16 * r), loadOnce (b[t] + f + 16 * r)));
         for (int r = 0; r < 4; ++r)
             _mm512_storeu_ps (dst + f + 16 * r, acc[r]);
     }
