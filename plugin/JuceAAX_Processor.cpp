@@ -10,7 +10,6 @@
 #include "LarkspurHostNotifications.h"
 #include "LarkspurProcessContext.h"
 #include "MessageThreadPump.h"
-#include "ParameterSettings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -276,31 +275,7 @@ AAX_Result JuceAAX_Processor::selectPreset (const void* data, uint32_t size)
 
     if (! isWellFormedText (request.name))
         return AAX_ERROR_INVALID_ARGUMENT;
-    const juce::String wanted = juce::String::fromUTF8 (request.name);
-    int chosen = 0;
-    for (int position = 1; position <= listed && chosen == 0; ++position)
-        if (store.presets.getChildElement (position - 1)->getStringAttribute ("presetName") == wanted)
-            chosen = position;
-    if (chosen == 0)
-        return AAX_ERROR_INVALID_ARGUMENT;
-
-    // As the preset list does: its attachment moves `preset` to the chosen entry as one gesture,
-    // then the strip applies the entry's settings, which reach the host like any other change.
-    if (auto* presetParameter = processor->getValueTreeState().getParameter ("preset"))
-    {
-        const float position = listed > 1 ? static_cast<float> (chosen - 1) / static_cast<float> (listed - 1) : 0.0f;
-        presetParameter->beginChangeGesture();
-        presetParameter->setValueNotifyingHost (
-            presetParameter->convertTo0to1 (presetParameter->convertFrom0to1 (position)));
-        presetParameter->endChangeGesture();
-    }
-    if (chosen != store.currentPreset)
-    {
-        const juce::XmlElement settings (*store.presets.getChildElement (chosen - 1));
-        applyParameterValues (settings, *processor);
-    }
-    store.currentPreset = chosen;
-    return AAX_SUCCESS;
+    return store.selectPreset (juce::String::fromUTF8 (request.name)) ? AAX_SUCCESS : AAX_ERROR_INVALID_ARGUMENT;
 }
 
 //==============================================================================

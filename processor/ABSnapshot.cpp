@@ -1,23 +1,22 @@
 #include "ABSnapshot.h"
 
-#include "ConvolutionEqAudioProcessor.h"
 #include "ParameterSettings.h"
 
-ABSnapshot::ABSnapshot (ConvolutionEqAudioProcessor* ownerProcessor)
-    : owner (ownerProcessor)
+ABSnapshot::ABSnapshot (juce::AudioProcessor& processorToCompare)
+    : processor (processorToCompare)
 {
 }
 
 void ABSnapshot::swapWithCurrent()
 {
     juce::XmlElement previous ("Temp");
-    captureParameterValues (*owner, previous);
-    applyParameterValues (values, *owner);
+    captureParameterValues (processor, previous);
+    applyParameterValues (values, processor);
     values = previous;
     values.setTagName ("AB");
 }
 
 void ABSnapshot::keepCurrent()
 {
-    captureParameterValues (*owner, values);
+    captureParameterValues (processor, values);
 }

@@ -2,14 +2,13 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
-class ConvolutionEqAudioProcessor;
-
 /** The stored settings of the preset strip's A-B compare. It starts without attributes, so the
     first A-B sets every parameter to its own value and stores the current settings. */
 class ABSnapshot
 {
 public:
-    explicit ABSnapshot (ConvolutionEqAudioProcessor* ownerProcessor);
+    /** The snapshot sets and reads the parameters of this processor. */
+    explicit ABSnapshot (juce::AudioProcessor& processorToCompare);
 
     /** "A-B": applies the stored settings and stores the settings from before. */
     void swapWithCurrent();
@@ -17,6 +16,6 @@ public:
     /** "Keep": stores the current settings. */
     void keepCurrent();
 
-    ConvolutionEqAudioProcessor* owner;
+    juce::AudioProcessor& processor;
     juce::XmlElement values{ "AB" };
 };

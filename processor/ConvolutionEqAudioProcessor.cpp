@@ -37,8 +37,8 @@ ConvolutionEqAudioProcessor::ConvolutionEqAudioProcessor()
     : juce::AudioProcessor (BusesProperties()
                                 .withInput ("Input", juce::AudioChannelSet::stereo(), true)
                                 .withOutput ("Output", juce::AudioChannelSet::stereo(), true))
-    , abSnapshot (this)
-    , presetStore (this, productName + "/presets.xml")
+    , abSnapshot (*this)
+    , presetStore (*this, productName + "/presets.xml")
     , valueTreeState (*this, &undoManager, juce::Identifier (productName), createParameterLayout())
 {
     fetchCachedValues();

@@ -1,6 +1,6 @@
 #include "PresetStore.h"
 
-#include "ConvolutionEqAudioProcessor.h"
+#include "ParameterLayout.h"
 #include "ParameterSettings.h"
 #include "UntrustedXml.h"
 
@@ -12,10 +12,10 @@
 #include <filesystem>
 #include <sys/stat.h>
 
-PresetStore::PresetStore (ConvolutionEqAudioProcessor* owner, const juce::String& relativeFileName)
+PresetStore::PresetStore (juce::AudioProcessor& processorToStore, const juce::String& relativeFileName)
     : writeXml ([this] (const juce::XmlElement& element, const juce::File& file)
                 { return writeDocument (element, file); })
-    , processor (owner)
+    , processor (processorToStore)
 {
     const auto folder = makerFolder();
     if (folder != juce::File())
@@ -213,6 +213,41 @@ void PresetStore::reportFailure (const juce::String& message)
         onFailure (message);
 }
 
+bool PresetStore::selectPreset (const juce::String& presetName)
+{
+    const int listed = getNumListedPresets();
+    int chosen = 0;
+    for (int position = 1; position <= listed && chosen == 0; ++position)
+        if (presets.getChildElement (position - 1)->getStringAttribute ("presetName") == presetName)
+            chosen = position;
+    if (chosen == 0)
+        return false;
+
+    // As the preset list does: its attachment moves `preset` to the chosen entry as one gesture,
+    // then the strip applies the entry's settings, which reach the host like any other change.
+    for (auto* parameter : processor.getParameters())
+    {
+        auto* ranged = dynamic_cast<juce::RangedAudioParameter*> (parameter);
+        if (ranged == nullptr || ranged->paramID != ParameterIds::preset)
+            continue;
+        const float position = listed > 1 ? static_cast<float> (chosen - 1) / static_cast<float> (listed - 1) : 0.0f;
+        ranged->beginChangeGesture();
+        ranged->setValueNotifyingHost (ranged->convertTo0to1 (ranged->convertFrom0to1 (position)));
+        ranged->endChangeGesture();
+    }
+    applyPreset (chosen);
+    return true;
+}
+
+void PresetStore::applyPreset (int position)
+{
+    if (position != currentPreset && position >= 1 && position <= getNumListedPresets())
+        if (auto* chosen = presets.getChildElement (position - 1))
+            applyParameterValues (juce::XmlElement (*chosen), processor);
+
+    currentPreset = position;
+}
+
 bool PresetStore::savePreset (const juce::String& presetName)
 {
     // Presets saved meanwhile by other instances appear; edits only in memory are replaced.
@@ -227,7 +262,7 @@ bool PresetStore::savePreset (const juce::String& presetName)
     }
 
     auto* preset = new juce::XmlElement ("preset" + juce::String (count + 1));
-    captureParameterValues (*processor, *preset);
+    captureParameterValues (processor, *preset);
     preset->setAttribute ("presetName", presetName);
     presets.addChildElement (preset);
 

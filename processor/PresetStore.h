@@ -5,8 +5,6 @@
 #include <functional>
 #include <memory>
 
-class ConvolutionEqAudioProcessor;
-
 // The user's presets in presets.xml, created from the embedded default document when missing.
 // The preset strip reads and edits the public fields directly and calls the operations below.
 class PresetStore
@@ -17,7 +15,18 @@ public:
     static constexpr int maxPresets = 101;
 
     // relativeFileName is "<product>/presets.xml", below the maker's folder in the user's data folder.
-    PresetStore (ConvolutionEqAudioProcessor* owner, const juce::String& relativeFileName);
+    // The settings of a preset are those of this processor's parameters.
+    PresetStore (juce::AudioProcessor& processorToStore, const juce::String& relativeFileName);
+
+    // Chooses the listed preset of this name as the editor's preset list does: `preset` moves to
+    // its position as one gesture, then the preset's settings are applied (unless it is already the
+    // current one), so every change reaches the host like any other. False when no listed preset
+    // has the name. Message thread.
+    bool selectPreset (const juce::String& presetName);
+
+    // Applies the settings of the listed preset at the 1-based position and makes it current; the
+    // preset that is already current applies nothing.
+    void applyPreset (int position);
 
     // Re-reads the file, appends the current settings as a new preset named presetName, makes it
     // current and rewrites the file. Returns false, with the list as on disk and onFailure told,
@@ -73,7 +82,7 @@ public:
     static juce::MemoryBlock formatDocument (const juce::XmlElement& element);
 
     juce::PropertiesFile::Options options;
-    ConvolutionEqAudioProcessor* processor;
+    juce::AudioProcessor& processor;
     juce::XmlElement presets{ "PRESETS" };
     juce::File presetFile;
     int currentPreset = 0;

@@ -3,7 +3,6 @@
 #include "ABSnapshot.h"
 #include "ConvolutionEqAudioProcessor.h"
 #include "ParameterLayout.h"
-#include "ParameterSettings.h"
 #include "PresetStore.h"
 
 #include <array>
@@ -144,12 +143,7 @@ void StateComponent::comboBoxChanged (juce::ComboBox*)
 {
     const auto id = presetList.getSelectedId();
 
-    // Choosing the entry that is already current applies nothing.
-    if (id != presetStore->currentPreset && id >= 1 && id <= presetStore->getNumListedPresets())
-        if (auto* chosen = presetStore->presets.getChildElement (id - 1))
-            applyParameterValues (juce::XmlElement (*chosen), *presetStore->processor);
-
-    presetStore->currentPreset = id;
+    presetStore->applyPreset (id);
     updatePresetButtons();
     updateDeleteButton();
 }

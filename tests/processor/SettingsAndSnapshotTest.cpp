@@ -124,7 +124,7 @@ TEST_F (SettingsTest, FirstABChangesNothingAndStoresTheCurrentSettings)
     changeSomeValues();
     const auto before = normalisedValues (processor);
     auto& snapshot = processor.getABSnapshot();
-    EXPECT_EQ (snapshot.owner, &processor);
+    EXPECT_EQ (&snapshot.processor, static_cast<juce::AudioProcessor*> (&processor));
     EXPECT_EQ (snapshot.values.getNumAttributes(), 0);
 
     snapshot.swapWithCurrent();
