@@ -4,5 +4,5 @@
 
 class HostCollection;
 
-// Writes what a plug-in described, in a form meant for people.
+/** Writes what a plug-in described, in a form meant for people. */
 void printDescription (std::ostream& out, const HostCollection& description);

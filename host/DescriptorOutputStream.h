@@ -4,14 +4,14 @@
 
 #include <string>
 
-// An output stream on an open file descriptor that keeps the operating system's reason for the
-// first failed write, which the framework's audio writers do not pass on. The descriptor stays
-// the caller's.
+/** An output stream on an open file descriptor that keeps the operating system's reason for the
+    first failed write, which JUCE's audio writers do not pass on. The descriptor stays
+    the caller's. */
 class DescriptorOutputStream final : public juce::OutputStream
 {
 public:
-    // `failure` outlives the stream (the audio writers delete their stream) and receives the
-    // reason of the first failure.
+    /** `failure` outlives the stream (the audio writers delete their stream) and receives the
+        reason of the first failure. */
     DescriptorOutputStream (int descriptor, std::string& failure);
 
     void flush() override {}

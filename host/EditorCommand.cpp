@@ -285,7 +285,7 @@ int runEditorCommand (const std::vector<std::string>& arguments, const std::stri
     if (options.libraryPath.empty())
         options.libraryPath = defaultLibraryPath;
 
-    // Before the plug-in is loaded: its framework must find the window-manager atoms.
+    // Before the plug-in is loaded: its copy of JUCE must find the window-manager atoms.
     auto display = X11Display::open (error);
     if (display == nullptr)
     {

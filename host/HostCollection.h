@@ -11,8 +11,8 @@
 
 class HostState;
 
-// The stand-in host's collection: what a plug-in package described. Registration hands it back
-// to the host as the plug-in definition.
+/** The stand-in host's collection: what a plug-in package described. Registration hands it back
+    to the host as the plug-in definition. */
 class HostCollection final : public HostComponent, public AAX_IACFCollection
 {
 public:

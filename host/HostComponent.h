@@ -5,8 +5,8 @@
 #include <atomic>
 #include <cstdint>
 
-// The reference counting shared by every object the stand-in host hands to the plug-in. An
-// object starts with one reference, owned by whoever created it.
+/** The reference counting shared by every object the stand-in host hands to the plug-in. An
+    object starts with one reference, owned by whoever created it. */
 class HostComponent
 {
 public:
@@ -20,11 +20,11 @@ public:
     uint32_t releaseReference() noexcept;
     ACFRESULT queryInterface (const AAX_GUID& interfaceId, void** interfaceOut) noexcept;
 
-    // Host objects alive in the process: 0 once the plug-in has released everything it was given.
+    /** Host objects alive in the process: 0 once the plug-in has released everything it was given. */
     static int32_t liveObjectCount() noexcept;
 
 protected:
-    // The interface pointer for the identifier, or null when the object does not offer it.
+    /** The interface pointer for the identifier, or null when the object does not offer it. */
     virtual void* findInterface (const AAX_GUID& interfaceId) noexcept = 0;
 
 private:
@@ -46,13 +46,13 @@ private:
         return releaseReference();                                                                                     \
     }
 
-// Holds one reference to a host object and drops it when destroyed.
+/** Holds one reference to a host object and drops it when destroyed. */
 template <typename Object>
 class HostReference
 {
 public:
     HostReference() = default;
-    // Takes over a reference the caller already holds.
+    /** Takes over a reference the caller already holds. */
     explicit HostReference (Object* adopted) noexcept
         : object (adopted)
     {
@@ -74,7 +74,7 @@ public:
             object->releaseReference();
     }
 
-    // Adds a reference of its own to an object held elsewhere.
+    /** Adds a reference of its own to an object held elsewhere. */
     static HostReference retain (Object* shared) noexcept
     {
         if (shared != nullptr)

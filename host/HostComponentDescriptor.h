@@ -10,7 +10,7 @@
 
 class HostState;
 
-// One field of an algorithm context as a component declared it.
+/** One field of an algorithm context as a component declared it. */
 struct ContextFieldRecord
 {
     std::string kind; // "audio in", "audio out", "buffer length", "data-in port", "private data", "meters"
@@ -20,7 +20,7 @@ struct ContextFieldRecord
     std::vector<uint32_t> meterIds;
 };
 
-// One process procedure as the host registered it, with the properties it was given.
+/** One process procedure as the host registered it, with the properties it was given. */
 struct ProcessProcRecord
 {
     uint32_t procId = 0;
@@ -39,11 +39,11 @@ struct ComponentRecord
 {
     std::vector<ContextFieldRecord> fields;
     std::vector<ProcessProcRecord> processProcs;
-    // Calls the host gives no meaning to, by name.
+    /** Calls the host gives no meaning to, by name. */
     std::vector<std::string> otherCalls;
 };
 
-// The stand-in host's component descriptor.
+/** The stand-in host's component descriptor. */
 class HostComponentDescriptor final : public HostComponent, public AAX_IACFComponentDescriptor_V3
 {
 public:

@@ -19,7 +19,7 @@ struct MeterRecord
     PropertySnapshot properties;
 };
 
-// The stand-in host's effect descriptor. It keeps the component descriptors added to it.
+/** The stand-in host's effect descriptor. It keeps the component descriptors added to it. */
 class HostEffectDescriptor final : public HostComponent, public AAX_IACFEffectDescriptor_V2
 {
 public:

@@ -7,7 +7,7 @@
 
 class HostState;
 
-// The stand-in host's answer about any feature: supported, with an empty property map.
+/** The stand-in host's answer about any feature: supported, with an empty property map. */
 class HostFeatureInfo final : public HostComponent, public AAX_IACFFeatureInfo
 {
 public:
@@ -18,7 +18,7 @@ public:
     AAX_Result SupportLevel (int32_t* supportLevel) override;
     AAX_Result AcquireProperties (IACFUnknown** properties) override;
 
-    // The level answered for every feature.
+    /** The level answered for every feature. */
     static constexpr int32_t supported = 1;
 
 protected:

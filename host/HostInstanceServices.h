@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-// What one insert's host side answers to its effect: the controller (sample rate, stem formats,
-// latency, packets) and the automation delegate (registration, touch, value requests, release).
-// Every call is recorded. A value request is confirmed by handing the value back to the effect,
-// at once or, with a delay, from the host's main-thread idle call.
+/** What one insert's host side answers to its effect: the controller (sample rate, stem formats,
+    latency, packets) and the automation delegate (registration, touch, value requests, release).
+    Every call is recorded. A value request is confirmed by handing the value back to the effect,
+    at once or, with a delay, from the host's main-thread idle call. */
 class HostInstanceServices final : public HostComponent, public AAX_IACFController, public AAX_IACFAutomationDelegate
 {
 public:
@@ -45,13 +45,13 @@ public:
 
     LARKSPUR_HOST_COMPONENT_UNKNOWN
 
-    // The pointer to hand to the effect's initialisation.
+    /** The pointer to hand to the effect's initialisation. */
     IACFUnknown* asUnknown() noexcept { return static_cast<AAX_IACFController*> (this); }
 
     void setConfirmation (Confirmation confirmation);
     void setPacketSink (PacketSink sink);
     void setConfirmationDelay (std::chrono::milliseconds delay);
-    // Confirms every delayed request that is due; main thread.
+    /** Confirms every delayed request that is due; main thread. */
     void confirmDueRequests (std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now());
     size_t pendingConfirmations() const;
 
@@ -60,7 +60,7 @@ public:
     std::vector<int32_t> reportedLatencies() const;
     void clearRecords();
 
-    // Controller
+    /** Controller */
     AAX_Result ControllerQuery (void* data) override;
     AAX_Result GetSampleRate (float* sampleRate) override;
     AAX_Result GetInputStemFormat (uint32_t* stemFormat) override;
@@ -79,7 +79,7 @@ public:
     AAX_Result ControllerCall18 (void* data) override;
     AAX_Result ControllerCall19 (void* data) override;
 
-    // Automation delegate
+    /** Automation delegate */
     AAX_Result RegisterParameter (AAX_CParamID identifier) override;
     AAX_Result UnregisterParameter (AAX_CParamID identifier) override;
     AAX_Result RequestValue (AAX_CParamID identifier, double normalizedValue) override;

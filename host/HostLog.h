@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-// What the plug-in reported to the host: traces and assertion failures, in order. Optionally
-// echoed to standard error as they arrive. Safe to use from any thread.
+/** What the plug-in reported to the host: traces and assertion failures, in order. Optionally
+    echoed to standard error as they arrive. Safe to use from any thread. */
 class HostLog
 {
 public:

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-// The properties a map held at one moment.
+/** The properties a map held at one moment. */
 struct PropertySnapshot
 {
     std::map<AAX_EProperty, AAX_CPropertyValue> values;
     std::map<AAX_EProperty, const void*> pointers;
 };
 
-// The stand-in host's property map. It offers the versions up to the one it was made with.
+/** The stand-in host's property map. It offers the versions up to the one it was made with. */
 class HostPropertyMap final : public HostComponent, public AAX_IACFPropertyMap_V3
 {
 public:
@@ -33,7 +33,7 @@ public:
     PropertySnapshot snapshot() const;
     std::vector<std::string> calls() const { return callLog; }
 
-    // The properties of a map this host made, or nothing for any other object.
+    /** The properties of a map this host made, or nothing for any other object. */
     static PropertySnapshot snapshotOf (IACFUnknown* map);
 
 protected:

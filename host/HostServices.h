@@ -7,7 +7,7 @@
 
 class HostState;
 
-// The stand-in host's services: traces and assertion reports go to the host's log.
+/** The stand-in host's services: traces and assertion reports go to the host's log. */
 class HostServices final : public HostComponent, public AAX_IACFHostServices_V3
 {
 public:

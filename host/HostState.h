@@ -9,8 +9,8 @@
 #include <mutex>
 #include <string>
 
-// What the objects of one stand-in host share: its configuration, its log, the next process
-// procedure identifier and a count of the objects the plug-in asked it to create.
+/** What the objects of one stand-in host share: its configuration, its log, the next process
+    procedure identifier and a count of the objects the plug-in asked it to create. */
 class HostState
 {
 public:

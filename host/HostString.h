@@ -4,7 +4,7 @@
 
 #include <string>
 
-// The host's own string object, for operations that hand text back through an AAX_IString.
+/** The host's own string object, for operations that hand text back through an AAX_IString. */
 class HostString final : public AAX_IString
 {
 public:

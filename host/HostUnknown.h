@@ -8,8 +8,8 @@
 
 class HostState;
 
-// The unknown the stand-in host hands to the plug-in: its object factory (services, collection,
-// descriptors, property maps), its description host and its host definition.
+/** The unknown the stand-in host hands to the plug-in: its object factory (services, collection,
+    descriptors, property maps), its description host and its host definition. */
 class HostUnknown final : public HostComponent, public AAX_IACFObjectFactory, public AAX_IACFDescriptionHost
 {
 public:
@@ -21,7 +21,7 @@ public:
                               void** out) override;
     AAX_Result AcquireFeatureProperties (const AAX_GUID& featureId, IACFUnknown** featureInfo) override;
 
-    // The pointer to hand to the plug-in's entry points.
+    /** The pointer to hand to the plug-in's entry points. */
     IACFUnknown* asUnknown() noexcept { return static_cast<AAX_IACFObjectFactory*> (this); }
 
     HostState& hostState() noexcept { return *state; }

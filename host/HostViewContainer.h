@@ -6,11 +6,11 @@
 #include <atomic>
 #include <cstdint>
 
-// The host's view container: the native window (on Linux an X11 window id) that the plug-in's
-// editor is placed in while the host shows it. It offers versions 1 and 2; the mouse and other
-// calls are refused, since the stand-in has no control surfaces to pass them to. By the host's
-// contract the plug-in never releases a container it was given, so references are counted but
-// do not end its life: its owner deletes it once the plug-in has let go of it.
+/** The host's view container: the native window (on Linux an X11 window id) that the plug-in's
+    editor is placed in while the host shows it. It offers versions 1 and 2; the mouse and other
+    calls are refused, since the stand-in has no control surfaces to pass them to. By the host's
+    contract the plug-in never releases a container it was given, so references are counted but
+    do not end its life: its owner deletes it once the plug-in has let go of it. */
 class HostViewContainer final : public HostComponent, public AAX_IACFViewContainer_V2
 {
 public:

@@ -7,13 +7,13 @@
 
 class HostInstance;
 
-// Plays a signal through one insert over and over, in real time, on a real-time thread of its
-// own, as a host plays a track while the user works in the plug-in's window. The output is
-// discarded. The insert must outlive it.
+/** Plays a signal through one insert over and over, in real time, on a real-time thread of its
+    own, as a host plays a track while the user works in the plug-in's window. The output is
+    discarded. The insert must outlive it. */
 class LiveInsertAudio
 {
 public:
-    // The signal must have the insert's channel count.
+    /** The signal must have the insert's channel count. */
     LiveInsertAudio (HostInstance& instance, juce::AudioBuffer<float> signal, int blockSize);
     ~LiveInsertAudio();
 
@@ -21,7 +21,7 @@ public:
     LiveInsertAudio& operator= (const LiveInsertAudio&) = delete;
 
     void stop();
-    // Blocks played so far.
+    /** Blocks played so far. */
     long long blocksPlayed() const noexcept { return blocks.load (std::memory_order_relaxed); }
 
 private:

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-// A loaded plug-in library and its seven entry points, looked up by name.
+/** A loaded plug-in library and its seven entry points, looked up by name. */
 class PluginLibrary
 {
 public:
@@ -20,7 +20,7 @@ public:
         ACFGetSDKVersionFunction getSDKVersion = nullptr;
     };
 
-    // Loads the library and resolves every entry point; null with a message when either fails.
+    /** Loads the library and resolves every entry point; null with a message when either fails. */
     static std::unique_ptr<PluginLibrary> open (const std::string& path, std::string& error);
     ~PluginLibrary();
 
@@ -28,7 +28,7 @@ public:
     PluginLibrary& operator= (const PluginLibrary&) = delete;
 
     const EntryPoints& entryPoints() const noexcept { return entries; }
-    // Keeps the library in the process for good, for when objects it made may still be alive.
+    /** Keeps the library in the process for good, for when objects it made may still be alive. */
     void keepLoaded() noexcept { handle = nullptr; }
 
 private:

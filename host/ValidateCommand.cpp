@@ -414,7 +414,7 @@ int runValidateCommand (const std::vector<std::string>& arguments, const std::st
     ValidationReport report;
     report.note ("validating " + options.libraryPath + " with seed " + std::to_string (options.seed));
 
-    // Before the plug-in is loaded, so that its framework finds the window manager's atoms.
+    // Before the plug-in is loaded, so that its copy of JUCE finds the window manager's atoms.
     std::unique_ptr<X11Display> display;
     std::string displayProblem = "DISPLAY is not set";
     if (std::getenv ("DISPLAY") != nullptr)

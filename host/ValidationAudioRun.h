@@ -12,13 +12,13 @@
 // The audio side of a validation run.
 
 constexpr int maxBlock = 8192;
-// A block longer than the plug-in was prepared for is prepared for on the audio thread; the
-// first blocks of an insert set up its bands.
+/** A block longer than the plug-in was prepared for is prepared for on the audio thread; the
+    first blocks of an insert set up its bands. */
 constexpr int warmUpBlocks = 16;
-// The processor's peak guard holds every block to a peak of 10 (+20 dB).
+/** The processor's peak guard holds every block to a peak of 10 (+20 dB). */
 constexpr float peakGuard = 10.0f;
 
-// What the audio thread found, written only by it and read after it ends: nothing here allocates.
+/** What the audio thread found, written only by it and read after it ends: nothing here allocates. */
 struct AudioFindings
 {
     int blocks = 0;
@@ -33,8 +33,8 @@ struct AudioFindings
     int allocatingBlock = -1;
     int allocatingSize = 0;
     long allocations = 0;
-    // Allocations in blocks while responses were being changed, which the engine's restart on
-    // a new response makes; reported, not failed.
+    /** Allocations in blocks while responses were being changed, which the engine's restart on
+        a new response makes; reported, not failed. */
     long handOverAllocations = 0;
     int handOverBlocks = 0;
 };
@@ -71,9 +71,9 @@ inline const char* describeInput (InputKind kind)
     }
 }
 
-// One insert played on a real-time thread of its own: random block sizes from 1 to maxBlock,
-// hostile input, and the output and the thread's allocations checked after every block. Nothing
-// on that thread allocates but the plug-in.
+/** One insert played on a real-time thread of its own: random block sizes from 1 to maxBlock,
+    hostile input, and the output and the thread's allocations checked after every block. Nothing
+    on that thread allocates but the plug-in. */
 class ValidationAudioRun
 {
 public:
@@ -218,14 +218,14 @@ private:
 
 public:
     InputKind lastInput = InputKind::noise;
-    // Blocks played so far, and the first block from which no response can be changing: from there
-    // on every allocation fails the run.
+    /** Blocks played so far, and the first block from which no response can be changing: from there
+        on every allocation fails the run. */
     std::atomic<int> blocksDone{ 0 };
     std::atomic<int> steadyFrom{ std::numeric_limits<int>::max() };
-    // Set for the steady part: a longer block prepares the bands afresh on the audio thread, and
-    // their responses are chosen again on the main thread and loaded after it.
+    /** Set for the steady part: a longer block prepares the bands afresh on the audio thread, and
+        their responses are chosen again on the main thread and loaded after it. */
     std::atomic<bool> keepWithinLongest{ false };
-    // Ends a run of unbounded length after the block under way.
+    /** Ends a run of unbounded length after the block under way. */
     std::atomic<bool> stopRequested{ false };
 
 private:

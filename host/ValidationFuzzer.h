@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-// The host's identifier of the master bypass it adds to every effect.
+/** The host's identifier of the master bypass it adds to every effect. */
 inline const char* const masterBypass = "MasterBypassID";
 
-// The host's side while audio runs: parameters fuzzed through the effect-parameters interface and
-// as automation, bypasses toggled, state moved between inserts, damaged state offered.
+/** The host's side while audio runs: parameters fuzzed through the effect-parameters interface and
+    as automation, bypasses toggled, state moved between inserts, damaged state offered. */
 class ValidationFuzzer
 {
 public:
@@ -27,7 +27,7 @@ public:
         identifiers = instances.front()->parameterIds();
     }
 
-    // In the steady part only steady automation happens: no state is moved or damaged.
+    /** In the steady part only steady automation happens: no state is moved or damaged. */
     bool steady = false;
 
     void act()
@@ -96,9 +96,9 @@ private:
         return std::uniform_real_distribution<double> (0.0, 1.0) (random);
     }
 
-    // What automation does while a mix plays: levels, phases and bypasses. Everything else can
-    // choose a band's response or start or stop bands (routing, solo, band switches), and with
-    // them the loading of a response waiting for its band.
+    /** What automation does while a mix plays: levels, phases and bypasses. Everything else can
+        choose a band's response or start or stop bands (routing, solo, band switches), and with
+        them the loading of a response waiting for its band. */
     static bool isSteadyAutomation (const std::string& identifier)
     {
         for (const char* steadyIdentifier : { "input_level", "gain", "gain_L", "gain_R", "link_gain", "phase",
@@ -108,8 +108,8 @@ private:
         return identifier.rfind ("out_", 0) == 0;
     }
 
-    // Any parameter; in the steady part only steady automation, unless the value is one that must
-    // be refused anyway.
+    /** Any parameter; in the steady part only steady automation, unless the value is one that must
+        be refused anyway. */
     const std::string& anyIdentifier (double value)
     {
         while (true)
@@ -135,8 +135,8 @@ private:
                          describeValue (after) + ")");
     }
 
-    // Every parameter once through each end, past each end and through the values that must be
-    // refused, alternately through the interface and as automation, a few at a time.
+    /** Every parameter once through each end, past each end and through the values that must be
+        refused, alternately through the interface and as automation, a few at a time. */
     static constexpr double sweepValues[] = {
         0.0, 1.0, -0.5, 1.5, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()
     };

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-// What a validation run found: failures printed as they come and counted, notes printed.
+/** What a validation run found: failures printed as they come and counted, notes printed. */
 class ValidationReport
 {
 public:

@@ -11,22 +11,22 @@ namespace AAXClasses
 {
 class JuceAAX_Processor;
 
-// Our own stand-in for the framework's AAX GUI wrapper: the GUI object of one editor window. It
-// asks the insert's processor for its editor, reports the editor's size, places the editor in
-// the host's native window while the host shows it, and deletes it at tear-down. Everything runs
-// on the host's main thread, which is the framework's message thread.
+/** Our own stand-in for JUCE's AAX GUI wrapper: the GUI object of one editor window. It
+    asks the insert's processor for its editor, reports the editor's size, places the editor in
+    the host's native window while the host shows it, and deletes it at tear-down. Everything runs
+    on the host's main thread, which is JUCE's message thread. */
 class JuceAAX_GUI final : public AAX_CEffectGUI
 {
 public:
     JuceAAX_GUI();
     ~JuceAAX_GUI() override;
 
-    // The creation procedure registered on the effect: a new object with no reference yet.
+    /** The creation procedure registered on the effect: a new object with no reference yet. */
     static IACFUnknown* Create();
 
     AAX_Result TearDown() override;
-    // The stand-in host calls this periodically while a view is attached: it runs the
-    // framework's pending messages (repaints, timers, asynchronous updates).
+    /** The stand-in host calls this periodically while a view is attached: it runs
+        JUCE's pending messages (repaints, timers, asynchronous updates). */
     AAX_Result GUICall5() override;
     AAX_Result ReportViewSize (AAX_ViewSize* size) override;
 
@@ -41,8 +41,8 @@ private:
     JuceAAX_Processor* findProcessorWrapper() const;
     void deleteEditor();
 
-    // Made on the first build, on the message thread, so that the framework outlives the editor
-    // whatever the host releases first.
+    /** Made on the first build, on the message thread, so that JUCE outlives the editor
+        whatever the host releases first. */
     std::optional<juce::ScopedJuceInitialiser_GUI> framework;
     std::unique_ptr<juce::AudioProcessorEditor> editor;
 };

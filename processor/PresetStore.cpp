@@ -91,7 +91,7 @@ std::unique_ptr<juce::XmlElement> PresetStore::parseDocument (const void* data, 
     if (data == nullptr || numBytes == 0 || numBytes > (size_t) std::numeric_limits<int>::max())
         return {};
 
-    // The framework's conversion reads one byte past the data when nothing is left after a
+    // JUCE's conversion reads one byte past the data when nothing is left after a
     // byte-order mark, so it reads a copy that ends in a zero byte.
     juce::MemoryBlock terminated (data, numBytes);
     terminated.append ("", 1);
