@@ -110,16 +110,23 @@ public:
 
 private:
     struct BlockSettings;
+    struct Routing;
 
     void fetchCachedValues();
     void fetchTypeNames();
     void fillMissingAndNonFiniteValues (juce::XmlElement& state) const;
 
     BlockSettings readBlockSettings() const noexcept;
+    // One segment of a block, step by step: input stage, encoding, bands, routing, output gain,
+    // peak guard.
     void processSegment (juce::AudioBuffer<float>& block, int startSample, int numSamples);
     void applyInputStage (float* const* channels, int numChannels, int numSamples, float inputLevelDb) noexcept;
-    void runBands (const float* const* encoded, int bandChannels, int numSamples,
-                   const BlockSettings& settings) noexcept;
+    void encode (const float* const* channels, bool stereo, const BlockSettings& settings, int numSamples) noexcept;
+    void runBands (int bandChannels, int numSamples, const BlockSettings& settings, const Routing& routing) noexcept;
+    void route (float* const* channels, const Routing& routing, int numSamples) const noexcept;
+    void applyOutputGain (float* const* channels, int numChannels, const BlockSettings& settings,
+                          int numSamples) noexcept;
+    static void guardPeaks (float* const* channels, int numChannels, int numSamples) noexcept;
     bool isMainOutputMono() const;
     juce::String currentTypeName (int channel, int band) const;
 

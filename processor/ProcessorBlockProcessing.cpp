@@ -118,7 +118,99 @@ struct ConvolutionEqAudioProcessor::BlockSettings
 
     bool midSide() const noexcept { return processM || processS; }
     bool leftRight() const noexcept { return processL || processR; }
+
+    Routing routing (bool stereo) const noexcept;
 };
+
+// What each output channel is made of, resolved once per block from the channel-mode switches in
+// their order of precedence. The unprocessed mid, side, x0 and x1 are the encoded pair, which
+// encoding made of the same kind as the branch taken here.
+struct ConvolutionEqAudioProcessor::Routing
+{
+    enum class Term
+    {
+        none,
+        sum1First,     // processing channel 1's band sum of the first encoded signal
+        sum1Second,    // processing channel 1's band sum of the second
+        sum2Second,    // processing channel 2's band sum of the second
+        encodedFirst,  // the first encoded signal, unprocessed
+        encodedSecond, // the second, unprocessed
+    };
+
+    bool stereo = false;
+    Term leftFirst = Term::none, leftSecond = Term::none, rightFirst = Term::none, rightSecond = Term::none;
+    bool subtractRight = false;
+
+    /** The band sums that the terms take, [processing channel - 1][encoded signal]; no other is formed. */
+    bool heard[2][2] = {};
+};
+
+ConvolutionEqAudioProcessor::Routing ConvolutionEqAudioProcessor::BlockSettings::routing (bool isStereo) const noexcept
+{
+    using Term = Routing::Term;
+    Routing r;
+    r.stereo = isStereo;
+    auto gated = [] (bool on, Term term) { return on ? term : Term::none; };
+
+    if (! isStereo)
+        r.leftFirst = gated (solo, Term::sum1First);
+    else if (linkMSLR && midSide())
+    {
+        if (solo1 && solo2)
+        {
+            r.leftFirst = r.rightFirst = Term::sum1First;
+            r.leftSecond = r.rightSecond = Term::sum2Second;
+            r.subtractRight = true;
+        }
+        else if (solo1 || solo2)
+        {
+            r.leftFirst = r.rightFirst = solo1 ? Term::sum1First : Term::sum2Second;
+        }
+    }
+    else if (linkMSLR && leftRight())
+    {
+        r.leftFirst = gated (solo1, Term::sum1First);
+        r.rightFirst = gated (solo2, Term::sum2Second);
+    }
+    else if (! linkMSLR && processM)
+    {
+        r.leftFirst = r.rightFirst = gated (solo1, Term::sum1First);
+        r.leftSecond = r.rightSecond = gated (solo2, Term::encodedSecond); // side
+        r.subtractRight = true;
+    }
+    else if (! linkMSLR && processS)
+    {
+        r.leftFirst = r.rightFirst = gated (solo1, Term::encodedFirst); // mid
+        r.leftSecond = r.rightSecond = gated (solo2, Term::sum2Second);
+        r.subtractRight = true;
+    }
+    else if (! linkMSLR && processL)
+    {
+        r.leftFirst = gated (solo1, Term::sum1First);
+        r.rightFirst = gated (solo2, Term::encodedSecond); // x1
+    }
+    else if (! linkMSLR && processR)
+    {
+        r.leftFirst = gated (solo1, Term::encodedFirst); // x0
+        r.rightFirst = gated (solo2, Term::sum2Second);
+    }
+    else if (processA)
+    {
+        r.leftFirst = gated (solo1, Term::sum1First);
+        r.rightFirst = gated (solo2, Term::sum1Second);
+    }
+
+    for (const Term term : { r.leftFirst, r.leftSecond, r.rightFirst, r.rightSecond })
+    {
+        if (term == Term::sum1First)
+            r.heard[0][0] = true;
+        else if (term == Term::sum1Second)
+            r.heard[0][1] = true;
+        else if (term == Term::sum2Second)
+            r.heard[1][1] = true;
+    }
+    return r;
+}
 
 ConvolutionEqAudioProcessor::BlockSettings ConvolutionEqAudioProcessor::readBlockSettings() const noexcept
 {
@@ -184,160 +276,129 @@ void ConvolutionEqAudioProcessor::processBlock (juce::AudioBuffer<float>& block,
 
 void ConvolutionEqAudioProcessor::processSegment (juce::AudioBuffer<float>& block, int startSample, int numSamples)
 {
-    using FVO = juce::FloatVectorOperations;
-
     const int numChannels = block.getNumChannels();
     float* channels[16] = {};
     const int numPointers = juce::jmin (numChannels, (int) std::size (channels));
     for (int ch = 0; ch < numPointers; ++ch)
         channels[ch] = block.getWritePointer (ch, startSample);
 
-    const auto settings = readBlockSettings();
-    applyInputStage (channels, numPointers, numSamples, settings.inputLevel);
-
-    // Encoding. A block of exactly two channels takes the stereo path, any other the mono path.
+    // A block of exactly two channels takes the stereo path, any other the mono path.
     const bool stereo = numChannels == 2;
-    auto& encoded = buffers->encoded;
-    float* e0 = encoded.getWritePointer (0);
-    float* e1 = encoded.getWritePointer (1);
+    const auto settings = readBlockSettings();
+    const auto routing = settings.routing (stereo);
 
-    if (stereo)
-    {
-        if (settings.midSide())
-        {
-            FVO::add (e0, channels[0], channels[1], numSamples);
-            FVO::multiply (e0, 0.5f, numSamples);
-            FVO::subtract (e1, channels[0], channels[1], numSamples);
-            FVO::multiply (e1, 0.5f, numSamples);
-        }
-        else if (settings.leftRight() || settings.processA)
-        {
-            FVO::copy (e0, channels[0], numSamples);
-            FVO::copy (e1, channels[1], numSamples);
-        }
-        else
-        {
-            FVO::clear (e0, numSamples);
-            FVO::clear (e1, numSamples);
-        }
-    }
-    else
-    {
-        FVO::copy (e0, channels[0], numSamples);
-    }
-
-    const int bandChannels = stereo ? 2 : 1;
-    runBands (encoded.getArrayOfReadPointers(), bandChannels, numSamples, settings);
-
-    const float* p1[2] = { buffers->sums[0].getReadPointer (0), buffers->sums[0].getReadPointer (1) };
-    const float* p2[2] = { buffers->sums[1].getReadPointer (0), buffers->sums[1].getReadPointer (1) };
-
-    // Routing, straight into the block: every term it reads lives in the working buffers. The
-    // unprocessed mid, side, x0 and x1 are the encoded pair, which the first matching switch made
-    // of the same kind as the branch taken here.
-    if (stereo)
-    {
-        const bool s1 = settings.solo1, s2 = settings.solo2;
-        auto gated = [] (bool on, const float* term) { return on ? term : nullptr; };
-
-        const float* leftFirst = nullptr;
-        const float* leftSecond = nullptr;
-        const float* rightFirst = nullptr;
-        const float* rightSecond = nullptr;
-        bool subtract = false;
-
-        if (settings.linkMSLR && settings.midSide())
-        {
-            if (s1 && s2)
-            {
-                leftFirst = rightFirst = p1[0];
-                leftSecond = rightSecond = p2[1];
-                subtract = true;
-            }
-            else if (s1 || s2)
-            {
-                leftFirst = rightFirst = s1 ? p1[0] : p2[1];
-            }
-        }
-        else if (settings.linkMSLR && settings.leftRight())
-        {
-            leftFirst = gated (s1, p1[0]);
-            rightFirst = gated (s2, p2[1]);
-        }
-        else if (! settings.linkMSLR && settings.processM)
-        {
-            leftFirst = rightFirst = gated (s1, p1[0]);
-            leftSecond = rightSecond = gated (s2, e1); // side
-            subtract = true;
-        }
-        else if (! settings.linkMSLR && settings.processS)
-        {
-            leftFirst = rightFirst = gated (s1, e0); // mid
-            leftSecond = rightSecond = gated (s2, p2[1]);
-            subtract = true;
-        }
-        else if (! settings.linkMSLR && settings.processL)
-        {
-            leftFirst = gated (s1, p1[0]);
-            rightFirst = gated (s2, e1); // x1
-        }
-        else if (! settings.linkMSLR && settings.processR)
-        {
-            leftFirst = gated (s1, e0); // x0
-            rightFirst = gated (s2, p2[1]);
-        }
-        else if (settings.processA)
-        {
-            leftFirst = gated (s1, p1[0]);
-            rightFirst = gated (s2, p1[1]);
-        }
-
-        writeTerms (channels[0], leftFirst, leftSecond, false, numSamples);
-        writeTerms (channels[1], rightFirst, rightSecond, subtract, numSamples);
-    }
-    else
-    {
-        writeTerms (channels[0], settings.solo ? p1[0] : nullptr, nullptr, false, numSamples);
+    applyInputStage (channels, numPointers, numSamples, settings.inputLevel);
+    encode (channels, stereo, settings, numSamples);
+    runBands (stereo ? 2 : 1, numSamples, settings, routing);
+    route (channels, routing, numSamples);
+    if (! stereo)
         for (int ch = 1; ch < numChannels; ++ch)
             block.clear (ch, startSample, numSamples);
-    }
+    applyOutputGain (channels, numPointers, settings, numSamples);
+    guardPeaks (channels, numPointers, numSamples);
+}
 
-    // Output gain, phase and level compensation.
+void ConvolutionEqAudioProcessor::encode (const float* const* channels, bool stereo, const BlockSettings& settings,
+                                          int numSamples) noexcept
+{
+    using FVO = juce::FloatVectorOperations;
+
+    float* e0 = buffers->encoded.getWritePointer (0);
+    float* e1 = buffers->encoded.getWritePointer (1);
+
+    if (! stereo)
+        FVO::copy (e0, channels[0], numSamples);
+    else if (settings.midSide())
+    {
+        FVO::add (e0, channels[0], channels[1], numSamples);
+        FVO::multiply (e0, 0.5f, numSamples);
+        FVO::subtract (e1, channels[0], channels[1], numSamples);
+        FVO::multiply (e1, 0.5f, numSamples);
+    }
+    else if (settings.leftRight() || settings.processA)
+    {
+        FVO::copy (e0, channels[0], numSamples);
+        FVO::copy (e1, channels[1], numSamples);
+    }
+    else
+    {
+        FVO::clear (e0, numSamples);
+        FVO::clear (e1, numSamples);
+    }
+}
+
+// Straight into the block: every term lives in the working buffers.
+void ConvolutionEqAudioProcessor::route (float* const* channels, const Routing& routing, int numSamples) const noexcept
+{
+    auto source = [this] (Routing::Term term) -> const float*
+    {
+        switch (term)
+        {
+            case Routing::Term::sum1First:
+                return buffers->sums[0].getReadPointer (0);
+            case Routing::Term::sum1Second:
+                return buffers->sums[0].getReadPointer (1);
+            case Routing::Term::sum2Second:
+                return buffers->sums[1].getReadPointer (1);
+            case Routing::Term::encodedFirst:
+                return buffers->encoded.getReadPointer (0);
+            case Routing::Term::encodedSecond:
+                return buffers->encoded.getReadPointer (1);
+            case Routing::Term::none:
+                break;
+        }
+        return nullptr;
+    };
+
+    writeTerms (channels[0], source (routing.leftFirst), source (routing.leftSecond), false, numSamples);
+    if (routing.stereo)
+        writeTerms (channels[1], source (routing.rightFirst), source (routing.rightSecond), routing.subtractRight,
+                    numSamples);
+}
+
+// Output gain, phase and level compensation.
+void ConvolutionEqAudioProcessor::applyOutputGain (float* const* channels, int numChannels,
+                                                   const BlockSettings& settings, int numSamples) noexcept
+{
+    using FVO = juce::FloatVectorOperations;
+
     if (mainOutputMono.load (std::memory_order_relaxed))
     {
         const float factor =
             outputGainFactor (buffers->outputFactors[0], settings.gain, settings.phase, settings.levelCompensation);
-        for (int ch = 0; ch < numPointers; ++ch)
+        for (int ch = 0; ch < numChannels; ++ch)
             FVO::multiply (channels[ch], factor, numSamples);
-    }
-    else
-    {
-        FVO::multiply (
-            channels[0],
-            outputGainFactor (buffers->outputFactors[0], settings.gainL, settings.phaseL, settings.levelCompensation),
-            numSamples);
-        if (numChannels > 1)
-            FVO::multiply (channels[1],
-                           outputGainFactor (buffers->outputFactors[1], settings.gainR, settings.phaseR,
-                                             settings.levelCompensation),
-                           numSamples);
+        return;
     }
 
-    // Peak guard. Finite input can still overflow on the way (a huge sample through a band with gain);
-    // such samples are silenced rather than let through or allowed to zero the whole block.
-    float peak = peakOf (channels, numPointers, numSamples);
+    FVO::multiply (
+        channels[0],
+        outputGainFactor (buffers->outputFactors[0], settings.gainL, settings.phaseL, settings.levelCompensation),
+        numSamples);
+    if (numChannels > 1)
+        FVO::multiply (
+            channels[1],
+            outputGainFactor (buffers->outputFactors[1], settings.gainR, settings.phaseR, settings.levelCompensation),
+            numSamples);
+}
+
+// Finite input can still overflow on the way (a huge sample through a band with gain); such samples
+// are silenced rather than let through or allowed to zero the whole block.
+void ConvolutionEqAudioProcessor::guardPeaks (float* const* channels, int numChannels, int numSamples) noexcept
+{
+    float peak = peakOf (channels, numChannels, numSamples);
     if (! std::isfinite (peak))
     {
-        for (int ch = 0; ch < numPointers; ++ch)
+        for (int ch = 0; ch < numChannels; ++ch)
             replaceNonFiniteSamples (channels[ch], numSamples);
-        peak = peakOf (channels, numPointers, numSamples);
+        peak = peakOf (channels, numChannels, numSamples);
     }
 
     if (juce::Decibels::gainToDecibels (peak) > 20.0f)
     {
         const float scale = 10.0f / peak;
-        for (int ch = 0; ch < numPointers; ++ch)
-            FVO::multiply (channels[ch], scale, numSamples);
+        for (int ch = 0; ch < numChannels; ++ch)
+            juce::FloatVectorOperations::multiply (channels[ch], scale, numSamples);
     }
 }
 
@@ -372,8 +433,8 @@ void ConvolutionEqAudioProcessor::applyInputStage (float* const* channels, int n
             channels[ch][i] = std::atan (saturationGain * channels[ch][i]) * twoOverPi;
 }
 
-void ConvolutionEqAudioProcessor::runBands (const float* const* encoded, int bandChannels, int numSamples,
-                                            const BlockSettings& settings) noexcept
+void ConvolutionEqAudioProcessor::runBands (int bandChannels, int numSamples, const BlockSettings& settings,
+                                            const Routing& routing) noexcept
 {
     using FVO = juce::FloatVectorOperations;
 
@@ -381,38 +442,12 @@ void ConvolutionEqAudioProcessor::runBands (const float* const* encoded, int ban
     auto* set2 = convolverSets[1].get();
     const bool bandsReady = set1 != nullptr && set2 != nullptr && set1->isReady() && set2->isReady();
 
+    const float* const* encoded = buffers->encoded.getArrayOfReadPointers();
     auto& work = buffers->work;
     auto& scratch = buffers->scratch;
 
-    // The band outputs that the routing of processSegment takes, [processing channel][channel], in its
-    // order of switches. The bands skip the direct part of convolving the others, which nobody hears.
-    bool heard[2][2] = {};
-    if (bandChannels == 2)
-    {
-        const bool s1 = settings.solo1, s2 = settings.solo2;
-        if (settings.linkMSLR && (settings.midSide() || settings.leftRight()))
-        {
-            heard[0][0] = s1;
-            heard[1][1] = s2;
-        }
-        else if (! settings.linkMSLR && settings.processM)
-            heard[0][0] = s1;
-        else if (! settings.linkMSLR && settings.processS)
-            heard[1][1] = s2;
-        else if (! settings.linkMSLR && settings.processL)
-            heard[0][0] = s1;
-        else if (! settings.linkMSLR && settings.processR)
-            heard[1][1] = s2;
-        else if (settings.processA)
-        {
-            heard[0][0] = s1;
-            heard[0][1] = s2;
-        }
-    }
-    else
-    {
-        heard[0][0] = settings.solo;
-    }
+    // The bands skip the direct part of convolving what the routing does not take, which nobody hears.
+    const auto& heard = routing.heard;
 
     for (int channel = 1; channel <= 2; ++channel)
     {
