@@ -27,7 +27,7 @@ public:
         readPos = 0;
     }
 
-    // Float views, the engine's unit.
+    /** Float views, the engine's unit. */
     float* appendFloats (int32_t n) { return reinterpret_cast<float*> (append (n * 4)); }
     void consumeFloats (int32_t n) { consume (n * 4); }
     int32_t queuedFloats() const noexcept { return queued() / 4; }

@@ -244,7 +244,7 @@ ConvolutionEqAudioProcessor::BlockSettings ConvolutionEqAudioProcessor::readBloc
     return s;
 }
 
-// The framework holds the callback lock for the whole call, which keeps preparation from replacing
+// JUCE holds the callback lock for the whole call, which keeps preparation from replacing
 // the convolver sets and working buffers under it.
 void ConvolutionEqAudioProcessor::processBlock (juce::AudioBuffer<float>& block, juce::MidiBuffer&)
 {
@@ -267,7 +267,7 @@ void ConvolutionEqAudioProcessor::processBlock (juce::AudioBuffer<float>& block,
     for (int ch = 0; ch < numChannels; ++ch)
         replaceNonFiniteSamples (block.getWritePointer (ch), numSamples);
 
-    // The framework prepares again before a block longer than prepared; should one come anyway, it
+    // JUCE prepares again before a block longer than prepared; should one come anyway, it
     // goes through in segments of the prepared length rather than outgrow the working buffers.
     const int capacity = buffers->capacity;
     for (int start = 0; start < numSamples; start += capacity)

@@ -230,7 +230,7 @@ void registerWithAndWithoutCache (const char* name, void (*run) (benchmark::Stat
 
 int main (int argc, char** argv)
 {
-    // Components, fonts and images need the framework's GUI side.
+    // Components, fonts and images need JUCE's GUI side.
     juce::ScopedJuceInitialiser_GUI gui;
     registerWithAndWithoutCache ("paint/knob/frequency", frequencyKnob);
     registerWithAndWithoutCache ("paint/knob/gain", gainKnob);

@@ -1,7 +1,7 @@
 // The FFT against FFTW (single precision, complex, in place, FFTW_MEASURE) and the engine slot
 // against juce::dsp::Convolution in its zero-latency default and against a uniformly partitioned
 // FFTW convolution, on the same impulse, input and blocks. Built a second time with
-// LARKSPUR_BENCH_JUCE_FFTW, against a framework build that runs its FFTs on FFTW, it times only
+// LARKSPUR_BENCH_JUCE_FFTW, against a JUCE build that runs its FFTs on FFTW, it times only
 // that convolution. bench/run runs both and prints the side-by-side tables.
 
 #include <benchmark/benchmark.h>
@@ -204,7 +204,7 @@ void convolutionUniform (benchmark::State& state, int impulseLength, int blockSi
 void convolutionJuce (benchmark::State& state, int impulseLength, int blockSize)
 {
 #if LARKSPUR_BENCH_JUCE_FFTW
-    // The framework falls back to its own FFT silently when it cannot load FFTW.
+    // JUCE falls back to its own FFT silently when it cannot load FFTW.
     juce::DynamicLibrary fftw;
     if (! fftw.open ("libfftw3f.so"))
     {
