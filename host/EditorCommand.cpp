@@ -7,6 +7,7 @@
 #include "HostProject.h"
 #include "HostSession.h"
 #include "LiveInsertAudio.h"
+#include "OptionScanner.h"
 #include "ParameterAssignment.h"
 #include "PluginLibrary.h"
 #include "PngImageWriter.h"
@@ -68,49 +69,38 @@ int fail (const std::string& message)
 
 bool parseOptions (const std::vector<std::string>& arguments, EditorOptions& options, std::string& error)
 {
+    OptionScanner scanner;
+    scanner.valueOptions = { "--preset", "--set", "--load-project", "--save-project", "--snapshot" };
+    scanner.flags = { "--mono" };
     std::vector<std::string> positional;
-    for (size_t i = 0; i < arguments.size(); ++i)
+    const auto onOption = [&options] (const std::string& option, const std::string& value, std::string& problem)
     {
-        const std::string& argument = arguments[i];
-        if (argument == "--mono")
-        {
+        if (option == "--mono")
             options.mono = true;
-            continue;
-        }
-        const bool takesValue = argument == "--preset" || argument == "--set" || argument == "--load-project" ||
-                                argument == "--save-project" || argument == "--snapshot";
-        if (! takesValue)
-        {
-            if (argument.rfind ("--", 0) == 0)
-            {
-                error = "unknown option " + argument;
-                return false;
-            }
-            positional.push_back (argument);
-            continue;
-        }
-        if (i + 1 >= arguments.size())
-        {
-            error = argument + " needs a value";
-            return false;
-        }
-        const std::string& value = arguments[++i];
-        if (argument == "--preset")
+        else if (option == "--preset")
             options.preset = value;
-        else if (argument == "--set")
+        else if (option == "--set")
         {
             ParameterAssignment assignment;
-            if (! ParameterAssignment::parse (value, false, assignment, error))
+            if (! ParameterAssignment::parse (value, false, assignment, problem))
                 return false;
             options.assignments.push_back (assignment);
         }
-        else if (argument == "--load-project")
+        else if (option == "--load-project")
             options.loadProjectPath = value;
-        else if (argument == "--save-project")
+        else if (option == "--save-project")
             options.saveProjectPath = value;
         else
             options.snapshotPath = value;
-    }
+        return true;
+    };
+    const auto onPositional = [&positional] (const std::string& argument, std::string&)
+    {
+        positional.push_back (argument);
+        return true;
+    };
+    if (! scanner.scan (arguments, onOption, onPositional, error))
+        return false;
     if (positional.size() > 1)
     {
         error = "only one plug-in library can be given";

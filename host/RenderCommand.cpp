@@ -11,6 +11,7 @@
 #include "HostSession.h"
 #include "InsertRenderer.h"
 #include "InterruptGuard.h"
+#include "OptionScanner.h"
 #include "ParameterAssignment.h"
 #include "PluginLibrary.h"
 #include "TestSignal.h"
@@ -79,67 +80,57 @@ bool parseWhole (const std::string& text, long long& value)
 
 bool parseOptions (const std::vector<std::string>& arguments, RenderOptions& options, std::string& error)
 {
+    OptionScanner scanner;
+    scanner.valueOptions = { "--preset", "--set",          "--set-normalised", "--rate",
+                             "--block",  "--save-project", "--load-project",   "--library" };
     std::vector<std::string> positional;
-    for (size_t i = 0; i < arguments.size(); ++i)
+    const auto onOption = [&options] (const std::string& option, const std::string& value, std::string& problem)
     {
-        const std::string& argument = arguments[i];
-        const bool takesValue = argument == "--preset" || argument == "--set" || argument == "--set-normalised" ||
-                                argument == "--rate" || argument == "--block" || argument == "--save-project" ||
-                                argument == "--load-project" || argument == "--library";
-        if (! takesValue)
-        {
-            if (argument.rfind ("--", 0) == 0)
-            {
-                error = "unknown option " + argument;
-                return false;
-            }
-            positional.push_back (argument);
-            continue;
-        }
-        if (i + 1 >= arguments.size())
-        {
-            error = argument + " needs a value";
-            return false;
-        }
-        const std::string& value = arguments[++i];
-
-        if (argument == "--preset")
+        if (option == "--preset")
             options.preset = value;
-        else if (argument == "--set" || argument == "--set-normalised")
+        else if (option == "--set" || option == "--set-normalised")
         {
             ParameterAssignment assignment;
-            if (! ParameterAssignment::parse (value, argument == "--set-normalised", assignment, error))
+            if (! ParameterAssignment::parse (value, option == "--set-normalised", assignment, problem))
                 return false;
             options.assignments.push_back (assignment);
         }
-        else if (argument == "--rate")
+        else if (option == "--rate")
         {
             long long rate = 0;
             if (! parseWhole (value, rate) || rate < 8000 || rate > 384000)
             {
-                error = "--rate takes a whole number of hertz from 8000 to 384000, got '" + value + "'";
+                problem = "--rate takes a whole number of hertz from 8000 to 384000, got '" + value + "'";
                 return false;
             }
             options.rate = static_cast<double> (rate);
         }
-        else if (argument == "--block")
+        else if (option == "--block")
         {
             long long block = 0;
             if (! parseWhole (value, block) || block < 1 || block > maxBlockSize)
             {
-                error = "--block takes a number of samples from 1 to " + std::to_string (maxBlockSize) + ", got '" +
-                        value + "'";
+                problem = "--block takes a number of samples from 1 to " + std::to_string (maxBlockSize) + ", got '" +
+                          value + "'";
                 return false;
             }
             options.blockSize = static_cast<int> (block);
         }
-        else if (argument == "--save-project")
+        else if (option == "--save-project")
             options.saveProjectPath = value;
-        else if (argument == "--load-project")
+        else if (option == "--load-project")
             options.loadProjectPath = value;
         else
             options.libraryPath = value;
-    }
+        return true;
+    };
+    const auto onPositional = [&positional] (const std::string& argument, std::string&)
+    {
+        positional.push_back (argument);
+        return true;
+    };
+    if (! scanner.scan (arguments, onOption, onPositional, error))
+        return false;
 
     if (positional.size() == 1)
         options.outputPath = positional[0];

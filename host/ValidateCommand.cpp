@@ -8,6 +8,7 @@
 #include "HostProject.h"
 #include "HostSession.h"
 #include "HostString.h"
+#include "OptionScanner.h"
 #include "PluginLibrary.h"
 #include "ValidationAudioRun.h"
 #include "ValidationFuzzer.h"
@@ -351,43 +352,34 @@ void openAndCloseEditor (HostSession& session, X11Display& display, const Option
 
 bool parseOptions (const std::vector<std::string>& arguments, Options& options, std::string& error)
 {
-    for (size_t i = 0; i < arguments.size(); ++i)
+    OptionScanner scanner;
+    scanner.valueOptions = { "--seed", "--blocks" };
+    const auto onOption = [&options] (const std::string& option, const std::string& value, std::string& problem)
     {
-        const std::string& argument = arguments[i];
-        if (argument == "--seed" || argument == "--blocks")
+        char* end = nullptr;
+        const unsigned long long number = std::strtoull (value.c_str(), &end, 10);
+        if (value.empty() || *end != '\0' || (option == "--blocks" && (number < 1 || number > 100000)))
         {
-            if (i + 1 >= arguments.size())
-            {
-                error = argument + " needs a value";
-                return false;
-            }
-            const std::string& value = arguments[++i];
-            char* end = nullptr;
-            const unsigned long long number = std::strtoull (value.c_str(), &end, 10);
-            if (value.empty() || *end != '\0' || (argument == "--blocks" && (number < 1 || number > 100000)))
-            {
-                error = argument + " takes a whole number, got '" + value + "'";
-                return false;
-            }
-            if (argument == "--seed")
-                options.seed = static_cast<unsigned long> (number);
-            else
-                options.blocks = static_cast<int> (number);
-        }
-        else if (argument.rfind ("--", 0) == 0)
-        {
-            error = "unknown option " + argument;
+            problem = option + " takes a whole number, got '" + value + "'";
             return false;
         }
-        else if (options.libraryPath.empty())
-            options.libraryPath = argument;
+        if (option == "--seed")
+            options.seed = static_cast<unsigned long> (number);
         else
+            options.blocks = static_cast<int> (number);
+        return true;
+    };
+    const auto onPositional = [&options] (const std::string& argument, std::string& problem)
+    {
+        if (! options.libraryPath.empty())
         {
-            error = "only one library can be validated";
+            problem = "only one library can be validated";
             return false;
         }
-    }
-    return true;
+        options.libraryPath = argument;
+        return true;
+    };
+    return scanner.scan (arguments, onOption, onPositional, error);
 }
 } // namespace
 
