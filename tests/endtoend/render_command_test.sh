@@ -3,14 +3,7 @@
 # presets, settings, projects, a progress line on a long file, and clear errors for bad input.
 # Usage: render_command_test.sh <larkspur-host> <libLarkspur.so>
 set -u
-host=$1
-library=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_DATA_HOME="$work/data"
-failures=0
-
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/../support/script-test-common.sh"
 
 # expect_ok <description> <command...>
 expect_ok()
@@ -162,8 +155,4 @@ expect_error "presets file is /dev/zero" 1 "$presets cannot be read: it is a dev
     timeout 60 "$host" render --library "$library" "$work/x.wav" --preset "Natural Thump"
 export XDG_DATA_HOME="$work/data"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all render command checks passed"
+finish "all render command checks passed"

@@ -3,14 +3,7 @@
 # uncalibrated files, failed writes, pipes, and memory that does not grow with the file's length.
 # Usage: render_robustness_test.sh <larkspur-host> <libLarkspur.so>
 set -u
-host=$1
-library=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_DATA_HOME="$work/data"
-failures=0
-
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/../support/script-test-common.sh"
 
 # expect_status <description> <status> <stream> <message part> <command...>
 expect_status()
@@ -113,8 +106,4 @@ short_kb=$(peak_kb "$host" render --library "$library" "$work/short.wav" "$work/
 long_kb=$(peak_kb "$host" render --library "$library" "$work/long.wav" "$work/long-out.wav")
 [ "$long_kb" -lt $((short_kb + 16384)) ] || fail "memory grows with the length: ${short_kb} kB for 5 s, ${long_kb} kB for 120 s"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all render robustness checks passed"
+finish "all render robustness checks passed"

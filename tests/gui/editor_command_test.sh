@@ -4,16 +4,9 @@
 # and usage errors. Usage: editor_command_test.sh <larkspur-host> <libLarkspur.so> <window closer>
 # <check_png.py>
 set -u
-host=$1
-library=$2
+source "$(dirname "$0")/../support/script-test-common.sh"
 closer=$3
 check_png=$4
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_DATA_HOME="$work/data"
-failures=0
-
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
 # expect_ok <description> <command...>
 expect_ok()
@@ -73,8 +66,4 @@ editor --preset "No Such Preset" --snapshot "$work/none.png" > /dev/null 2> "$wo
 [ $? -eq 1 ] || fail "unknown preset: not an error"
 [ ! -e "$work/none.png" ] || fail "unknown preset: a snapshot was written"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures failures"
-    exit 1
-fi
-echo "editor command: all checks passed"
+finish "editor command: all checks passed"

@@ -3,14 +3,7 @@
 # an unknown option fails with a message.
 # Usage: validate_command_test.sh <larkspur-host> <libLarkspur.so>
 set -u
-host=$1
-library=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_DATA_HOME="$work/data"
-failures=0
-
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/../support/script-test-common.sh"
 
 "$host" validate "$library" --seed 1 --blocks 800 > "$work/out.txt" 2> "$work/err.txt"
 status=$?
@@ -35,8 +28,4 @@ grep -q "FAILED: cannot load" "$work/out.txt" || fail "a missing library: $(cat 
 "$host" validate --help > "$work/out.txt" 2>&1 && grep -q "usage: larkspur-host validate" "$work/out.txt" ||
     fail "validate --help"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all validate command checks passed"
+finish "all validate command checks passed"

@@ -1,0 +1,21 @@
+# Sourced by the host's script tests after `set -u`: the host program and the plug-in library from
+# the script's first two arguments, a temporary folder (also the user's data folder) removed on
+# exit, and failures counted rather than stopping at the first.
+host=$1
+library=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_DATA_HOME="$work/data"
+failures=0
+
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+
+# finish <closing line>: exits 1 with the failure count, or prints the closing line.
+finish()
+{
+    if [ "$failures" -ne 0 ]; then
+        echo "$failures check(s) failed"
+        exit 1
+    fi
+    echo "$1"
+}
