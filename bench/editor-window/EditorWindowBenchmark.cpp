@@ -5,12 +5,12 @@
 // Prints a Markdown table of medians.
 
 #include "AAX_Errors.h"
-#include "AAX_Exports.h"
 #include "HostEditor.h"
 #include "HostInstance.h"
 #include "HostSession.h"
 #include "JuceAAX_GUI.h"
 #include "JuceAAX_Processor.h"
+#include "LinkedEntryPoints.h"
 #include "ProcessUserFolder.h"
 #include "X11Display.h"
 #include "X11ViewWindow.h"
@@ -60,19 +60,6 @@ public:
     }
     int fullPaints = 0;
 };
-
-PluginLibrary::EntryPoints linkedEntryPoints()
-{
-    PluginLibrary::EntryPoints entries;
-    entries.registerPlugin = &ACFRegisterPlugin;
-    entries.registerComponent = &ACFRegisterComponent;
-    entries.getClassFactory = &ACFGetClassFactory;
-    entries.canUnloadNow = &ACFCanUnloadNow;
-    entries.startup = &ACFStartup;
-    entries.shutdown = &ACFShutdown;
-    entries.getSDKVersion = &ACFGetSDKVersion;
-    return entries;
-}
 
 // Host main-thread turns until the probe has counted one more full paint; false after 5 s.
 bool pumpUntilPainted (HostEditor& editor, HostInstance& instance, X11ViewWindow& window, const PaintProbe& probe,

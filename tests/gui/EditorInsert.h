@@ -1,7 +1,6 @@
 #pragma once
 
 #include "AAX_Errors.h"
-#include "AAX_Exports.h"
 #include "CACFUnknown.h"
 #include "HostCollection.h"
 #include "HostComponent.h"
@@ -10,6 +9,7 @@
 #include "HostSession.h"
 #include "JuceAAX_GUI.h"
 #include "JuceAAX_Processor.h"
+#include "LinkedEntryPoints.h"
 
 #include <gtest/gtest.h>
 
@@ -25,15 +25,7 @@ class EditorInsert
 public:
     explicit EditorInsert (int channels = 2)
     {
-        PluginLibrary::EntryPoints entries;
-        entries.registerPlugin = &ACFRegisterPlugin;
-        entries.registerComponent = &ACFRegisterComponent;
-        entries.getClassFactory = &ACFGetClassFactory;
-        entries.canUnloadNow = &ACFCanUnloadNow;
-        entries.startup = &ACFStartup;
-        entries.shutdown = &ACFShutdown;
-        entries.getSDKVersion = &ACFGetSDKVersion;
-        session = std::make_unique<HostSession> (entries);
+        session = std::make_unique<HostSession> (linkedEntryPoints());
         EXPECT_EQ (session->startUp(), ACF_OK);
         EXPECT_EQ (session->registerPlugin(), ACF_OK);
 

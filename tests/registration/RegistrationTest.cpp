@@ -4,7 +4,6 @@
 #include "AAX_Callbacks.h"
 #include "AAX_Errors.h"
 #include "AAX_Exception.h"
-#include "AAX_Exports.h"
 #include "AAX_ICollection.h"
 #include "AAX_Properties.h"
 #include "AAX_Registration.h"
@@ -16,6 +15,7 @@
 #include "HostPropertyMap.h"
 #include "HostSession.h"
 #include "HostState.h"
+#include "LinkedEntryPoints.h"
 
 #include <gtest/gtest.h>
 
@@ -25,19 +25,6 @@
 
 namespace
 {
-PluginLibrary::EntryPoints linkedEntryPoints()
-{
-    PluginLibrary::EntryPoints entries;
-    entries.registerPlugin = &ACFRegisterPlugin;
-    entries.registerComponent = &ACFRegisterComponent;
-    entries.getClassFactory = &ACFGetClassFactory;
-    entries.canUnloadNow = &ACFCanUnloadNow;
-    entries.startup = &ACFStartup;
-    entries.shutdown = &ACFShutdown;
-    entries.getSDKVersion = &ACFGetSDKVersion;
-    return entries;
-}
-
 class Registration : public ::testing::Test
 {
 protected:
