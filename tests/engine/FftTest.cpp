@@ -93,6 +93,16 @@ double rms (const std::vector<Complex>& v)
         sum += std::norm (c);
     return std::sqrt (sum / (double) v.size());
 }
+
+// The baseline kernels, and the wide ones where this processor can run them.
+std::vector<const FftRoutines*> routineSetsOfThisProcessor()
+{
+    std::vector<const FftRoutines*> routineSets{ &fftRoutinesBaseline };
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports ("avx2") && __builtin_cpu_supports ("fma"))
+        routineSets.push_back (&fftRoutinesWide);
+    return routineSets;
+}
 } // namespace
 
 TEST (SplitRadixFft, PermuteIndexOfFourPoints)
@@ -233,12 +243,7 @@ TEST (SplitRadixFft, TwiddleTablesHoldTheirAnglesAndSurviveASecondInit)
 TEST (SplitRadixFft, BaselineAndWideKernelsBothMatchTheReference)
 {
     fftInitTwiddles();
-    std::vector<const FftRoutines*> routineSets{ &fftRoutinesBaseline };
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports ("avx2") && __builtin_cpu_supports ("fma"))
-        routineSets.push_back (&fftRoutinesWide);
-
-    for (const FftRoutines* routines : routineSets)
+    for (const FftRoutines* routines : routineSetsOfThisProcessor())
     {
         for (int log2n = 1; log2n <= 15; ++log2n)
         {
@@ -265,12 +270,7 @@ TEST (SplitRadixFft, BaselineAndWideKernelsBothMatchTheReference)
 TEST (SplitRadixFft, ZeroPaddedForwardNeverReadsTheSecondHalfAndMatchesTheFullTransformBitForBit)
 {
     fftInitTwiddles();
-    std::vector<const FftRoutines*> routineSets{ &fftRoutinesBaseline };
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports ("avx2") && __builtin_cpu_supports ("fma"))
-        routineSets.push_back (&fftRoutinesWide);
-
-    for (const FftRoutines* routines : routineSets)
+    for (const FftRoutines* routines : routineSetsOfThisProcessor())
     {
         for (int log2n = 1; log2n <= 15; ++log2n)
         {
