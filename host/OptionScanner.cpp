@@ -41,3 +41,14 @@ bool OptionScanner::scan (const std::vector<std::string>& arguments, const Optio
     }
     return true;
 }
+
+bool OptionScanner::scan (const std::vector<std::string>& arguments, const OptionHandler& onOption,
+                          std::vector<std::string>& positional, std::string& error) const
+{
+    const auto collect = [&positional] (const std::string& argument, std::string&)
+    {
+        positional.push_back (argument);
+        return true;
+    };
+    return scan (arguments, onOption, collect, error);
+}

@@ -19,4 +19,8 @@ struct OptionScanner
 
     bool scan (const std::vector<std::string>& arguments, const OptionHandler& onOption,
                const PositionalHandler& onPositional, std::string& error) const;
+
+    /** The same, with the positional arguments collected in order. */
+    bool scan (const std::vector<std::string>& arguments, const OptionHandler& onOption,
+               std::vector<std::string>& positional, std::string& error) const;
 };

@@ -124,12 +124,7 @@ bool parseOptions (const std::vector<std::string>& arguments, RenderOptions& opt
             options.libraryPath = value;
         return true;
     };
-    const auto onPositional = [&positional] (const std::string& argument, std::string&)
-    {
-        positional.push_back (argument);
-        return true;
-    };
-    if (! scanner.scan (arguments, onOption, onPositional, error))
+    if (! scanner.scan (arguments, onOption, positional, error))
         return false;
 
     if (positional.size() == 1)
