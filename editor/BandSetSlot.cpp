@@ -1,5 +1,6 @@
 #include "BandSetSlot.h"
 
+#include "BandConvolver.h"
 #include "ConvolutionEqAudioProcessor.h"
 
 BandSetSlot::BandSetSlot (ConvolutionEqAudioProcessor& p, int c) noexcept
@@ -20,4 +21,10 @@ BandSetSlot::Band BandSetSlot::band (int index) const
     if (result.set != nullptr)
         result.convolver = result.set->getBand (index);
     return result;
+}
+
+int BandSetSlot::bandNumber (int index) const
+{
+    const auto b = band (index);
+    return b ? b->getBandNumber() : index + 1;
 }

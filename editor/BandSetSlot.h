@@ -32,6 +32,10 @@ public:
     };
     Band band (int index) const;
 
+    /** The number (1 to 3) the current set gives the band at index; before the first preparation
+        the band at index i is band i + 1. */
+    int bandNumber (int index) const;
+
 private:
     ConvolutionEqAudioProcessor& processor;
     int channel;

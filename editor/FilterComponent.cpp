@@ -2,16 +2,11 @@
 
 #include "BandConvolverSet.h"
 #include "BandSetSlot.h"
+#include "ParameterLayout.h"
 #include "SharedPaint.h"
 
 namespace
 {
-std::string bandNumberAt (const BandSetSlot& slot, int bandIndex)
-{
-    const auto band = slot.band (bandIndex);
-    return std::to_string (band ? band->getBandNumber() : bandIndex + 1);
-}
-
 juce::Array<float> frequencySteps (const ResponseBank::FrequencyMap& map)
 {
     juce::Array<float> steps;
@@ -45,7 +40,7 @@ FilterComponent::FilterComponent (juce::AudioProcessorValueTreeState& s, const B
     , slot (bandSetSlot)
     , palette (filledPalette())
     , channel (channelNumber)
-    , bandNumberText (bandNumberAt (bandSetSlot, index))
+    , bandNumber (bandSetSlot.bandNumber (index))
     , bandIndex (index)
     , state (s)
     , frequencyKnob (SnapSliderComponent::frequencyKind, 0.9f, palette[26], palette[29])
@@ -92,7 +87,7 @@ FilterComponent::~FilterComponent() = default;
 
 juce::String FilterComponent::parameterId (const char* prefix) const
 {
-    return juce::String (prefix) + "_" + juce::String (channel) + "_" + juce::String (bandNumberText);
+    return ParameterIds::band (prefix, channel, bandNumber);
 }
 
 void FilterComponent::paint (juce::Graphics& g)

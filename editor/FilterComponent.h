@@ -49,7 +49,7 @@ private:
     const BandSetSlot& slot;
     ColourPalette palette;
     int channel;
-    std::string bandNumberText;
+    int bandNumber;
     int bandIndex;
     juce::AudioProcessorValueTreeState& state;
     SnapSliderComponent frequencyKnob;

@@ -2,18 +2,12 @@
 
 #include "Artwork.h"
 #include "BandConvolver.h"
+#include "ParameterLayout.h"
 #include "SharedPaint.h"
 #include "SvgDrawable.h"
 
 namespace
 {
-// Before the processor's first preparation there is no set: the band at index i is band i + 1.
-juce::String bandNumberText (const BandSetSlot& slot, int bandIndex)
-{
-    const auto band = slot.band (bandIndex);
-    return juce::String (band ? band->getBandNumber() : bandIndex + 1);
-}
-
 float plainValue (juce::AudioProcessorValueTreeState& state, const juce::String& id)
 {
     const auto* value = state.getRawParameterValue (id);
@@ -24,7 +18,7 @@ float plainValue (juce::AudioProcessorValueTreeState& state, const juce::String&
 TypePushButtons::TypePushButtons (juce::AudioProcessorValueTreeState& state, const BandSetSlot& slot, int channelNumber,
                                   int index)
     : bandSetSlot (slot)
-    , bandText (bandNumberText (slot, index))
+    , bandNumber (slot.bandNumber (index))
     , bandIndex (index)
     , channel (channelNumber)
     , valueTreeState (state)
@@ -32,7 +26,7 @@ TypePushButtons::TypePushButtons (juce::AudioProcessorValueTreeState& state, con
     fillColourPalette (palette);
 
     // When a band's switches disagree, the button set up last wins: PK over HP, LP over PK.
-    if (bandText == "3")
+    if (bandNumber == 3)
     {
         setUpButton (highButton, highAttachment, Artwork::buttonHe);
         if (highButton.getToggleState())
@@ -43,7 +37,7 @@ TypePushButtons::TypePushButtons (juce::AudioProcessorValueTreeState& state, con
     if (peakButton.getToggleState())
         typeName = "PK";
 
-    if (bandText == "1")
+    if (bandNumber == 1)
     {
         setUpButton (lowButton, lowAttachment, Artwork::buttonLe);
         if (lowButton.getToggleState())
@@ -67,7 +61,7 @@ TypePushButtons::~TypePushButtons()
 
 juce::String TypePushButtons::parameterId (const juce::String& prefix) const
 {
-    return prefix + "_" + juce::String (channel) + "_" + bandText;
+    return ParameterIds::band (prefix.toRawUTF8(), channel, bandNumber);
 }
 
 void TypePushButtons::setUpButton (juce::DrawableButton& button,
@@ -95,12 +89,12 @@ void TypePushButtons::paint (juce::Graphics& g)
 void TypePushButtons::resized()
 {
     const int half = getWidth() / 2;
-    if (bandText == "1")
+    if (bandNumber == 1)
     {
         lowButton.setBounds (0, 0, half, getHeight());
         peakButton.setBounds (half, 0, half, getHeight());
     }
-    else if (bandText == "3")
+    else if (bandNumber == 3)
     {
         peakButton.setBounds (0, 0, half, getHeight());
         highButton.setBounds (half, 0, half, getHeight());

@@ -37,7 +37,7 @@ private:
                       const char* artwork);
 
     const BandSetSlot& bandSetSlot;
-    juce::String bandText;
+    int bandNumber;
     int bandIndex;
     juce::String typeName{ "PK" };
     int channel;
