@@ -138,24 +138,34 @@ int fftInitTwiddles()
     return 0;
 }
 
-void fftDispatch (float* data, int n, int inverse)
+namespace
+{
+// log2 n for a transform that can run (the tables then exist), or -1 when the call is to be ignored.
+int routineIndex (const float* data, int n)
 {
     if (data == nullptr || n < SplitRadixFft::minSize || n > SplitRadixFft::maxSize || (n & (n - 1)) != 0)
-        return;
+        return -1;
 
     fftInitTwiddles();
-    const int log2n = __builtin_ctz ((unsigned int) n);
+    return __builtin_ctz ((unsigned int) n);
+}
+} // namespace
+
+void fftDispatch (float* data, int n, int inverse)
+{
+    const int log2n = routineIndex (data, n);
+    if (log2n < 0)
+        return;
+
     const FftRoutines& r = routines();
     (inverse != 0 ? r.inverse[log2n] : r.forward[log2n]) (data);
 }
 
 void fftForwardZeroPadded (float* data, int n)
 {
-    if (data == nullptr || n < SplitRadixFft::minSize || n > SplitRadixFft::maxSize || (n & (n - 1)) != 0)
-        return;
-
-    fftInitTwiddles();
-    routines().forwardZeroPadded[__builtin_ctz ((unsigned int) n)](data);
+    const int log2n = routineIndex (data, n);
+    if (log2n >= 0)
+        routines().forwardZeroPadded[log2n](data);
 }
 
 unsigned int fftPermuteIndex (unsigned int i, unsigned int n)
