@@ -186,8 +186,7 @@ void PendingFile::discard() noexcept
 bool replaceFileAtomically (const std::string& path, const void* data, size_t size, std::string& reason)
 {
     PendingFile pending (path);
-    const std::string target = resolveTarget (path);
-    return writeTemporary (pending, target, data, size, reason) && pending.commit (reason);
+    return writeTemporary (pending, pending.targetPath(), data, size, reason) && pending.commit (reason);
 }
 
 bool createFileAtomically (const std::string& path, const void* data, size_t size, bool& created, std::string& reason)

@@ -29,6 +29,9 @@ public:
     PendingFile (const PendingFile&) = delete;
     PendingFile& operator= (const PendingFile&) = delete;
 
+    /** The file that commit() replaces: the target path, or the file it links to. */
+    const std::string& targetPath() const noexcept { return target; }
+
     /** The temporary's path, once open() succeeded. */
     const std::string& temporaryPath() const noexcept { return temporary; }
 
