@@ -1,30 +1,20 @@
 #include "KnobArtwork.h"
 
 #include "Artwork.h"
-
-namespace
-{
-std::unique_ptr<juce::Drawable> parse (const char* svgText)
-{
-    const auto svg = juce::parseXML (juce::String::fromUTF8 (svgText));
-    jassert (svg != nullptr); // compiled in, always parses
-    auto drawable = svg != nullptr ? juce::Drawable::createFromSVG (*svg) : nullptr;
-    return drawable != nullptr ? std::move (drawable) : std::make_unique<juce::DrawableComposite>();
-}
-} // namespace
+#include "SvgDrawable.h"
 
 namespace KnobArtwork
 {
 std::unique_ptr<juce::Drawable> createPointer (juce::Colour knobColour)
 {
-    auto pointer = parse (Artwork::knobPointer);
+    auto pointer = parseSvgDrawable (juce::String::fromUTF8 (Artwork::knobPointer));
     pointer->replaceColour (juce::Colours::black, knobColour);
     return pointer;
 }
 
 std::unique_ptr<juce::Drawable> createDetail()
 {
-    return parse (Artwork::knobPointerDetail);
+    return parseSvgDrawable (juce::String::fromUTF8 (Artwork::knobPointerDetail));
 }
 
 int labelRadius (const juce::Drawable& pointer, float knobScale)

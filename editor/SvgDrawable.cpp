@@ -1,15 +1,18 @@
 #include "SvgDrawable.h"
 
-std::unique_ptr<juce::Drawable> createSvgDrawable (const juce::String& svgText, juce::Colour colourToReplace,
-                                                   juce::Colour replacement, float scale)
+std::unique_ptr<juce::Drawable> parseSvgDrawable (const juce::String& svgText)
 {
     const auto svg = juce::parseXML (svgText);
     jassert (svg != nullptr); // the artwork is compiled in and always parses
 
     auto drawable = svg != nullptr ? juce::Drawable::createFromSVG (*svg) : nullptr;
-    if (drawable == nullptr)
-        return std::make_unique<juce::DrawableComposite>();
+    return drawable != nullptr ? std::move (drawable) : std::make_unique<juce::DrawableComposite>();
+}
 
+std::unique_ptr<juce::Drawable> createSvgDrawable (const juce::String& svgText, juce::Colour colourToReplace,
+                                                   juce::Colour replacement, float scale)
+{
+    auto drawable = parseSvgDrawable (svgText);
     drawable->replaceColour (colourToReplace, replacement);
     drawable->setTransform (juce::AffineTransform::scale (scale));
     return drawable;

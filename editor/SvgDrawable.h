@@ -4,6 +4,9 @@
 
 #include <memory>
 
+/** Parses an SVG document into a drawable; an unparsable one gives an empty drawable, never null. */
+std::unique_ptr<juce::Drawable> parseSvgDrawable (const juce::String& svgText);
+
 /** Parses an SVG document into a drawable, swaps every fill and stroke of exactly colourToReplace
     for replacement (gradients stay as they are) and scales it uniformly about the origin. Its size
     is the document's viewBox times scale. */
