@@ -4,11 +4,10 @@
 #include "HostCollection.h"
 #include "HostEditor.h"
 #include "HostInstance.h"
-#include "HostProject.h"
 #include "HostSession.h"
+#include "InsertSettings.h"
 #include "LiveInsertAudio.h"
 #include "OptionScanner.h"
-#include "ParameterAssignment.h"
 #include "PluginLibrary.h"
 #include "PngImageWriter.h"
 #include "TestSignal.h"
@@ -19,7 +18,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <optional>
 
 #include <poll.h>
 
@@ -53,11 +51,8 @@ constexpr uint32_t hostBackground = 0xFF000000u;
 struct EditorOptions
 {
     std::string libraryPath;
-    std::optional<std::string> preset;
-    std::vector<ParameterAssignment> assignments;
+    InsertSettings settings;
     bool mono = false;
-    std::string loadProjectPath;
-    std::string saveProjectPath;
     std::string snapshotPath;
 };
 
@@ -77,21 +72,10 @@ bool parseOptions (const std::vector<std::string>& arguments, EditorOptions& opt
     {
         if (option == "--mono")
             options.mono = true;
-        else if (option == "--preset")
-            options.preset = value;
-        else if (option == "--set")
-        {
-            ParameterAssignment assignment;
-            if (! ParameterAssignment::parse (value, false, assignment, problem))
-                return false;
-            options.assignments.push_back (assignment);
-        }
-        else if (option == "--load-project")
-            options.loadProjectPath = value;
-        else if (option == "--save-project")
-            options.saveProjectPath = value;
-        else
+        else if (option == "--snapshot")
             options.snapshotPath = value;
+        else
+            return options.settings.takeOption (option, value, problem);
         return true;
     };
     if (! scanner.scan (arguments, onOption, positional, error))
@@ -106,55 +90,13 @@ bool parseOptions (const std::vector<std::string>& arguments, EditorOptions& opt
     return true;
 }
 
-std::string joined (const std::vector<std::string>& names)
-{
-    std::string text;
-    for (const std::string& name : names)
-        text += (text.empty() ? "\"" : ", \"") + name + "\"";
-    return text;
-}
-
-// The project, preset and settings, in the order a user's session would apply them.
-int applySettings (const EditorOptions& options, HostInstance& instance)
-{
-    std::string error;
-    if (! options.loadProjectPath.empty())
-    {
-        HostProject project;
-        if (! project.load (options.loadProjectPath, error))
-            return fail (error);
-        if (const AAX_Result loaded = instance.loadChunks (project); loaded != AAX_SUCCESS)
-            return fail ("the plug-in refused the project's state (" + std::to_string (loaded) + ")");
-    }
-    if (options.preset.has_value())
-    {
-        std::vector<std::string> available;
-        if (instance.selectPreset (*options.preset, &available) != AAX_SUCCESS)
-            return fail ("unknown preset \"" + *options.preset + "\"; the presets are " + joined (available));
-    }
-    for (const ParameterAssignment& assignment : options.assignments)
-    {
-        double normalised = 0.0;
-        if (! assignment.resolve (instance, normalised, error))
-            return fail (error);
-        if (const AAX_Result set = instance.automate (assignment.identifier, normalised); set != AAX_SUCCESS)
-            return fail ("the plug-in refused " + assignment.identifier + " (" + std::to_string (set) + ")");
-    }
-    for (int turn = 0; turn < 3; ++turn)
-        instance.idle();
-    return 0;
-}
-
-int saveProject (const std::string& path, HostInstance& instance)
+int saveProject (const InsertSettings& settings, HostInstance& instance)
 {
     // Changes made in the window that the host has not yet confirmed arrive first.
     for (int turn = 0; turn < 3; ++turn)
         instance.idle();
-    HostProject project;
-    if (const AAX_Result saved = instance.saveChunks (project); saved != AAX_SUCCESS)
-        return fail ("the plug-in gave no state (" + std::to_string (saved) + ")");
     std::string error;
-    if (! project.save (path, error))
+    if (! settings.saveProject (instance, error))
         return fail (error);
     return 0;
 }
@@ -247,8 +189,8 @@ int showEditor (X11Display& display, HostCollection& description, HostInstance& 
         poll (&connection, 1, turnMilliseconds);
     }
 
-    if (status == 0 && ! options.saveProjectPath.empty())
-        status = saveProject (options.saveProjectPath, instance);
+    if (status == 0 && ! options.settings.saveProjectPath.empty())
+        status = saveProject (options.settings, instance);
 
     editor->tearDown();
     window.restorePointer();
@@ -299,7 +241,7 @@ int runEditorCommand (const std::vector<std::string>& arguments, const std::stri
     if (instance == nullptr)
         return fail (error);
 
-    int status = applySettings (options, *instance);
+    int status = options.settings.apply (*instance, error) ? 0 : fail (error);
     if (status == 0)
         status = showEditor (*display, *session.description(), *instance, options);
 

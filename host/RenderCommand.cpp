@@ -7,12 +7,11 @@
 #include "HeldAudioLength.h"
 #include "HostCollection.h"
 #include "HostInstance.h"
-#include "HostProject.h"
 #include "HostSession.h"
 #include "InsertRenderer.h"
+#include "InsertSettings.h"
 #include "InterruptGuard.h"
 #include "OptionScanner.h"
-#include "ParameterAssignment.h"
 #include "PluginLibrary.h"
 #include "TestSignal.h"
 
@@ -53,12 +52,9 @@ struct RenderOptions
 {
     std::string inputPath;
     std::string outputPath;
-    std::optional<std::string> preset;
-    std::vector<ParameterAssignment> assignments;
+    InsertSettings settings;
     std::optional<double> rate;
     int blockSize = defaultBlockSize;
-    std::string saveProjectPath;
-    std::string loadProjectPath;
     std::string libraryPath;
 };
 
@@ -86,16 +82,7 @@ bool parseOptions (const std::vector<std::string>& arguments, RenderOptions& opt
     std::vector<std::string> positional;
     const auto onOption = [&options] (const std::string& option, const std::string& value, std::string& problem)
     {
-        if (option == "--preset")
-            options.preset = value;
-        else if (option == "--set" || option == "--set-normalised")
-        {
-            ParameterAssignment assignment;
-            if (! ParameterAssignment::parse (value, option == "--set-normalised", assignment, problem))
-                return false;
-            options.assignments.push_back (assignment);
-        }
-        else if (option == "--rate")
+        if (option == "--rate")
         {
             long long rate = 0;
             if (! parseWhole (value, rate) || rate < 8000 || rate > 384000)
@@ -116,12 +103,10 @@ bool parseOptions (const std::vector<std::string>& arguments, RenderOptions& opt
             }
             options.blockSize = static_cast<int> (block);
         }
-        else if (option == "--save-project")
-            options.saveProjectPath = value;
-        else if (option == "--load-project")
-            options.loadProjectPath = value;
-        else
+        else if (option == "--library")
             options.libraryPath = value;
+        else
+            return options.settings.takeOption (option, value, problem);
         return true;
     };
     if (! scanner.scan (arguments, onOption, positional, error))
@@ -376,14 +361,6 @@ private:
     int64_t clipped = 0;
 };
 
-std::string joined (const std::vector<std::string>& names)
-{
-    std::string text;
-    for (const std::string& name : names)
-        text += (text.empty() ? "\"" : ", \"") + name + "\"";
-    return text;
-}
-
 // Everything from loading the library to its shut-down, with the output written as it comes.
 int renderWithPlugin (const RenderOptions& options, InputAudio& input, InterruptGuard& interrupts)
 {
@@ -405,49 +382,10 @@ int renderWithPlugin (const RenderOptions& options, InputAudio& input, Interrupt
     if (instance == nullptr)
         return fail (error);
 
-    if (! options.loadProjectPath.empty())
-    {
-        HostProject project;
-        if (! project.load (options.loadProjectPath, error))
-            return fail (error);
-        if (const AAX_Result loaded = instance->loadChunks (project); loaded != AAX_SUCCESS)
-            return fail ("the plug-in refused the project's state (" + std::to_string (loaded) + ")");
-    }
-
-    if (options.preset.has_value())
-    {
-        HostInstance::PresetList list;
-        if (instance->selectPreset (*options.preset, list) != AAX_SUCCESS)
-        {
-            if (! list.problem.empty())
-                return fail ("unknown preset \"" + *options.preset + "\": the preset list is empty because " +
-                             list.problem);
-            return fail ("unknown preset \"" + *options.preset + "\"; the presets are " + joined (list.names) +
-                         " (from " + list.file + ")");
-        }
-    }
-
-    for (const ParameterAssignment& assignment : options.assignments)
-    {
-        double normalised = 0.0;
-        if (! assignment.resolve (*instance, normalised, error))
-            return fail (error);
-        if (const AAX_Result set = instance->automate (assignment.identifier, normalised); set != AAX_SUCCESS)
-            return fail ("the plug-in refused " + assignment.identifier + " (" + std::to_string (set) + ")");
-    }
-
-    // Confirmations, packets and the band selections the settings caused, before the first block.
-    for (int turn = 0; turn < 3; ++turn)
-        instance->idle();
-
-    if (! options.saveProjectPath.empty())
-    {
-        HostProject project;
-        if (const AAX_Result saved = instance->saveChunks (project); saved != AAX_SUCCESS)
-            return fail ("the plug-in gave no state (" + std::to_string (saved) + ")");
-        if (! project.save (options.saveProjectPath, error))
-            return fail (error);
-    }
+    if (! options.settings.apply (*instance, error))
+        return fail (error);
+    if (! options.settings.saveProjectPath.empty() && ! options.settings.saveProject (*instance, error))
+        return fail (error);
 
     OutputAudio output (options.outputPath);
     if (! output.open (input, error))

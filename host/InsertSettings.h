@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ParameterAssignment.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class HostInstance;
+
+/** The project, preset and parameter settings that the render and editor commands make on their
+    insert before it runs. */
+struct InsertSettings
+{
+    std::optional<std::string> preset;
+    std::vector<ParameterAssignment> assignments;
+    std::string loadProjectPath;
+    std::string saveProjectPath;
+
+    /** Takes "--preset", "--set", "--set-normalised", "--load-project" or "--save-project"; false
+        for any other option, or with `problem` set for a value that cannot be taken. */
+    bool takeOption (const std::string& option, const std::string& value, std::string& problem);
+
+    /** Loads the project, selects the preset and makes the settings, in the order a user's session
+        would, then lets the insert confirm them; false with the reason. */
+    bool apply (HostInstance& instance, std::string& error) const;
+
+    /** Saves the insert's state chunks to `saveProjectPath`; false with the reason. */
+    bool saveProject (HostInstance& instance, std::string& error) const;
+};
