@@ -14,11 +14,6 @@ namespace
 constexpr auto imageStyle = juce::DrawableButton::ImageFitted;
 const juce::Colour white (0xFFFFFFFF);
 
-std::unique_ptr<juce::Drawable> buttonImage (const char* artwork, juce::Colour colour)
-{
-    return createSvgDrawable (juce::String::fromUTF8 (artwork), white, colour, 1.0f);
-}
-
 // Sets a fader to a target, held inside its range.
 void setWithinRange (juce::Slider& fader, double target)
 {
@@ -56,8 +51,8 @@ ControllerComponent::ControllerComponent (juce::AudioProcessorValueTreeState& st
         buildStereoForm();
 
     {
-        const auto normal = buttonImage (Artwork::buttonReset, palette[21]);
-        const auto lit = buttonImage (Artwork::buttonReset, palette[20]);
+        const auto normal = createButtonImage (Artwork::buttonReset, palette[21]);
+        const auto lit = createButtonImage (Artwork::buttonReset, palette[20]);
         reset.setImages (normal.get(), lit.get(), lit.get(), normal.get(), lit.get(), lit.get(), lit.get(), lit.get());
     }
     addAndMakeVisible (reset);
@@ -147,10 +142,7 @@ void ControllerComponent::setUpSwitch (juce::DrawableButton& button, const char*
     if (listen)
         button.addListener (this);
 
-    const auto onImage = buttonImage (artwork, on);
-    const auto offImage = buttonImage (artwork, off);
-    button.setImages (offImage.get(), offImage.get(), offImage.get(), offImage.get(), onImage.get(), onImage.get(),
-                      onImage.get(), onImage.get());
+    setToggleImages (button, artwork, on, off);
 }
 
 void ControllerComponent::paint (juce::Graphics& g)

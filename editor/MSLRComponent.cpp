@@ -52,11 +52,7 @@ void MSLRComponent::setUpButton (juce::DrawableButton& button, const char* artwo
 {
     button.setClickingTogglesState (true);
 
-    const auto white = juce::Colours::white;
-    const auto on = createSvgDrawable (juce::String::fromUTF8 (artwork), white, palette[(size_t) onColourIndex], 1.0f);
-    const auto off =
-        createSvgDrawable (juce::String::fromUTF8 (artwork), white, palette[(size_t) offColourIndex], 1.0f);
-    button.setImages (off.get(), off.get(), off.get(), off.get(), on.get(), on.get(), on.get(), on.get());
+    setToggleImages (button, artwork, palette[(size_t) onColourIndex], palette[(size_t) offColourIndex]);
     button.setColour (juce::DrawableButton::backgroundOnColourId, juce::Colours::transparentBlack);
 
     attachment = std::make_unique<ButtonAttachment> (state, parameterId, button);

@@ -17,3 +17,16 @@ std::unique_ptr<juce::Drawable> createSvgDrawable (const juce::String& svgText, 
     drawable->setTransform (juce::AffineTransform::scale (scale));
     return drawable;
 }
+
+std::unique_ptr<juce::Drawable> createButtonImage (const char* artwork, juce::Colour glyphColour)
+{
+    return createSvgDrawable (juce::String::fromUTF8 (artwork), juce::Colours::white, glyphColour, 1.0f);
+}
+
+void setToggleImages (juce::DrawableButton& button, const char* artwork, juce::Colour on, juce::Colour off)
+{
+    const auto onImage = createButtonImage (artwork, on);
+    const auto offImage = createButtonImage (artwork, off);
+    button.setImages (offImage.get(), offImage.get(), offImage.get(), offImage.get(), onImage.get(), onImage.get(),
+                      onImage.get(), onImage.get());
+}

@@ -75,9 +75,7 @@ void TypePushButtons::setUpButton (juce::DrawableButton& button,
     addAndMakeVisible (button);
     button.addListener (this);
 
-    const auto on = createSvgDrawable (artwork, juce::Colours::white, palette[1], 1.0f);
-    const auto off = createSvgDrawable (artwork, juce::Colours::white, palette[0], 1.0f);
-    button.setImages (off.get(), off.get(), off.get(), off.get(), on.get(), on.get(), on.get(), on.get());
+    setToggleImages (button, artwork, palette[1], palette[0]);
     button.setRadioGroupId (radioGroup);
 }
 
