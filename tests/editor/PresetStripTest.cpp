@@ -30,6 +30,13 @@ juce::Component& control (state::StateComponent& strip, const juce::String& name
     return button (strip, name);
 }
 
+// Another instance rewrites the presets file with numEntries entries, later than the strip last read it.
+void rewriteFromOutside (StripRig& rig, int numEntries)
+{
+    writePresetsFile (rig.store().presetFile, numEntries);
+    setLastWriteTime (rig.store().presetFile, rig.store().lastModified + 1500);
+}
+
 // Every parameter's normalised value but the preset's.
 juce::XmlElement currentSettings (ConvolutionEqAudioProcessor& processor)
 {
@@ -187,8 +194,7 @@ TEST (PresetStripTest, DeletingLeavesNothingChosenAndDisablesDelete)
     EXPECT_TRUE (button (strip, "Bypass").getToggleState());
 
     // Nor when another instance rewrites the file while nothing is chosen.
-    writePresetsFile (rig.store().presetFile, 8);
-    setLastWriteTime (rig.store().presetFile, rig.store().lastModified + 1500);
+    rewriteFromOutside (rig, 8);
     strip.timerCallback();
     dispatchPendingMessages();
     EXPECT_EQ (list.getSelectedId(), 0);
@@ -222,8 +228,7 @@ TEST (PresetStripTest, ChoosingAnEntryAppliesItOnceAndRebuildsDoNotApplyItAgain)
     // Another instance rewrites the file: the list is rebuilt, the entry stays chosen and is
     // not applied again over the user's later change.
     rig.parameter ("gain_1_1").setValueNotifyingHost (0.3f);
-    writePresetsFile (rig.store().presetFile, 8);
-    setLastWriteTime (rig.store().presetFile, rig.store().lastModified + 1500);
+    rewriteFromOutside (rig, 8);
     strip.timerCallback();
     dispatchPendingMessages();
     EXPECT_EQ (list.getSelectedId(), 5);
@@ -236,8 +241,7 @@ TEST (PresetStripTest, OutsideChangeOfThePresetsFileShowsWithinASecond)
     auto& strip = rig.open();
     auto& list = presetList (strip);
 
-    writePresetsFile (rig.store().presetFile, 9);
-    setLastWriteTime (rig.store().presetFile, rig.store().lastModified + 1500);
+    rewriteFromOutside (rig, 9);
 
     const auto start = juce::Time::getMillisecondCounter();
     ASSERT_TRUE (runUntil ([&] { return list.getNumItems() == 9; }, 3000));
@@ -282,8 +286,7 @@ TEST (PresetStripTest, ChosenEntryRemovedByAnotherInstanceLeavesNothingChosen)
     auto& list = presetList (strip);
     ASSERT_EQ (list.getSelectedId(), 10);
 
-    writePresetsFile (rig.store().presetFile, 9);
-    setLastWriteTime (rig.store().presetFile, rig.store().lastModified + 1500);
+    rewriteFromOutside (rig, 9);
     strip.timerCallback();
     dispatchPendingMessages();
 
