@@ -1,6 +1,7 @@
 #include "LinearSliderLookAndFeel.h"
 
 #include "Artwork.h"
+#include "SvgDrawable.h"
 
 #include <cmath>
 
@@ -182,11 +183,7 @@ void LinearSliderLookAndFeel::drawScale (juce::Graphics& g, int y, int width, in
 void LinearSliderLookAndFeel::drawCap (juce::Graphics& g, juce::Point<float> valuePoint)
 {
     if (cap == nullptr)
-        if (const auto svg = juce::parseXML (juce::String::fromUTF8 (Artwork::slider)))
-            cap = juce::Drawable::createFromSVG (*svg);
-
-    if (cap == nullptr)
-        return;
+        cap = parseSvgDrawable (juce::String::fromUTF8 (Artwork::slider));
 
     cap->setTransform (juce::AffineTransform::scale (capScale));
     const auto halfWidth = (int) ((float) cap->getWidth() * capScale) / 2;
