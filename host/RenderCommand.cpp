@@ -2,9 +2,7 @@
 
 #include "AAX_Errors.h"
 #include "AtomicFileWrite.h"
-#include "AudioFileKind.h"
 #include "DescriptorOutputStream.h"
-#include "HeldAudioLength.h"
 #include "HostCollection.h"
 #include "HostInstance.h"
 #include "HostSession.h"
@@ -13,6 +11,7 @@
 #include "InterruptGuard.h"
 #include "OptionScanner.h"
 #include "PluginLibrary.h"
+#include "RenderInput.h"
 #include "TestSignal.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
@@ -24,8 +23,6 @@
 #include <memory>
 #include <optional>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 const char* const renderUsage =
@@ -46,7 +43,6 @@ namespace
 constexpr double progressSeconds = 10.0;
 constexpr int maxBlockSize = 1 << 16;
 constexpr int defaultBlockSize = 512;
-constexpr double defaultRate = 48000.0;
 
 struct RenderOptions
 {
@@ -127,11 +123,6 @@ bool parseOptions (const std::vector<std::string>& arguments, RenderOptions& opt
     return true;
 }
 
-juce::File fileFromPath (const std::string& path)
-{
-    return juce::File::getCurrentWorkingDirectory().getChildFile (juce::String (path));
-}
-
 // The rates the plug-in's level table holds; at any other it applies its -32 dB level.
 bool isCalibratedRate (double rate)
 {
@@ -139,114 +130,6 @@ bool isCalibratedRate (double rate)
         if (rate == calibrated)
             return true;
     return false;
-}
-
-// Where the audio comes from: an input file read as it plays, or the built-in test signal.
-struct InputAudio
-{
-    std::unique_ptr<juce::AudioFormatReader> reader;
-    juce::AudioBuffer<float> signal;
-    double rate = defaultRate;
-    int channels = 2;
-    int bitsPerSample = 24;
-    bool floatingPoint = false;
-    int64_t length = 0;
-    int64_t position = 0;
-
-    // Fills the buffer's first `count` frames from the current position; see InsertRenderer.
-    int read (juce::AudioBuffer<float>& buffer, int count)
-    {
-        const int frames = static_cast<int> (std::min<int64_t> (count, length - position));
-        if (frames <= 0)
-            return 0;
-        if (reader != nullptr)
-        {
-            if (! reader->read (&buffer, 0, frames, position, true, true))
-                return -1;
-        }
-        else
-        {
-            for (int channel = 0; channel < channels; ++channel)
-                buffer.copyFrom (channel, 0, signal, channel, static_cast<int> (position), frames);
-        }
-        position += frames;
-        return frames;
-    }
-};
-
-// Opening without waiting (a named pipe would wait for a writer) and looking at what was opened.
-bool isReadableRegularFile (const std::string& path, std::string& reason)
-{
-    const int descriptor = ::open (path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-    {
-        reason = describeErrno (errno);
-        return false;
-    }
-    struct stat info
-    {
-    };
-    const bool regular = ::fstat (descriptor, &info) == 0 && S_ISREG (info.st_mode);
-    ::close (descriptor);
-    if (! regular)
-        reason = S_ISDIR (info.st_mode) ? "it is a folder" : "it is not a regular file";
-    return regular;
-}
-
-bool openInput (const std::string& path, InputAudio& input, std::string& error)
-{
-    const juce::File file = fileFromPath (path);
-    std::string reason;
-    if (! isReadableRegularFile (file.getFullPathName().toStdString(), reason))
-    {
-        error = "cannot read " + path + ": " + reason;
-        return false;
-    }
-    juce::AudioFormatManager formats;
-    formats.registerFormat (new juce::WavAudioFormat(), true);
-    formats.registerFormat (new juce::FlacAudioFormat(), false);
-    std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (file));
-    if (reader == nullptr)
-    {
-        const std::string kind = describeUnreadableAudioFile (file.getFullPathName().toStdString());
-        error = "cannot read " + path + ": " +
-                (kind.empty() ? std::string ("not a WAV or FLAC file")
-                              : kind + ", which cannot be read (WAV of 8- to 32-bit integer or 32-bit "
-                                       "floating-point samples, and FLAC, can)");
-        return false;
-    }
-    if (reader->numChannels < 1 || reader->numChannels > 2)
-    {
-        error = "cannot read " + path + ": only mono and stereo files can be rendered";
-        return false;
-    }
-    if (reader->lengthInSamples <= 0)
-    {
-        error = "cannot read " + path + ": no audio in it";
-        return false;
-    }
-    if (! (reader->sampleRate >= 8000.0 && reader->sampleRate <= 384000.0))
-    {
-        error = "cannot read " + path + ": unusable sample rate";
-        return false;
-    }
-
-    const int64_t held = heldAudioLength (file, *reader, reader->lengthInSamples);
-    if (held < reader->lengthInSamples)
-    {
-        error = "cannot read " + path + ": the audio data is damaged: the header claims " +
-                std::to_string (reader->lengthInSamples) + " samples per channel, the file holds " +
-                std::to_string (held);
-        return false;
-    }
-
-    input.rate = reader->sampleRate;
-    input.channels = static_cast<int> (reader->numChannels);
-    input.bitsPerSample = static_cast<int> (reader->bitsPerSample);
-    input.floatingPoint = reader->usesFloatingPointData;
-    input.length = reader->lengthInSamples;
-    input.reader = std::move (reader);
-    return true;
 }
 
 // The output file: written as the audio comes, into a temporary that becomes the file only when
@@ -489,7 +372,7 @@ int runRenderCommand (const std::vector<std::string>& arguments, const std::stri
     }
     else
     {
-        input.rate = options.rate.value_or (defaultRate);
+        input.rate = options.rate.value_or (InputAudio::defaultRate);
         input.signal = makeTestSignal (input.rate, 2);
         input.channels = 2;
         input.length = input.signal.getNumSamples();
