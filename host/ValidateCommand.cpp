@@ -32,20 +32,32 @@
 
 const char* const validateUsage =
     "usage: larkspur-host validate [plug-in library] [options]\n"
-    "  --seed N      the random seed (default: from the clock; printed, so a failure can be repeated)\n"
-    "  --blocks N    blocks each insert plays per pass (default 600)\n"
+    "  --library PATH  the plug-in library (default: next to this program's build)\n"
+    "  --seed N        the random seed (default: from the clock; printed, so a failure can be repeated)\n"
+    "  --blocks N      blocks each insert plays per pass (default 600); it then plays on until half as\n"
+    "                  many, and at least 200, have been checked after its responses settled\n"
     "Loads and unloads the library, runs several inserts at once at every rate of the level table and\n"
     "one more, with random block sizes from 1 to 8192, fuzzed parameters, automation, bypasses and\n"
     "state moved between inserts while audio runs, and hostile input (NaN, infinity, denormals,\n"
     "full-scale squares), and opens and closes the editor while audio runs when there is a display.\n"
     "Fails when output is not finite or passes the peak guard, when the audio thread allocates once\n"
-    "responses have settled, or when the plug-in cannot be unloaded.\n";
+    "responses have settled, when fewer blocks than that could be checked, or when the plug-in cannot\n"
+    "be unloaded.\n";
 
 namespace
 {
 // A new response plays on a scratch copy for five blocks before it takes over; a choice made
 // during a hand-over waits for it to end.
 constexpr int settleBlocks = 64;
+/** The blocks that must be checked for allocations after the responses settled: in each insert of a
+    group, and while the editor is open. */
+int steadyBlocksFor (int blocks)
+{
+    return std::max (200, blocks / 2);
+}
+// Guards against a hang only: a run that cannot check its steady blocks in this time is stopped
+// and fails for having checked too few.
+constexpr auto steadyTimeLimit = std::chrono::seconds (120);
 constexpr int loadCycles = 3;
 constexpr int editorCycles = 3;
 // Main-thread turns of about 2 ms each that the editor stays open.
@@ -174,7 +186,8 @@ void playGroup (HostSession& session, const Group& group, const Options& options
     for (size_t i = 0; i < inserts.size(); ++i)
     {
         pointers.push_back (inserts[i].get());
-        runs.push_back (std::make_unique<ValidationAudioRun> (*inserts[i], seed * 31 + i, options.blocks));
+        runs.push_back (std::make_unique<ValidationAudioRun> (*inserts[i], seed * 31 + i, options.blocks,
+                                                              steadyBlocksFor (options.blocks)));
     }
     ValidationFuzzer fuzzer (pointers, seed, report);
     for (auto& run : runs)
@@ -191,6 +204,11 @@ void playGroup (HostSession& session, const Group& group, const Options& options
     {
         for (auto& insert : inserts)
             insert->idle();
+    };
+    const auto passOnHostBypasses = [&inserts, &runs]
+    {
+        for (size_t i = 0; i < inserts.size(); ++i)
+            runs[i]->hostBypassed.store (inserts[i]->normalizedValue (masterBypass) >= 0.5);
     };
 
     // First half: anything goes.
@@ -219,22 +237,36 @@ void playGroup (HostSession& session, const Group& group, const Options& options
     }
     for (auto& run : runs)
         run->steadyFrom.store (run->blocksDone.load() + settleBlocks);
+    const auto giveUpAt = std::chrono::steady_clock::now() + steadyTimeLimit;
     while (! allFinished())
     {
         idleAll();
         fuzzer.act();
+        passOnHostBypasses();
         std::this_thread::sleep_for (std::chrono::microseconds (500));
+        if (std::chrono::steady_clock::now() > giveUpAt)
+            for (auto& run : runs)
+                run->stopRequested.store (true);
     }
     for (auto& run : runs)
         run->join();
 
     long samples = 0;
+    long blocksPlayed = 0;
+    std::string steadyCounts;
     for (size_t i = 0; i < runs.size(); ++i)
     {
         const AudioFindings& found = runs[i]->findings();
-        const std::string which = std::to_string (static_cast<int> (group.rates[i])) + " Hz insert: ";
+        const std::string rate = std::to_string (static_cast<int> (group.rates[i])) + " Hz";
+        const std::string which = rate + " insert: ";
         samples += found.samples;
-        report.checks += 2;
+        blocksPlayed += found.blocks;
+        steadyCounts += (i == 0 ? "" : ", ") + std::to_string (found.steadyBlocks) + " at " + rate;
+        report.checks += 3;
+        if (found.steadyBlocks < runs[i]->steadyBlocksWanted())
+            report.fail (which + "only " + std::to_string (found.steadyBlocks) +
+                         " blocks were processed and checked for allocations after its responses settled, fewer than " +
+                         std::to_string (runs[i]->steadyBlocksWanted()));
         if (found.badBlock >= 0)
             report.fail (which + "block " + std::to_string (found.badBlock) + " (" + std::to_string (found.badSize) +
                          " samples, input " + describeInput (runs[i]->lastInput) + ") put out " +
@@ -256,11 +288,12 @@ void playGroup (HostSession& session, const Group& group, const Options& options
         handOverAllocations += run->findings().handOverAllocations;
         handOverBlocks += run->findings().handOverBlocks;
     }
+    report.note ("  blocks processed after responses settled, each checked for allocations: " + steadyCounts);
     if (report.failures == before)
-        report.note ("  ok: " + std::to_string (runs.size()) + " x " + std::to_string (options.blocks) + " blocks (" +
-                     std::to_string (samples) + " samples), " + std::to_string (fuzzer.parameterChanges) +
-                     " parameter changes, " + std::to_string (fuzzer.stateMoves) + " state moves, " +
-                     std::to_string (fuzzer.damagedStates) + " damaged states");
+        report.note ("  ok: " + std::to_string (blocksPlayed) + " blocks (" + std::to_string (samples) + " samples), " +
+                     std::to_string (fuzzer.parameterChanges) + " parameter changes, " +
+                     std::to_string (fuzzer.stateMoves) + " state moves, " + std::to_string (fuzzer.damagedStates) +
+                     " damaged states");
     if (handOverBlocks > 0)
         report.note ("  note: while responses changed, " + std::to_string (handOverBlocks) + " blocks made " +
                      std::to_string (handOverAllocations) +
@@ -278,6 +311,11 @@ void openAndCloseEditor (HostSession& session, X11Display& display, const Option
         return;
 
     ValidationAudioRun run (*insert, options.seed + 7, std::numeric_limits<int>::max());
+    const int steadyWanted = steadyBlocksFor (options.blocks);
+    // Each opening keeps the editor up until its share of the steady blocks has been checked.
+    const int steadyWantedPerCycle = (steadyWanted + editorCycles - 1) / editorCycles;
+    int checkedWhileOpen = 0;
+    int cyclesDone = 0;
     ValidationFuzzer fuzzer ({ insert.get() }, options.seed + 7, report);
     fuzzer.steady = true;
     run.start();
@@ -285,6 +323,7 @@ void openAndCloseEditor (HostSession& session, X11Display& display, const Option
     {
         insert->idle();
         fuzzer.act();
+        run.hostBypassed.store (insert->normalizedValue (masterBypass) >= 0.5);
         std::this_thread::sleep_for (std::chrono::milliseconds (2));
     };
     while (run.blocksDone.load() < warmUpBlocks * 4)
@@ -322,24 +361,41 @@ void openAndCloseEditor (HostSession& session, X11Display& display, const Option
         }
         if (const AAX_Result attached = editor->attach (window.windowId()); attached != AAX_SUCCESS)
             report.fail ("the GUI object refused the window (" + std::to_string (attached) + ")");
-        for (int step = 0; step < editorTurns && window.handleEvents(); ++step)
+        const int checkedAtOpening = run.steadyBlocksChecked.load();
+        const auto checkedSinceOpening = [&] { return run.steadyBlocksChecked.load() - checkedAtOpening; };
+        const auto giveUpAt = std::chrono::steady_clock::now() + steadyTimeLimit;
+        for (int step = 0; (step < editorTurns || (checkedSinceOpening() < steadyWantedPerCycle &&
+                                                   std::chrono::steady_clock::now() < giveUpAt)) &&
+                           window.handleEvents();
+             ++step)
         {
             editor->idle();
             turn();
         }
+        checkedWhileOpen += checkedSinceOpening();
         if (const AAX_Result detached = editor->detach(); detached != AAX_SUCCESS)
             report.fail ("taking the editor out of its window answered " + std::to_string (detached));
         editor->tearDown();
         window.destroy();
         for (int step = 0; step < 5; ++step)
             turn();
+        ++cyclesDone;
     }
     run.stopRequested.store (true);
     run.join();
     insert->tearDown();
 
     const AudioFindings& found = run.findings();
-    report.checks += 2;
+    report.checks += 3;
+    if (cyclesDone == editorCycles)
+    {
+        report.note ("  blocks processed while the editor was open, each checked for allocations: " +
+                     std::to_string (checkedWhileOpen));
+        if (checkedWhileOpen < steadyWanted)
+            report.fail ("only " + std::to_string (checkedWhileOpen) +
+                         " blocks were processed and checked for allocations while the editor was open, fewer than " +
+                         std::to_string (steadyWanted));
+    }
     if (found.badBlock >= 0)
         report.fail ("block " + std::to_string (found.badBlock) + " put out " + describeValue (found.badValue) +
                      " while the editor opened or closed");
@@ -353,9 +409,22 @@ void openAndCloseEditor (HostSession& session, X11Display& display, const Option
 bool parseOptions (const std::vector<std::string>& arguments, Options& options, std::string& error)
 {
     OptionScanner scanner;
-    scanner.valueOptions = { "--seed", "--blocks" };
-    const auto onOption = [&options] (const std::string& option, const std::string& value, std::string& problem)
+    scanner.valueOptions = { "--library", "--seed", "--blocks" };
+    const auto setLibrary = [&options] (const std::string& path, std::string& problem)
     {
+        if (! options.libraryPath.empty())
+        {
+            problem = "only one library can be validated";
+            return false;
+        }
+        options.libraryPath = path;
+        return true;
+    };
+    const auto onOption =
+        [&options, &setLibrary] (const std::string& option, const std::string& value, std::string& problem)
+    {
+        if (option == "--library")
+            return setLibrary (value, problem);
         char* end = nullptr;
         const unsigned long long number = std::strtoull (value.c_str(), &end, 10);
         if (value.empty() || *end != '\0' || (option == "--blocks" && (number < 1 || number > 100000)))
@@ -369,17 +438,7 @@ bool parseOptions (const std::vector<std::string>& arguments, Options& options, 
             options.blocks = static_cast<int> (number);
         return true;
     };
-    const auto onPositional = [&options] (const std::string& argument, std::string& problem)
-    {
-        if (! options.libraryPath.empty())
-        {
-            problem = "only one library can be validated";
-            return false;
-        }
-        options.libraryPath = argument;
-        return true;
-    };
-    return scanner.scan (arguments, onOption, onPositional, error);
+    return scanner.scan (arguments, onOption, setLibrary, error);
 }
 } // namespace
 

@@ -26,10 +26,11 @@ const char* describeInput (InputKind kind)
     }
 }
 
-ValidationAudioRun::ValidationAudioRun (HostInstance& insert, unsigned long seed, int blockCount)
+ValidationAudioRun::ValidationAudioRun (HostInstance& insert, unsigned long seed, int blockCount, int steadyBlockCount)
     : instance (insert)
     , random (seed)
     , blocks (blockCount)
+    , steadyWanted (steadyBlockCount)
     , inputs (static_cast<size_t> (insert.channels()), std::vector<float> (maxBlock))
     , outputs (static_cast<size_t> (insert.channels()), std::vector<float> (maxBlock))
     , inputPointers (static_cast<size_t> (insert.channels()))
@@ -103,7 +104,9 @@ void ValidationAudioRun::run()
 {
     int longest = 0;
     InputKind kind = InputKind::noise;
-    for (int index = 0; index < blocks && ! stopRequested.load (std::memory_order_acquire); ++index)
+    for (int index = 0;
+         (index < blocks || found.steadyBlocks < steadyWanted) && ! stopRequested.load (std::memory_order_acquire);
+         ++index)
     {
         if (index % 8 == 0)
             kind = static_cast<InputKind> (
@@ -122,9 +125,11 @@ void ValidationAudioRun::run()
         found.blocks = index + 1;
         found.samples += size;
         found.exempt += exempt ? 1 : 0;
+        const bool steady = ! exempt && index >= steadyFrom.load (std::memory_order_acquire);
+        found.steadyBlocks += steady && ! hostBypassed.load (std::memory_order_acquire) ? 1 : 0;
         if (allocated > 0 && ! exempt)
         {
-            if (index < steadyFrom.load (std::memory_order_acquire))
+            if (! steady)
             {
                 found.handOverAllocations += allocated;
                 ++found.handOverBlocks;
@@ -155,6 +160,7 @@ void ValidationAudioRun::run()
                     break;
                 }
             }
+        steadyBlocksChecked.store (found.steadyBlocks, std::memory_order_release);
         blocksDone.store (index + 1, std::memory_order_release);
     }
     done.store (true, std::memory_order_release);

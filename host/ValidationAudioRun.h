@@ -29,6 +29,9 @@ struct AudioFindings
     int badSample = 0;
     float badValue = 0.0f;
     float badInput = 0.0f;
+    /** Blocks that the plug-in processed, not the host's bypass, from the first block on which no
+        response can be changing: every one checked for allocations. */
+    int steadyBlocks = 0;
     int allocatingBlock = -1;
     int allocatingSize = 0;
     long allocations = 0;
@@ -53,18 +56,20 @@ const char* describeInput (InputKind kind);
 
 /** One insert played on a real-time thread of its own: random block sizes from 1 to maxBlock,
     hostile input, and the output and the thread's allocations checked after every block. Nothing
-    on that thread allocates but the plug-in. */
+    on that thread allocates but the plug-in. It plays blockCount blocks and then goes on until the
+    plug-in has processed steadyBlockCount blocks from steadyFrom on, or until it is asked to stop:
+    the audio thread is much faster than the main thread that decides when responses have settled. */
 class ValidationAudioRun
 {
 public:
-    ValidationAudioRun (HostInstance& insert, unsigned long seed, int blockCount);
+    ValidationAudioRun (HostInstance& insert, unsigned long seed, int blockCount, int steadyBlockCount = 0);
 
     void start();
     void join();
 
     bool finished() const noexcept { return done.load (std::memory_order_acquire); }
     const AudioFindings& findings() const noexcept { return found; }
-    int blockCount() const noexcept { return blocks; }
+    int steadyBlocksWanted() const noexcept { return steadyWanted; }
 
 private:
     int chooseBlockSize();
@@ -77,16 +82,23 @@ public:
         on every allocation fails the run. */
     std::atomic<int> blocksDone{ 0 };
     std::atomic<int> steadyFrom{ std::numeric_limits<int>::max() };
+    /** findings().steadyBlocks so far. */
+    std::atomic<int> steadyBlocksChecked{ 0 };
+    /** The host's bypass as the main thread last set it: the framework's bypassed path runs in
+        place of the plug-in's processing, so those blocks are checked but not counted. A block
+        either side of a change may be counted wrongly. */
+    std::atomic<bool> hostBypassed{ false };
     /** Set for the steady part: a longer block prepares the bands afresh on the audio thread, and
         their responses are chosen again on the main thread and loaded after it. */
     std::atomic<bool> keepWithinLongest{ false };
-    /** Ends a run of unbounded length after the block under way. */
+    /** Ends the run after the block under way, however many blocks it has checked. */
     std::atomic<bool> stopRequested{ false };
 
 private:
     HostInstance& instance;
     std::mt19937 random;
     int blocks;
+    int steadyWanted;
     int phase = 0;
     std::vector<std::vector<float>> inputs;
     std::vector<std::vector<float>> outputs;
