@@ -249,6 +249,10 @@ ConvolutionEqAudioProcessor::BlockSettings ConvolutionEqAudioProcessor::readBloc
 void ConvolutionEqAudioProcessor::processBlock (juce::AudioBuffer<float>& block, juce::MidiBuffer&)
 {
     const juce::ScopedNoDenormals noDenormals;
+#if defined(LARKSPUR_TEST_PLANT_AUDIO_ALLOCATION) // a test-only build's fault, which validate must catch
+    char* volatile planted = new char[64];
+    delete[] planted;
+#endif
 
     const int numChannels = block.getNumChannels();
     const int numSamples = block.getNumSamples();

@@ -1,22 +1,43 @@
 #!/usr/bin/env bash
-# The validate command as CI runs it: a fixed seed passes, and a library that cannot be driven or
-# an unknown option fails with a message.
-# Usage: validate_command_test.sh <larkspur-host> <libLarkspur.so>
+# The validate command as CI runs it: a fixed seed passes with its steady blocks counted, a library
+# that allocates on the audio thread fails, and a library that cannot be driven or an unknown option
+# fails with a message.
+# Usage: validate_command_test.sh <larkspur-host> <libLarkspur.so> <the same library with a planted allocation>
 set -u
 source "$(dirname "$0")/../support/script-test-common.sh"
+planted=$3
 
-"$host" validate "$library" --seed 1 --blocks 800 > "$work/out.txt" 2> "$work/err.txt"
+"$host" validate "$library" --seed 1 > "$work/out.txt" 2> "$work/err.txt"
 status=$?
 cat "$work/out.txt"
 [ "$status" -eq 0 ] || fail "validate with seed 1: exit $status: $(cat "$work/err.txt")"
 grep -q "^validation passed" "$work/out.txt" || fail "validate with seed 1: no closing line"
+# steady_count <rate>: the fewest blocks an insert at that rate processed after its responses settled.
+steady_count()
+{
+    grep "blocks processed after responses settled" "$work/out.txt" | grep -o "[0-9]* at $1 Hz" | cut -d' ' -f1 |
+        sort -n | head -n 1
+}
+
 for rate in 44100 48000 88200 96000 176400 192000 32000; do
     grep -q "$rate Hz" "$work/out.txt" || fail "validate did not play at $rate Hz"
+    [ "$(steady_count "$rate")" -ge 300 ] 2> /dev/null ||
+        fail "the $rate Hz insert reported '$(steady_count "$rate")' steady blocks, not 300 or more"
 done
 
 if [ -n "${DISPLAY:-}" ]; then
     grep -q "editor opened and closed 3 times while audio runs" "$work/out.txt" || fail "the editor was not opened"
+    open=$(grep "blocks processed while the editor was open" "$work/out.txt" | grep -o "[0-9]*$")
+    [ "${open:-0}" -ge 300 ] || fail "the editor phase reported '${open:-}' blocks processed, not 300 or more"
 fi
+
+# One allocation at the top of every block: caught in the steady part of each group.
+"$host" validate --library "$planted" --seed 1 > "$work/out.txt" 2>&1
+status=$?
+[ "$status" -eq 1 ] || fail "a library that allocates on the audio thread: exit $status, not 1"
+grep -q "^VALIDATION FAILED" "$work/out.txt" || fail "a library that allocates on the audio thread: no failing closing line"
+[ "$(grep -c "FAILED: .* allocations on the audio thread" "$work/out.txt")" -ge 3 ] ||
+    fail "a library that allocates on the audio thread: not every group named the allocations: $(cat "$work/out.txt")"
 
 "$host" validate "$work/none.so" --seed 1 > "$work/out.txt" 2>&1
 [ $? -eq 1 ] || fail "a missing library did not fail the validation"
