@@ -6,6 +6,7 @@
 
 #include <AtomicFileWrite.h>
 #include <BoundedFileRead.h>
+#include <ExclusiveFileLock.h>
 #include <LarkspurData.h>
 
 #include <cstdlib>
@@ -23,12 +24,13 @@ PresetStore::PresetStore (juce::AudioProcessor& processorToStore, const juce::St
 
     // An empty file holds nothing to keep (earlier versions could leave one behind when their
     // first write failed), so it is made again like a missing one. Nothing is reported here: when
-    // the file cannot be made, the read below fails and the list stays empty.
+    // the file cannot be made, the read below fails and says why.
     if (presetFile != juce::File() &&
         (! presetFile.exists() || isEmptyRegularFile (presetFile.getFullPathName().toStdString())))
         createFromDefaults();
 
-    reloadFromFile();
+    if (! reloadFromFile() && createProblem.isNotEmpty() && ! presetFile.exists())
+        readProblem = presetFile.getFullPathName() + " cannot be made: " + createProblem;
     lastModified = readLastWriteTime (presetFile);
 }
 
@@ -36,21 +38,36 @@ void PresetStore::createFromDefaults()
 {
     const auto defaults =
         parseDocument (LarkspurData::defaultPresets_xml, (size_t) LarkspurData::defaultPresets_xmlSize);
-    if (defaults == nullptr || ! ensureFileExists (presetFile))
+    if (defaults == nullptr || ! makeFolderFor (presetFile, createProblem))
+        return;
+
+    // Several instances or processes may start at once in a fresh profile: one makes the file,
+    // the others find it made.
+    const ExclusiveFileLock lock (lockFile().getFullPathName().toStdString(), lockWait);
+    if (! lock.isHeld())
+    {
+        createProblem = juce::String (lock.problem());
+        return;
+    }
+
+    const auto path = presetFile.getFullPathName().toStdString();
+    if (presetFile.exists() && ! isEmptyRegularFile (path))
         return;
 
     const auto bytes = formatDocument (*defaults);
-    const auto path = presetFile.getFullPathName().toStdString();
     std::string reason;
-    if (presetFile.exists())
-    {
-        replaceFileAtomically (path, bytes.getData(), bytes.getSize(), reason);
-        return;
-    }
-    // Several instances or processes may start at once in a fresh profile: the first complete
-    // file stays, and none of them ever sees one that is still being written.
     bool created = false;
-    createFileAtomically (path, bytes.getData(), bytes.getSize(), created, reason);
+    const bool written = presetFile.exists()
+                             ? replaceFileAtomically (path, bytes.getData(), bytes.getSize(), reason)
+                             : createFileAtomically (path, bytes.getData(), bytes.getSize(), created, reason);
+    if (! written)
+        createProblem = juce::String (reason);
+}
+
+juce::File PresetStore::lockFile() const
+{
+    // Hidden, beside the file, and never removed (see ExclusiveFileLock).
+    return presetFile.getSiblingFile ("." + presetFile.getFileName() + ".lock");
 }
 
 juce::MemoryBlock PresetStore::formatDocument (const juce::XmlElement& element)
@@ -146,7 +163,54 @@ bool PresetStore::reloadFromFile()
         return false;
 
     presets = *document;
+    followCurrentPreset();
     return true;
+}
+
+PresetStore::FileContent PresetStore::readUnderLock()
+{
+    if (reloadFromFile())
+        return FileContent::read;
+
+    // Nothing on disk to lose: a missing file, or an empty one (as the constructor treats it).
+    const auto path = presetFile.getFullPathName().toStdString();
+    struct stat info
+    {
+    };
+    if (presetFile != juce::File() && (lstat (path.c_str(), &info) != 0 || isEmptyRegularFile (path)))
+        return FileContent::missing;
+    return FileContent::unreadable;
+}
+
+int PresetStore::findPreset (const juce::String& presetName, int nearPosition, int lowestPosition) const
+{
+    // Outward from nearPosition, first towards the start: a preset moves there when one before it
+    // is removed, which is the likelier change.
+    const int count = presets.getNumChildElements();
+    const auto hasName = [&] (int position)
+    {
+        return position >= lowestPosition && position <= count &&
+               presets.getChildElement (position - 1)->getStringAttribute ("presetName") == presetName;
+    };
+    for (int distance = 0; distance <= count; ++distance)
+    {
+        if (hasName (nearPosition - distance))
+            return nearPosition - distance;
+        if (distance > 0 && hasName (nearPosition + distance))
+            return nearPosition + distance;
+    }
+    return 0;
+}
+
+void PresetStore::followCurrentPreset()
+{
+    if (currentPreset <= 0)
+        return;
+
+    const auto found = findPreset (currentPresetName, currentPreset, 1);
+    currentPreset = found <= getNumListedPresets() ? found : 0;
+    if (currentPreset == 0)
+        currentPresetName.clear();
 }
 
 int PresetStore::getNumListedPresets() const
@@ -154,42 +218,38 @@ int PresetStore::getNumListedPresets() const
     return juce::jmin (presets.getNumChildElements(), maxPresets);
 }
 
-bool PresetStore::ensureFileExists (const juce::File& file)
+bool PresetStore::makeFolderFor (const juce::File& file, juce::String& reason)
 {
     if (file == juce::File())
+    {
+        reason = "there is no user data folder (neither XDG_DATA_HOME nor HOME is set)";
         return false;
+    }
 
     // Several instances may make the folders at once; JUCE's createDirectory gives up on a parent
     // that another has just made, std::filesystem accepts it.
     std::error_code error;
     std::filesystem::create_directories (file.getParentDirectory().getFullPathName().toStdString(), error);
-    return file.existsAsFile() || (! file.exists() && file.getParentDirectory().isDirectory());
+    if (file.getParentDirectory().isDirectory())
+        return true;
+    reason = error ? juce::String (error.message()) : juce::String ("its folder cannot be made");
+    return false;
 }
 
-bool PresetStore::keepUnreadableFileAside (const juce::File& file)
+bool PresetStore::ensureFileExists (const juce::File& file)
 {
-    if (! file.existsAsFile() || file.getSize() == 0 || readDocument (file) != nullptr)
-        return true;
-
-    auto time = juce::Time::currentTimeMillis();
-    auto backup = file.getSiblingFile (file.getFileName() + ".unreadable-" + juce::String (time));
-    while (backup.exists())
-        backup = file.getSiblingFile (file.getFileName() + ".unreadable-" + juce::String (++time));
-
-    return file.moveFileTo (backup);
+    juce::String reason;
+    return makeFolderFor (file, reason) && (file.existsAsFile() || ! file.exists());
 }
 
 bool PresetStore::writeFile (const juce::XmlElement& element, const juce::File& file)
 {
     writeProblem.clear();
-    if (! ensureFileExists (file))
-    {
-        writeProblem = file.isDirectory() ? "it is a folder" : "its folder cannot be made";
+    if (! makeFolderFor (file, writeProblem))
         return false;
-    }
-    if (! keepUnreadableFileAside (file))
+    if (file.isDirectory())
     {
-        writeProblem = "the unreadable file there cannot be kept aside";
+        writeProblem = "it is a folder";
         return false;
     }
 
@@ -211,6 +271,26 @@ void PresetStore::reportFailure (const juce::String& message)
 {
     if (onFailure != nullptr)
         onFailure (message);
+}
+
+juce::String PresetStore::checkNewPresetName (const juce::String& presetName) const
+{
+    if (presetName.isEmpty())
+        return "the name is empty";
+
+    // C0 and C1 controls: XML 1.0 cannot hold most of them, and a terminal acts on them.
+    for (auto p = presetName.getCharPointer(); ! p.isEmpty(); ++p)
+        if (const auto c = *p; c < 0x20 || (c >= 0x7f && c <= 0x9f))
+            return "the name holds a control character (such as a tab or a line break)";
+
+    const auto trimmed = presetName.trim();
+    if (trimmed.isEmpty())
+        return "the name holds only spaces";
+
+    for (const auto* preset : presets.getChildIterator())
+        if (const auto existing = preset->getStringAttribute ("presetName"); existing.trim() == trimmed)
+            return "a preset named \"" + existing + "\" exists already";
+    return {};
 }
 
 bool PresetStore::selectPreset (const juce::String& presetName)
@@ -245,19 +325,51 @@ void PresetStore::applyPreset (int position)
         if (auto* chosen = presets.getChildElement (position - 1))
             applyParameterValues (juce::XmlElement (*chosen), processor);
 
+    setCurrentPreset (position);
+}
+
+void PresetStore::setCurrentPreset (int position)
+{
     currentPreset = position;
+    const auto* preset = position >= 1 ? presets.getChildElement (position - 1) : nullptr;
+    currentPresetName = preset != nullptr ? preset->getStringAttribute ("presetName") : juce::String();
 }
 
 bool PresetStore::savePreset (const juce::String& presetName)
 {
-    // Presets saved meanwhile by other instances appear; edits only in memory are replaced.
-    reloadFromFile();
+    const juce::String notSaved ("The preset was not saved: ");
+    writeProblem.clear();
+    if (! makeFolderFor (presetFile, writeProblem))
+    {
+        reportFailure (notSaved + describeWriteFailure());
+        return false;
+    }
+
+    const ExclusiveFileLock lock (lockFile().getFullPathName().toStdString(), lockWait);
+    if (! lock.isHeld())
+    {
+        writeProblem = juce::String (lock.problem());
+        reportFailure (notSaved + describeWriteFailure());
+        return false;
+    }
+
+    // Presets saved meanwhile by other instances appear; edits only in memory are replaced. A file
+    // that is there but cannot be read is never replaced: it may hold every preset the user has.
+    if (readUnderLock() == FileContent::unreadable)
+    {
+        reportFailure (notSaved + readProblem + ".");
+        return false;
+    }
 
     const auto count = presets.getNumChildElements();
     if (count >= maxPresets)
     {
-        reportFailure ("The preset was not saved: the presets file already holds " + juce::String (maxPresets) +
-                       " presets.");
+        reportFailure (notSaved + "the presets file already holds " + juce::String (maxPresets) + " presets.");
+        return false;
+    }
+    if (const auto problem = checkNewPresetName (presetName); problem.isNotEmpty())
+    {
+        reportFailure (notSaved + problem + ".");
         return false;
     }
 
@@ -266,38 +378,65 @@ bool PresetStore::savePreset (const juce::String& presetName)
     preset->setAttribute ("presetName", presetName);
     presets.addChildElement (preset);
 
-    const auto previousPreset = currentPreset;
-    currentPreset = count + 1;
-
     // lastModified stays as it was, so the strip's next look at the file sees the rewrite.
     if (writeFile (presets, presetFile))
+    {
+        setCurrentPreset (count + 1);
         return true;
+    }
 
     presets.removeChildElement (preset, true);
-    currentPreset = previousPreset;
     reloadFromFile();
-    reportFailure ("The preset was not saved: " + describeWriteFailure());
+    reportFailure (notSaved + describeWriteFailure());
     return false;
 }
 
 bool PresetStore::deletePreset (int position)
 {
-    std::unique_ptr<juce::XmlElement> removed;
-    if (auto* child = position >= 1 ? presets.getChildElement (position - 1) : nullptr)
+    const juce::String notDeleted ("The preset was not deleted: ");
+    const auto* shown = position >= firstUserPreset ? presets.getChildElement (position - 1) : nullptr;
+    if (shown == nullptr)
+        return true;
+    const auto presetName = shown->getStringAttribute ("presetName");
+
+    writeProblem.clear();
+    if (! makeFolderFor (presetFile, writeProblem))
     {
-        presets.removeChildElement (child, false);
-        removed.reset (child);
+        reportFailure (notDeleted + describeWriteFailure());
+        return false;
+    }
+    const ExclusiveFileLock lock (lockFile().getFullPathName().toStdString(), lockWait);
+    if (! lock.isHeld())
+    {
+        writeProblem = juce::String (lock.problem());
+        reportFailure (notDeleted + describeWriteFailure());
+        return false;
     }
 
-    if (writeFile (presets, presetFile))
+    // Found in the file as it is now: another instance may have removed or added presets.
+    if (readUnderLock() != FileContent::read)
     {
-        currentPreset = 0;
+        reportFailure (notDeleted + readProblem + ".");
+        return false;
+    }
+
+    const auto found = findPreset (presetName, position, firstUserPreset);
+    auto* child = found > 0 ? presets.getChildElement (found - 1) : nullptr;
+    if (child == nullptr)
+    {
+        setCurrentPreset (0);
         return true;
     }
 
-    if (removed != nullptr)
-        presets.insertChildElement (removed.release(), position - 1);
+    presets.removeChildElement (child, false);
+    const std::unique_ptr<juce::XmlElement> removed (child);
+    if (writeFile (presets, presetFile))
+    {
+        setCurrentPreset (0);
+        return true;
+    }
+
     reloadFromFile();
-    reportFailure ("The preset was not deleted: " + describeWriteFailure());
+    reportFailure (notDeleted + describeWriteFailure());
     return false;
 }

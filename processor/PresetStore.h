@@ -2,6 +2,7 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -13,6 +14,13 @@ public:
     /** The preset parameter has 101 values, so the list offers at most 101 presets and a save is
         refused once the file holds that many. */
     static constexpr int maxPresets = 101;
+
+    /** Positions 1 to 8 hold the embedded default file's entries (the placeholder and the factory
+        presets), which are never deleted. */
+    static constexpr int firstUserPreset = 9;
+
+    /** How long a save or delete waits for another instance's edit of the file to finish. */
+    std::chrono::milliseconds lockWait{ 5000 };
 
     /** relativeFileName is "<product>/presets.xml", below the maker's folder in the user's data folder.
         The settings of a preset are those of this processor's parameters. */
@@ -28,26 +36,42 @@ public:
         preset that is already current applies nothing. */
     void applyPreset (int position);
 
-    /** Re-reads the file, appends the current settings as a new preset named presetName, makes it
-        current and rewrites the file. Returns false, with the list as on disk and onFailure told,
-        when the file already holds maxPresets presets or cannot be written. */
+    /** Makes the listed preset at the 1-based position current (0: none) without applying it. From
+        then on the store follows that preset by name whenever it reads the file again, so a preset
+        removed or added before it by another instance does not change which one is current. */
+    void setCurrentPreset (int position);
+
+    /** Under the file's lock: re-reads the file, appends the current settings as a new preset named
+        presetName, makes it current and rewrites the file. Returns false, with onFailure told and
+        the file untouched, when the name is not one a new preset may have (checkNewPresetName), the
+        file already holds maxPresets presets, exists but cannot be read, or cannot be written. */
     bool savePreset (const juce::String& presetName);
 
-    /** Removes the preset at the 1-based position (if there is one) and rewrites the file. Returns
-        false, with the list as on disk and onFailure told, when the file cannot be written. */
+    /** Deletes the user preset shown at the 1-based position (of presets as last read). Under the
+        file's lock it is looked for by its name in the file as it is now (of several of that name,
+        the one nearest the position), so a preset that another instance added or removed meanwhile
+        is never hit instead; when it is gone already nothing is removed. The default file's
+        entries (positions below firstUserPreset) are never deleted. Returns false, with onFailure
+        told and the file untouched, when the file cannot be locked, read or written. */
     bool deletePreset (int position);
 
+    /** Why a new preset may not be named so: an empty name, one of spaces only, one holding
+        control characters (XML cannot hold most of them), or one that a listed preset has already
+        (`--preset` would find only the first). Empty when the name is fine. */
+    juce::String checkNewPresetName (const juce::String& presetName) const;
+
     /** Writes the element to the file in the default XML text form, through a temporary file that
-        is renamed over it, so the file is never seen half-written. A file that exists but is not
-        readable XML is first kept aside as "<name>.unreadable-<time>", so no user data is lost. */
+        is renamed over it, so the file is never seen half-written. The caller holds the file's lock
+        when it read what it writes. */
     bool writeFile (const juce::XmlElement& element, const juce::File& file);
 
     /** Creates the file's missing folders; true when the file exists as a file or can be made
         there. The file itself is never created empty: it appears whole, when it is written. */
     bool ensureFileExists (const juce::File& file);
 
-    /** Replaces presets with the file's content when the file parses; false when it does not, with
-        the reason kept for getReadProblem(). */
+    /** Replaces presets with the file's content when the file parses, and finds the current
+        preset again by name (none when it is gone); false when the file does not parse, with the
+        reason kept for getReadProblem(). */
     bool reloadFromFile();
 
     /** Why the last read of the file failed, naming the file ("... cannot be read: it is a
@@ -89,15 +113,30 @@ public:
     juce::int64 lastModified = 0;
 
 private:
+    enum class FileContent
+    {
+        read,
+        missing,
+        unreadable
+    };
+
     bool writeDocument (const juce::XmlElement& element, const juce::File& file);
     void createFromDefaults();
-    bool keepUnreadableFileAside (const juce::File& file);
+    bool makeFolderFor (const juce::File& file, juce::String& reason);
+    juce::File lockFile() const;
+    FileContent readUnderLock();
+    int findPreset (const juce::String& presetName, int nearPosition, int lowestPosition) const;
+    void followCurrentPreset();
     void reportFailure (const juce::String& message);
     juce::String describeWriteFailure() const;
 
     juce::String readProblem;
     /** Why the last write failed, when the writer could tell. */
     juce::String writeProblem;
+    /** Why the file could not be made at construction; empty when it was, or was there. */
+    juce::String createProblem;
+    /** The name of the current preset, by which it is found again when the file changes. */
+    juce::String currentPresetName;
 
     JUCE_DECLARE_NON_COPYABLE (PresetStore)
 };

@@ -66,7 +66,7 @@ StateComponent::StateComponent (juce::AudioProcessorValueTreeState& state, ABSna
     // afterwards, so that this first selection is not applied as a preset.
     presetAttachment = std::make_unique<juce::AudioProcessorValueTreeState::ComboBoxAttachment> (
         valueTreeState, ParameterIds::preset, presetList);
-    presetStore->currentPreset = presetList.getSelectedId();
+    presetStore->setCurrentPreset (presetList.getSelectedId());
     presetList.addListener (this);
 
     addAndMakeVisible (savePresetButton);
@@ -133,7 +133,8 @@ void StateComponent::buttonClicked (juce::Button* button)
         if (presetStore->currentPreset < firstDeletablePresetId)
             return;
 
-        // On failure the store has already told the user and re-read the file.
+        // The store removes the preset the list shows, found by name in the file as it is now;
+        // on failure it has already told the user and re-read the file.
         presetStore->deletePreset (presetStore->currentPreset);
         showStoreState();
     }
@@ -155,7 +156,7 @@ void StateComponent::timerCallback()
         return;
 
     // The time is the one read before the file was, so that a rewrite while it is being read is
-    // seen at the next look.
+    // seen at the next look. The store follows the chosen preset by name; nothing is applied.
     presetStore->reloadFromFile();
     presetStore->lastModified = lastWriteTime;
     showStoreState();
@@ -223,15 +224,40 @@ void StateComponent::showSavePresetDialog()
         std::make_unique<juce::AlertWindow> ("Save preset...", juce::String(), juce::MessageBoxIconType::NoIcon);
     dialog->setLookAndFeel (&lookAndFeel);
     dialog->setColour (juce::AlertWindow::backgroundColourId, juce::Colours::black);
-    dialog->addTextEditor (presetNameEditorId, "Enter preset name");
+    // The prompt is shown in the empty field, so that typing starts a name and OK without a name
+    // is refused rather than saving the prompt.
+    dialog->addTextEditor (presetNameEditorId, juce::String());
+    auto* nameEditor = dialog->getTextEditor (presetNameEditorId);
+    nameEditor->setTextToShowWhenEmpty ("Enter preset name", juce::Colour (StateLookAndFeel::greyTextArgb));
     dialog->addButton ("OK", okResult, juce::KeyPress (juce::KeyPress::returnKey));
     dialog->addButton ("Cancel", cancelResult, juce::KeyPress (juce::KeyPress::escapeKey));
 
     saveDialog = dialog.get();
 
+    // Closing the window, or the framework cancelling it, also answers 0, OK's value: only OK
+    // itself (or Return) may save. A name the store would refuse keeps the dialog open and says why.
+    auto okPressed = std::make_shared<bool> (false);
+    for (auto* child : dialog->getChildren())
+        if (auto* ok = dynamic_cast<juce::TextButton*> (child); ok != nullptr && ok->getButtonText() == "OK")
+            ok->onClick = [strip = juce::Component::SafePointer<StateComponent> (this), okPressed,
+                           window = dialog.get(), nameEditor]
+            {
+                if (strip == nullptr)
+                    return;
+                if (const auto problem = strip->presetStore->checkNewPresetName (nameEditor->getText());
+                    problem.isNotEmpty())
+                {
+                    window->setMessage ("The preset was not saved: " + problem + ".");
+                    nameEditor->grabKeyboardFocus();
+                    return;
+                }
+                *okPressed = true;
+                window->exitModalState (okResult);
+            };
+
     // The dialog does not block: the strip may be gone when it is answered.
     auto onDismissed = [strip = juce::Component::SafePointer<StateComponent> (this),
-                        window = juce::Component::SafePointer<juce::AlertWindow> (dialog.get())] (int result)
+                        window = juce::Component::SafePointer<juce::AlertWindow> (dialog.get()), okPressed] (int)
     {
         juce::String presetName;
         if (window != nullptr)
@@ -245,11 +271,12 @@ void StateComponent::showSavePresetDialog()
             return;
 
         strip->saveDialog = nullptr;
-        if (result == okResult)
+        if (*okPressed)
             strip->saveCurrentSettingsAs (presetName);
     };
 
     dialog.release()->enterModalState (true, juce::ModalCallbackFunction::create (std::move (onDismissed)), true);
+    nameEditor->grabKeyboardFocus();
 }
 
 void StateComponent::showFailureAlert (const juce::String& message)

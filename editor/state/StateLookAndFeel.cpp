@@ -41,4 +41,20 @@ void StateLookAndFeel::drawToggleButton (juce::Graphics& g, juce::ToggleButton& 
     g.drawFittedText (button.getButtonText(), button.getLocalBounds().withTrimmedLeft (textLeft).withTrimmedRight (1),
                       juce::Justification::centredLeft, 1, minimumHorizontalScale);
 }
+
+void StateLookAndFeel::getIdealPopupMenuItemSizeWithOptions (const juce::String& text, bool isSeparator,
+                                                             int standardMenuItemHeight, int& idealWidth,
+                                                             int& idealHeight, const juce::PopupMenu::Options& options)
+{
+    LookAndFeel_V4::getIdealPopupMenuItemSizeWithOptions (text, isSeparator, standardMenuItemHeight, idealWidth,
+                                                          idealHeight, options);
+
+    const auto* box = options.getTargetComponent();
+    const auto* parent = box != nullptr ? box->getParentComponent() : nullptr;
+    if (parent == nullptr)
+        return;
+
+    const auto room = parent->getWidth() - box->getX() - 2 * getPopupMenuBorderSizeWithOptions (options);
+    idealWidth = juce::jmin (idealWidth, juce::jmax (box->getWidth(), room));
+}
 } // namespace state

@@ -40,6 +40,12 @@ void press (juce::Component& window, int keyCode)
     window.getPeer()->handleKeyPress (juce::KeyPress (keyCode));
 }
 
+// The dialog's message, as its accessible label carries it ("<title>. <message>").
+juce::String messageOf (juce::AlertWindow& dialog)
+{
+    return findChild<juce::Label> (dialog, [] (juce::Label&) { return true; })->getText();
+}
+
 int entriesOnDisk (StripRig& rig)
 {
     return PresetStore::readDocument (rig.store().presetFile)->getNumChildElements();
@@ -58,9 +64,15 @@ TEST (PresetStripDisplayTest, SaveDialogAsksForANameWithOKAndCancel)
     EXPECT_EQ (&dialog.getLookAndFeel(), &presetList (strip).getLookAndFeel());
     EXPECT_EQ (dialog.findColour (juce::AlertWindow::backgroundColourId).getARGB(), 0xFF000000u);
 
+    // The prompt shows in the empty field, which has the keyboard focus: typing starts the name.
     auto* editor = dialog.getTextEditor ("presetEditorID");
     ASSERT_NE (editor, nullptr);
-    EXPECT_EQ (editor->getText(), "Enter preset name");
+    EXPECT_EQ (editor->getText(), "");
+    EXPECT_EQ (editor->getTextToShowWhenEmpty(), "Enter preset name");
+    EXPECT_TRUE (editor->hasKeyboardFocus (false));
+    dialog.getPeer()->handleKeyPress (juce::KeyPress ('M', juce::ModifierKeys(), 'M'));
+    dialog.getPeer()->handleKeyPress (juce::KeyPress ('y', juce::ModifierKeys(), 'y'));
+    EXPECT_EQ (editor->getText(), "My");
     int numEditors = 0;
     for (auto* child : dialog.getChildren())
         numEditors += dynamic_cast<juce::TextEditor*> (child) != nullptr ? 1 : 0;
@@ -88,8 +100,11 @@ TEST (PresetStripDisplayTest, OKSavesTheNamedPresetAndCancelSavesNothing)
         const char* answer;
         bool saves;
     };
-    for (const auto& c :
-         std::vector<Case>{ { "Return", true }, { "OK", true }, { "Escape", false }, { "Cancel", false } })
+    for (const auto& c : std::vector<Case>{ { "Return", true },
+                                            { "OK", true },
+                                            { "Escape", false },
+                                            { "Cancel", false },
+                                            { "window close button", false } })
     {
         StripRig rig;
         auto& strip = rig.open();
@@ -101,6 +116,8 @@ TEST (PresetStripDisplayTest, OKSavesTheNamedPresetAndCancelSavesNothing)
             press (dialog, juce::KeyPress::returnKey);
         else if (answer == "Escape")
             press (dialog, juce::KeyPress::escapeKey);
+        else if (answer == "window close button")
+            dialog.getPeer()->handleUserClosingWindow();
         else
             dialogButton (dialog, answer).triggerClick();
         ASSERT_TRUE (runUntil (nothingModal, 2000)) << c.answer;
@@ -116,6 +133,39 @@ TEST (PresetStripDisplayTest, OKSavesTheNamedPresetAndCancelSavesNothing)
             EXPECT_TRUE (button (strip, "Delete preset").isEnabled());
         }
     }
+}
+
+TEST (PresetStripDisplayTest, NamesTheStoreWouldRefuseKeepTheDialogOpenAndSayWhy)
+{
+    struct Case
+    {
+        juce::String name;
+        const char* reason;
+    };
+    const std::vector<Case> cases{ { "", "the name is empty" },
+                                   { "   ", "the name holds only spaces" },
+                                   { "Tab\there", "control character" },
+                                   { "Big Synth", "a preset named \"Big Synth\" exists already" } };
+    StripRig rig;
+    auto& strip = rig.open();
+    auto& dialog = openSaveDialog (strip);
+    for (const auto& c : cases)
+    {
+        dialog.getTextEditor ("presetEditorID")->setText (c.name);
+        dialogButton (dialog, "OK").triggerClick();
+        dispatchPendingMessages();
+        EXPECT_TRUE (dialog.isCurrentlyModal()) << c.name;
+        const auto message = messageOf (dialog);
+        EXPECT_TRUE (message.contains (c.reason)) << message;
+        EXPECT_EQ (entriesOnDisk (rig), 8);
+    }
+
+    dialog.getTextEditor ("presetEditorID")->setText ("Big Synth, brighter");
+    press (dialog, juce::KeyPress::returnKey);
+    ASSERT_TRUE (runUntil (nothingModal, 2000));
+    dispatchPendingMessages();
+    EXPECT_EQ (entriesOnDisk (rig), 9);
+    EXPECT_EQ (presetList (strip).getText(), "Big Synth, brighter");
 }
 
 TEST (PresetStripDisplayTest, ClosingTheStripWhileTheDialogIsOpenIsSafe)
@@ -191,4 +241,38 @@ TEST (PresetStripDisplayTest, PresetMenuChoiceAppliesThePreset)
     EXPECT_EQ (rig.store().currentPreset, 2);
     const auto& chosen = *rig.store().presets.getChildElement (1);
     EXPECT_FLOAT_EQ (rig.parameter ("input_level").getValue(), chosen.getDoubleAttribute ("input_level"));
+}
+
+TEST (PresetStripDisplayTest, LongNamesDoNotWidenTheMenuBeyondTheEditor)
+{
+    StripRig rig (9);
+    auto document = presetsDocument (9);
+    document->getChildElement (8)->setAttribute ("presetName", juce::String::repeatedString ("Long name ", 31) + "..");
+    ASSERT_TRUE (document->writeTo (rig.store().presetFile));
+    rig.store().reloadFromFile();
+
+    // The strip spans the editor, which stands at the left of the screen.
+    juce::Component editor;
+    editor.setBounds (0, 0, 800, 518);
+    auto& strip = rig.open();
+    editor.addAndMakeVisible (strip);
+    editor.addToDesktop (juce::ComponentPeer::windowHasTitleBar);
+    editor.setVisible (true);
+
+    auto& list = presetList (strip);
+    list.showPopup();
+    ASSERT_TRUE (runUntil ([] { return nothingModal() == false; }, 2000));
+    auto* menu = juce::ModalComponentManager::getInstance()->getModalComponent (0);
+    ASSERT_NE (menu, nullptr);
+
+    const auto box = list.getScreenBounds();
+    const auto opened = menu->getScreenBounds();
+    EXPECT_EQ (opened.getX(), box.getX());
+    EXPECT_GE (opened.getY(), box.getBottom());
+    EXPECT_LE (opened.getRight(), editor.getScreenBounds().getRight());
+    EXPECT_GE (opened.getWidth(), box.getWidth());
+
+    press (*menu, juce::KeyPress::escapeKey);
+    EXPECT_TRUE (runUntil (nothingModal, 2000));
+    editor.removeChildComponent (&strip);
 }

@@ -133,7 +133,7 @@ TEST (PresetStripTest, SavingAppendsTheSettingsAndChoosesThem)
         const char* name;
         const char* listed;
     };
-    for (const auto& c : std::vector<Case>{ { "My mix", "My mix" }, { "", "(Unnamed preset)" } })
+    for (const auto& c : std::vector<Case>{ { "My mix", "My mix" }, { "Big Synth 2", "Big Synth 2" } })
     {
         StripRig rig;
         auto& strip = rig.open();
@@ -295,6 +295,60 @@ TEST (PresetStripTest, ChosenEntryRemovedByAnotherInstanceLeavesNothingChosen)
     EXPECT_EQ (rig.store().currentPreset, 0);
     EXPECT_FALSE (button (strip, "Delete preset").isEnabled());
     EXPECT_TRUE (button (strip, "Bypass").getToggleState());
+}
+
+TEST (PresetStripTest, TheChosenPresetIsFollowedByNameAndDeleteRemovesOnlyIt)
+{
+    // Another instance deletes "User 9" before the chosen "User 10": the strip shows "User 10",
+    // now at 9, applies nothing, and its Delete removes "User 10". When the other instance has
+    // deleted the chosen preset itself, Delete removes nothing.
+    struct Case
+    {
+        int deletedElsewhere;
+        bool timerRuns;
+        juce::String shownAfterwards;
+        juce::StringArray leftAfterDelete;
+    };
+    const std::vector<Case> cases{
+        { 9, true, "User 10", { "User 11" } },
+        { 9, false, "User 10", { "User 11" } },
+        { 10, false, "", { "User 9", "User 11" } },
+    };
+    for (const auto& c : cases)
+    {
+        StripRig rig (11);
+        pointPresetParameterAt (rig, 10, 11);
+        auto& strip = rig.open();
+        auto& list = presetList (strip);
+        ASSERT_EQ (list.getText(), "User 10");
+        rig.parameter ("gain_1_1").setValueNotifyingHost (0.3f);
+        const auto settings = currentSettings (*rig.processor);
+
+        {
+            ConvolutionEqAudioProcessor otherInstance;
+            ASSERT_TRUE (otherInstance.getPresetStore().deletePreset (c.deletedElsewhere));
+        }
+        setLastWriteTime (rig.store().presetFile, rig.store().lastModified + 1500);
+        if (c.timerRuns)
+        {
+            strip.timerCallback();
+            dispatchPendingMessages();
+            EXPECT_EQ (list.getText(), c.shownAfterwards);
+            EXPECT_EQ (list.getSelectedId(), 9);
+            EXPECT_TRUE (sameValues (currentSettings (*rig.processor), settings));
+        }
+
+        click (button (strip, "Delete preset"));
+        dispatchPendingMessages();
+        juce::StringArray userPresets;
+        const auto onDisk = PresetStore::readDocument (rig.store().presetFile);
+        for (int i = 8; i < onDisk->getNumChildElements(); ++i)
+            userPresets.add (onDisk->getChildElement (i)->getStringAttribute ("presetName"));
+        EXPECT_EQ (userPresets, c.leftAfterDelete) << c.deletedElsewhere;
+        EXPECT_EQ (list.getSelectedId(), 0);
+        EXPECT_EQ (itemTexts (list).size(), onDisk->getNumChildElements());
+        EXPECT_TRUE (sameValues (currentSettings (*rig.processor), settings));
+    }
 }
 
 TEST (PresetStripTest, MissingOrUnreadableFileLeavesTheList)

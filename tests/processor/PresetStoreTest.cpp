@@ -166,37 +166,60 @@ TEST_F (PresetStoreTest, SavePicksUpEntriesWrittenByAnotherInstance)
     EXPECT_EQ (second.getPresetStore().currentPreset, 10);
 }
 
-TEST_F (PresetStoreTest, UnreadableFileIsKeptAsideBeforeItIsReplaced)
+TEST_F (PresetStoreTest, NewNamesMustBeNonBlankPrintableAndNotListedYet)
 {
-    const auto file = userFolder.presetsFile();
-    file.getParentDirectory().createDirectory();
-    const juce::String garbage ("<PRESETS><preset1 bypass=\"0.0\"");
-    ASSERT_TRUE (file.replaceWithText (garbage));
+    // Entries the store refuses to make may already be in a file: they load as they are.
+    auto document =
+        PresetStore::parseDocument (LarkspurData::defaultPresets_xml, (size_t) LarkspurData::defaultPresets_xmlSize);
+    document->createNewChildElement ("preset9")->setAttribute ("presetName", juce::String ("Old\x01name"));
+    document->createNewChildElement ("preset10")->setAttribute ("presetName", "   ");
+    userFolder.presetsFile().getParentDirectory().createDirectory();
+    ASSERT_TRUE (document->writeTo (userFolder.presetsFile()));
 
     ConvolutionEqAudioProcessor processor;
     auto& store = processor.getPresetStore();
-    EXPECT_EQ (store.presets.getNumChildElements(), 0);
-    EXPECT_EQ (readText (file), garbage) << "construction must not touch an existing file";
+    ASSERT_EQ (store.presets.getNumChildElements(), 10);
+    EXPECT_EQ (store.presets.getChildElement (8)->getStringAttribute ("presetName"), juce::String ("Old\x01name"));
 
-    ASSERT_TRUE (store.savePreset ("Rescued"));
-    auto onDisk = PresetStore::readDocument (file);
-    ASSERT_NE (onDisk, nullptr);
-    ASSERT_EQ (onDisk->getNumChildElements(), 1);
-    EXPECT_EQ (onDisk->getChildElement (0)->getStringAttribute ("presetName"), "Rescued");
+    struct Case
+    {
+        juce::String name;
+        const char* reason;
+    };
+    const std::vector<Case> refused{
+        { "", "the name is empty" },
+        { "   ", "the name holds only spaces" },
+        { "Tab\there", "control character" },
+        { "Line\nbreak", "control character" },
+        { juce::String ("Bell\x07"), "control character" },
+        { juce::String::charToString (0x85) + "next line", "control character" },
+        { "Big Synth", "a preset named \"Big Synth\" exists already" },
+        { " Big Synth ", "a preset named \"Big Synth\" exists already" },
+    };
+    const auto before = fileBytes (userFolder.presetsFile());
+    for (const auto& c : refused)
+    {
+        juce::StringArray failures;
+        store.onFailure = [&] (const juce::String& message) { failures.add (message); };
+        EXPECT_TRUE (store.checkNewPresetName (c.name).contains (c.reason)) << c.name;
+        EXPECT_FALSE (store.savePreset (c.name)) << c.name;
+        ASSERT_EQ (failures.size(), 1) << c.name;
+        EXPECT_TRUE (failures[0].contains (c.reason)) << failures[0];
+        EXPECT_EQ (fileBytes (userFolder.presetsFile()), before) << c.name;
+    }
 
-    const auto backups =
-        file.getParentDirectory().findChildFiles (juce::File::findFiles, false, "presets.xml.unreadable-*");
-    ASSERT_EQ (backups.size(), 1);
-    EXPECT_EQ (fileBytes (backups[0]), juce::MemoryBlock (garbage.toRawUTF8(), garbage.getNumBytesAsUTF8()));
+    EXPECT_TRUE (store.checkNewPresetName ("Big Synth 2").isEmpty());
+    EXPECT_TRUE (store.savePreset (juce::String::fromUTF8 ("Gr\xc3\xbcn \xe2\x80\x94 wide")));
 }
 
 TEST_F (PresetStoreTest, FailedWriteIsReportedAndLeavesFileAndListAsOnDisk)
 {
     ConvolutionEqAudioProcessor processor;
     auto& store = processor.getPresetStore();
+    ASSERT_TRUE (store.savePreset ("Kept"));
     const auto file = userFolder.presetsFile();
     const auto before = fileBytes (file);
-    store.currentPreset = 3;
+    store.setCurrentPreset (3);
 
     juce::StringArray failures;
     store.onFailure = [&] (const juce::String& message) { failures.add (message); };
@@ -204,14 +227,19 @@ TEST_F (PresetStoreTest, FailedWriteIsReportedAndLeavesFileAndListAsOnDisk)
 
     EXPECT_FALSE (store.savePreset ("Lost"));
     EXPECT_EQ (failures.size(), 1);
-    EXPECT_EQ (store.presets.getNumChildElements(), 8);
+    EXPECT_EQ (store.presets.getNumChildElements(), 9);
     EXPECT_EQ (store.currentPreset, 3);
     EXPECT_EQ (fileBytes (file), before);
 
-    EXPECT_FALSE (store.deletePreset (2));
+    EXPECT_FALSE (store.deletePreset (9));
     EXPECT_EQ (failures.size(), 2);
-    EXPECT_EQ (store.presets.getNumChildElements(), 8);
-    EXPECT_EQ (store.presets.getChildElement (1)->getStringAttribute ("presetName"), "Blended Drums");
+    EXPECT_EQ (store.presets.getNumChildElements(), 9);
+    EXPECT_EQ (store.presets.getChildElement (8)->getStringAttribute ("presetName"), "Kept");
+    EXPECT_EQ (fileBytes (file), before);
+
+    // The default file's entries are never deleted.
+    store.writeXml = nullptr;
+    EXPECT_TRUE (store.deletePreset (2));
     EXPECT_EQ (fileBytes (file), before);
 }
 

@@ -5,8 +5,11 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <future>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace
@@ -46,7 +49,7 @@ protected:
 };
 } // namespace
 
-TEST_F (PresetsFileSafetyTest, PathsThatAreNoRegularFileAreNeverReadOrWaitedOn)
+TEST_F (PresetsFileSafetyTest, UnreadableFilesAreNeverReadWaitedOnOrReplaced)
 {
     struct Case
     {
@@ -55,11 +58,17 @@ TEST_F (PresetsFileSafetyTest, PathsThatAreNoRegularFileAreNeverReadOrWaitedOn)
         const char* reason;
     };
     const std::vector<Case> cases{
+        { "garbage", [] (const juce::File& f) { ASSERT_TRUE (f.replaceWithText ("<PRESETS><preset1 bypass=\"0.0\"")); },
+          "not a readable presets document" },
         { "named pipe", [] (const juce::File& f) { ASSERT_EQ (mkfifo (f.getFullPathName().toRawUTF8(), 0644), 0); },
           "it is a named pipe" },
         { "link to /dev/zero",
           [] (const juce::File& f) { ASSERT_EQ (symlink ("/dev/zero", f.getFullPathName().toRawUTF8()), 0); },
           "it is a device" },
+        { "link loop",
+          [] (const juce::File& f)
+          { ASSERT_EQ (symlink (f.getFileName().toRawUTF8(), f.getFullPathName().toRawUTF8()), 0); },
+          "Too many levels of symbolic links" },
         { "file of 17 MiB",
           [] (const juce::File& f)
           {
@@ -70,11 +79,21 @@ TEST_F (PresetsFileSafetyTest, PathsThatAreNoRegularFileAreNeverReadOrWaitedOn)
           "it is larger than 16 MiB" },
     };
 
+    const auto identity = [] (const juce::File& f)
+    {
+        struct stat info
+        {
+        };
+        lstat (f.getFullPathName().toRawUTF8(), &info);
+        return std::make_tuple (info.st_ino, info.st_mode, info.st_size, info.st_mtim.tv_nsec);
+    };
+
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.what);
         const auto file = makeFolderFor (userFolder.presetsFile());
         c.make (file);
+        const auto before = identity (file);
 
         auto processor = constructWithin (std::chrono::seconds (20));
         auto& store = processor->getPresetStore();
@@ -82,12 +101,15 @@ TEST_F (PresetsFileSafetyTest, PathsThatAreNoRegularFileAreNeverReadOrWaitedOn)
         EXPECT_TRUE (store.getReadProblem().contains (file.getFullPathName()));
         EXPECT_TRUE (store.getReadProblem().contains (c.reason)) << store.getReadProblem();
 
-        // A save replaces the path with a whole file; what was there is kept or held no data.
-        EXPECT_TRUE (store.savePreset ("After"));
-        auto onDisk = PresetStore::readDocument (file);
-        ASSERT_NE (onDisk, nullptr);
-        EXPECT_EQ (onDisk->getNumChildElements(), 1);
-        EXPECT_TRUE (store.getReadProblem().isEmpty());
+        // The file may hold every preset the user has: a save is refused and says why.
+        juce::StringArray failures;
+        store.onFailure = [&] (const juce::String& message) { failures.add (message); };
+        EXPECT_FALSE (store.savePreset ("After"));
+        ASSERT_EQ (failures.size(), 1);
+        EXPECT_TRUE (failures[0].startsWith ("The preset was not saved: " + file.getFullPathName())) << failures[0];
+        EXPECT_TRUE (failures[0].contains (c.reason)) << failures[0];
+        EXPECT_EQ (identity (file), before);
+        EXPECT_EQ (filesBeside (file).size(), 1);
 
         processor.reset();
         file.getParentDirectory().deleteRecursively();
@@ -122,6 +144,7 @@ TEST_F (PresetsFileSafetyTest, FailedRewriteKeepsTheWholeOldFileAndSaysWhy)
 {
     ConvolutionEqAudioProcessor processor;
     auto& store = processor.getPresetStore();
+    ASSERT_TRUE (store.savePreset ("Mine"));
     const auto file = userFolder.presetsFile();
     const auto before = fileBytes (file);
 
@@ -130,7 +153,7 @@ TEST_F (PresetsFileSafetyTest, FailedRewriteKeepsTheWholeOldFileAndSaysWhy)
     {
         const ScopedFileSizeLimit nearlyFullDisk ((rlim_t) before.getSize() / 2);
         EXPECT_FALSE (store.savePreset ("Too much"));
-        EXPECT_FALSE (store.deletePreset (2));
+        EXPECT_FALSE (store.deletePreset (9));
     }
     ASSERT_EQ (failures.size(), 2);
     EXPECT_TRUE (failures[0].startsWith ("The preset was not saved: " + file.getFullPathName() +
@@ -138,9 +161,72 @@ TEST_F (PresetsFileSafetyTest, FailedRewriteKeepsTheWholeOldFileAndSaysWhy)
         << failures[0];
     EXPECT_TRUE (failures[1].startsWith ("The preset was not deleted: ")) << failures[1];
     EXPECT_EQ (fileBytes (file), before);
-    EXPECT_EQ (store.presets.getNumChildElements(), 8);
+    EXPECT_EQ (store.presets.getNumChildElements(), 9);
     EXPECT_TRUE (hiddenTemporaries (file).isEmpty());
     EXPECT_EQ (filesBeside (file).size(), 1);
+}
+
+TEST_F (PresetsFileSafetyTest, FirstRunThatCannotMakeTheFileSaysWhy)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void()> prepare;
+        rlim_t sizeLimit;
+        const char* reason;
+    };
+    const auto makerFolder = userFolder.getFolder().getChildFile ("Korvel Audio Tools");
+    const std::vector<Case> cases{
+        { "nearly full disk", [] {}, 1000, "cannot be made: File too large" },
+        { "a file where the folder goes", [&] { ASSERT_TRUE (makerFolder.replaceWithText ("x")); }, RLIM_INFINITY,
+          "cannot be made: " },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        c.prepare();
+        juce::String problem;
+        {
+            const ScopedFileSizeLimit limit (c.sizeLimit);
+            ConvolutionEqAudioProcessor processor;
+            problem = processor.getPresetStore().getReadProblem();
+        }
+        EXPECT_TRUE (problem.startsWith (userFolder.presetsFile().getFullPathName())) << problem;
+        EXPECT_TRUE (problem.contains (c.reason)) << problem;
+        EXPECT_FALSE (problem.contains ("No such file or directory")) << problem;
+        makerFolder.deleteRecursively();
+        makerFolder.deleteFile();
+    }
+}
+
+TEST_F (PresetsFileSafetyTest, AnEditThatWaitsTooLongForTheLockIsRefusedAndSaysWhy)
+{
+    ConvolutionEqAudioProcessor processor;
+    auto& store = processor.getPresetStore();
+    ASSERT_TRUE (store.savePreset ("Mine"));
+    const auto file = userFolder.presetsFile();
+    const auto before = fileBytes (file);
+    store.lockWait = std::chrono::milliseconds (50);
+
+    // Another process is in the middle of its edit.
+    const auto lockPath = file.getSiblingFile (".presets.xml.lock").getFullPathName().toStdString();
+    const int held = ::open (lockPath.c_str(), O_RDWR);
+    ASSERT_GE (held, 0);
+    ASSERT_EQ (flock (held, LOCK_EX), 0);
+
+    juce::StringArray failures;
+    store.onFailure = [&] (const juce::String& message) { failures.add (message); };
+    EXPECT_FALSE (store.savePreset ("Waiting"));
+    EXPECT_FALSE (store.deletePreset (9));
+    ::close (held);
+
+    ASSERT_EQ (failures.size(), 2);
+    for (const auto& failure : failures)
+        EXPECT_TRUE (failure.contains ("another instance held " + juce::String (lockPath) + " for more than 50 ms"))
+            << failure;
+    EXPECT_EQ (fileBytes (file), before);
+
+    EXPECT_TRUE (store.savePreset ("After"));
 }
 
 TEST_F (PresetsFileSafetyTest, ALinkedPresetsFileIsReadAndWrittenThroughTheLink)
