@@ -301,6 +301,8 @@ AAX_Result HostInstance::selectPreset (const std::string& name, PresetList& list
     request.fileCapacity = textCapacity;
     request.problem = problem.data();
     request.problemCapacity = textCapacity;
+    uint32_t numInFile = 0;
+    request.numPresetsInFile = &numInFile;
     const AAX_Result result =
         effectParameters->HandleNotification (LarkspurHostNotifications::selectPreset, &request, sizeof (request));
     list.names.clear();
@@ -309,6 +311,7 @@ AAX_Result HostInstance::selectPreset (const std::string& name, PresetList& list
         list.names.push_back (line);
     list.file = file.data();
     list.problem = problem.data();
+    list.numInFile = std::max (static_cast<size_t> (numInFile), list.names.size());
     return result;
 }
 

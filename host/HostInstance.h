@@ -64,6 +64,8 @@ public:
         std::string file;
         /** Why the presets file could not be read; empty when it was. */
         std::string problem;
+        /** How many presets the file holds; names lists only those the plug-in offers. */
+        size_t numInFile = 0;
     };
 
     /** Chooses a preset by name; on failure `available` lists the presets' names. */

@@ -4,13 +4,42 @@
 #include "HostInstance.h"
 #include "HostProject.h"
 
+#include <cstdio>
+
 namespace
 {
+// Names come from a file anyone may have edited: control characters (C0, DEL and the UTF-8 form
+// of C1) are shown as escapes rather than sent for the terminal to act on.
+std::string printable (const std::string& text)
+{
+    std::string shown;
+    char escape[8];
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        const auto byte = static_cast<unsigned char> (text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char> (text[i + 1]) : 0;
+        if (byte < 0x20 || byte == 0x7f)
+        {
+            std::snprintf (escape, sizeof (escape), "\\x%02X", byte);
+            shown += escape;
+        }
+        else if (byte == 0xc2 && next >= 0x80 && next <= 0x9f)
+        {
+            std::snprintf (escape, sizeof (escape), "\\u%04X", static_cast<unsigned> (next));
+            shown += escape;
+            ++i;
+        }
+        else
+            shown += text[i];
+    }
+    return shown;
+}
+
 std::string joined (const std::vector<std::string>& names)
 {
     std::string text;
     for (const std::string& name : names)
-        text += (text.empty() ? "\"" : ", \"") + name + "\"";
+        text += (text.empty() ? "\"" : ", \"") + printable (name) + "\"";
     return text;
 }
 } // namespace
@@ -54,11 +83,14 @@ bool InsertSettings::apply (HostInstance& instance, std::string& error) const
         HostInstance::PresetList list;
         if (instance.selectPreset (*preset, list) != AAX_SUCCESS)
         {
+            const std::string unknown = "unknown preset \"" + printable (*preset) + "\"";
             if (! list.problem.empty())
-                error = "unknown preset \"" + *preset + "\": the preset list is empty because " + list.problem;
+                error = unknown + ": the preset list is empty because " + printable (list.problem);
             else
-                error = "unknown preset \"" + *preset + "\"; the presets are " + joined (list.names) + " (from " +
-                        list.file + ")";
+                error = unknown + "; the presets are " + joined (list.names) + " (from " + printable (list.file) + ")";
+            if (list.problem.empty() && list.numInFile > list.names.size())
+                error += "; " + std::to_string (list.numInFile - list.names.size()) + " more presets in the file are " +
+                         "not listed, since the list holds the first " + std::to_string (list.names.size());
             return false;
         }
     }

@@ -270,6 +270,8 @@ AAX_Result JuceAAX_Processor::selectPreset (const void* data, uint32_t size)
     copyText (names, request.names, request.namesCapacity);
     copyText (store.presetFile.getFullPathName(), request.file, request.fileCapacity);
     copyText (store.getReadProblem(), request.problem, request.problemCapacity);
+    if (request.numPresetsInFile != nullptr)
+        *request.numPresetsInFile = (uint32_t) store.presets.getNumChildElements();
     if (request.name == nullptr)
         return AAX_SUCCESS;
 

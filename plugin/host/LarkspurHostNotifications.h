@@ -32,5 +32,8 @@ struct PresetRequest
     /** Filled with why the presets file could not be read (empty when it was), likewise. */
     char* problem = nullptr;
     uint32_t problemCapacity = 0;
+    /** When not null, set to the number of presets in the file: the names are only the listed
+        ones, the first 101. */
+    uint32_t* numPresetsInFile = nullptr;
 };
 } // namespace LarkspurHostNotifications
