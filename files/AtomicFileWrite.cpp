@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,7 +31,7 @@ std::string nameOf (const std::string& path)
 }
 
 // A link to a regular file is written through, so that a user's link (into a synchronised
-// folder, say) survives; anything else is replaced where it is.
+// folder, say) survives; a link to a pipe or device is refused like the file it names.
 std::string resolveTarget (const std::string& path)
 {
     struct stat link
@@ -45,6 +47,69 @@ std::string resolveTarget (const std::string& path)
     if (realpath (path.c_str(), resolved) == nullptr)
         return path;
     return resolved;
+}
+
+// Temporaries are named "." + the target's name (cut short when the whole would pass NAME_MAX)
+// + ".tmp-" + the writer's pid + "-" + a counter: hidden, ours by their shape, and their writer
+// can be asked whether it still runs.
+constexpr const char* temporaryMark = ".tmp-";
+
+std::string temporaryPrefix (const std::string& name)
+{
+    // Room for the dot, the mark, a pid and a counter of up to ten digits each, and the dash.
+    constexpr size_t reserved = 1 + 5 + 10 + 1 + 10;
+    size_t length = name.size();
+    if (length > NAME_MAX - reserved)
+    {
+        length = NAME_MAX - reserved;
+        // Whole UTF-8 characters only, so the name still reads as the target's.
+        while (length > 1 && (static_cast<unsigned char> (name[length]) & 0xC0) == 0x80)
+            --length;
+    }
+    return "." + name.substr (0, length) + temporaryMark;
+}
+
+bool allDigits (const std::string& text)
+{
+    return ! text.empty() && text.size() <= 10 && text.find_first_not_of ("0123456789") == std::string::npos;
+}
+
+// The pid of a temporary of ours, or 0 for any other name.
+pid_t writerOfTemporary (const std::string& name)
+{
+    const size_t mark = name.rfind (temporaryMark);
+    if (name.size() < 2 || name[0] != '.' || mark == std::string::npos || mark < 2)
+        return 0;
+    const std::string rest = name.substr (mark + std::strlen (temporaryMark));
+    const size_t dash = rest.find ('-');
+    if (dash == std::string::npos || ! allDigits (rest.substr (0, dash)) || ! allDigits (rest.substr (dash + 1)))
+        return 0;
+    const long long pid = std::atoll (rest.substr (0, dash).c_str());
+    return pid > 0 && pid <= INT_MAX ? static_cast<pid_t> (pid) : 0;
+}
+
+// Removes the temporaries that killed writers left in `folder`: only regular files of ours, of
+// this user, whose writer no longer exists. A reused pid keeps its file, which errs on the safe side.
+void removeStaleTemporaries (const std::string& folder)
+{
+    DIR* const listing = ::opendir (folder.c_str());
+    if (listing == nullptr)
+        return;
+    const int saved = errno;
+    while (const dirent* entry = ::readdir (listing))
+    {
+        const pid_t writer = writerOfTemporary (entry->d_name);
+        if (writer == 0 || writer == getpid() || ::kill (writer, 0) == 0 || errno != ESRCH)
+            continue;
+        struct stat info
+        {
+        };
+        if (::fstatat (::dirfd (listing), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG (info.st_mode) &&
+            info.st_uid == ::geteuid())
+            ::unlinkat (::dirfd (listing), entry->d_name, 0);
+    }
+    ::closedir (listing);
+    errno = saved;
 }
 
 bool writeAll (int descriptor, const void* data, size_t size, std::string& reason)
@@ -114,6 +179,30 @@ std::string describeErrno (int error)
     return std::strerror (error);
 }
 
+bool isReplaceableFile (const std::string& path, std::string& reason)
+{
+    struct stat info
+    {
+    };
+    if (::stat (path.c_str(), &info) != 0 || S_ISREG (info.st_mode))
+        return true;
+    reason = describeFileKind (info.st_mode);
+    return false;
+}
+
+std::string describeFileKind (unsigned int mode)
+{
+    if (S_ISDIR (mode))
+        return "it is a folder";
+    if (S_ISFIFO (mode))
+        return "it is a named pipe, not a regular file";
+    if (S_ISCHR (mode) || S_ISBLK (mode))
+        return "it is a device, not a regular file";
+    if (S_ISSOCK (mode))
+        return "it is a socket, not a regular file";
+    return "it is not a regular file";
+}
+
 PendingFile::PendingFile (std::string targetPath)
     : target (resolveTarget (targetPath))
 {
@@ -127,7 +216,11 @@ PendingFile::~PendingFile()
 
 int PendingFile::open (std::string& reason)
 {
-    const std::string prefix = folderOf (target) + "/." + nameOf (target) + ".tmp-" + std::to_string (getpid()) + "-";
+    if (! isReplaceableFile (target, reason))
+        return -1;
+    const std::string folder = folderOf (target);
+    removeStaleTemporaries (folder);
+    const std::string prefix = folder + "/" + temporaryPrefix (nameOf (target)) + std::to_string (getpid()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt)
     {
         const std::string candidate = prefix + std::to_string (temporaryCounter.fetch_add (1));
@@ -154,6 +247,9 @@ bool PendingFile::commit (std::string& reason)
         reason = "nothing was written";
         return false;
     }
+    // Something else may have taken the name while the content was written.
+    if (! isReplaceableFile (target, reason))
+        return false;
     const int descriptor = ::open (temporary.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor >= 0)
     {

@@ -8,7 +8,12 @@
     temporary is then renamed over the target. When anything fails (a full disk, a file-size
     limit, a folder in the way) the temporary is removed, the target is left as it was, and
     `reason` says why. A target that is a symbolic link to a regular file is written through the
-    link, so the link stays.
+    link, so the link stays. Only a regular file is ever replaced: a named pipe, device, socket or
+    folder (or a link to one) is refused, and stays.
+
+    The temporary is named "." + the target's name (shortened to keep within NAME_MAX) + ".tmp-" +
+    the writer's pid + "-" + a counter. Each new temporary first removes those beside it whose
+    writer no longer runs (killed before it could clean up).
 */
 bool replaceFileAtomically (const std::string& path, const void* data, size_t size, std::string& reason);
 
@@ -16,6 +21,11 @@ bool replaceFileAtomically (const std::string& path, const void* data, size_t si
     process meanwhile, say), it is left alone, the new content is dropped and `created` is false.
 */
 bool createFileAtomically (const std::string& path, const void* data, size_t size, bool& created, std::string& reason);
+
+/** Whether the writers here would replace `path`: true when it is a regular file, a link to one,
+    or nothing yet; false with the reason for a named pipe, device, socket or folder, which they
+    leave as they are. For refusing early, before long work whose result goes there. */
+bool isReplaceableFile (const std::string& path, std::string& reason);
 
 /** A temporary file beside `path` that becomes `path` only when committed; removed otherwise.
     For content that is written piece by piece by someone else (an audio writer, say).
@@ -53,3 +63,6 @@ private:
 
 /** The text of errno as a reason: "No space left on device". */
 std::string describeErrno (int error);
+
+/** Why a path of this st_mode cannot be taken as a file: "it is a named pipe, not a regular file". */
+std::string describeFileKind (unsigned int mode);

@@ -8,22 +8,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace
-{
-std::string describeKind (mode_t mode)
-{
-    if (S_ISDIR (mode))
-        return "it is a folder";
-    if (S_ISFIFO (mode))
-        return "it is a named pipe, not a regular file";
-    if (S_ISCHR (mode) || S_ISBLK (mode))
-        return "it is a device, not a regular file";
-    if (S_ISSOCK (mode))
-        return "it is a socket, not a regular file";
-    return "it is not a regular file";
-}
-} // namespace
-
 std::string describeSize (size_t bytes)
 {
     constexpr size_t mebibyte = 1024 * 1024;
@@ -54,7 +38,7 @@ bool readRegularFile (const std::string& path, size_t maxBytes, std::vector<unsi
     }
     else if (! S_ISREG (info.st_mode))
     {
-        reason = describeKind (info.st_mode);
+        reason = describeFileKind (info.st_mode);
         ok = false;
     }
     else if (static_cast<unsigned long long> (info.st_size) > maxBytes)

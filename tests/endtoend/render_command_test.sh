@@ -67,6 +67,43 @@ cmp -s "$work/song.lkp" "$work/kept.lkp" || fail "a failed project save changed 
 expect_ok "project after failed save" render "$work/builtin.wav" "$work/third.wav" --load-project "$work/kept.lkp"
 cmp -s "$work/first.wav" "$work/third.wav" || fail "the project kept after a failed save renders differently"
 
+# Only regular files are replaced: a pipe, socket or device as a project or output is refused with
+# what it is, before the render, and stays what it was. Device nodes are made here when possible
+# (as root), so that no real device is ever at risk; otherwise links to /dev/null and /dev/full.
+mkfifo "$work/pipe.lkp" "$work/pipe.wav"
+python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$work/socket.lkp"
+mknod "$work/null.wav" c 1 3 2> /dev/null || ln -s /dev/null "$work/null.wav"
+mknod "$work/full.lkp" c 1 7 2> /dev/null || ln -s /dev/full "$work/full.lkp"
+for target in pipe.lkp:p:"a named pipe" socket.lkp:S:"a socket" full.lkp:c:"a device" \
+    pipe.wav:p:"a named pipe" null.wav:c:"a device"; do
+    IFS=: read -r name kind what <<< "$target"
+    if [ "${name##*.}" = lkp ]; then
+        expect_error "project onto $name" 1 "cannot write project $work/$name: it is $what, not a regular file" \
+            timeout 60 "$host" render --library "$library" "$work/x.wav" --save-project "$work/$name"
+    else
+        expect_error "output onto $name" 1 "cannot write $work/$name: it is $what, not a regular file" \
+            timeout 60 "$host" render --library "$library" "$work/$name"
+    fi
+    [ -"$kind" "$work/$name" ] || fail "$name was replaced: $(ls -l "$work/$name")"
+done
+[ -e "$work/x.wav" ] && fail "a refused project left an output file"
+
+# Names of up to 255 bytes are written, though the temporary beside them needs a shorter name.
+long=$(printf 'l%.0s' $(seq 1 246))
+expect_ok "250-byte names" render "$work/$long.wav" --block 4096 --save-project "$work/$long.lkp"
+[ -s "$work/$long.wav" ] && [ -s "$work/$long.lkp" ] || fail "250-byte names: no output or project"
+
+# A temporary that a killed writer left is removed by the next write beside it; one whose writer
+# still runs, and names that are not ours, stay.
+bash -c 'exit 0' &
+dead=$!
+wait "$dead"
+touch "$work/.song.lkp.tmp-$dead-0" "$work/.song.lkp.tmp-$$-0" "$work/.song.lkp.tmp-mine"
+expect_ok "write beside a stale temporary" render "$work/x.wav" --block 4096 --save-project "$work/stale.lkp"
+[ -e "$work/.song.lkp.tmp-$dead-0" ] && fail "the stale temporary of pid $dead stayed"
+[ -e "$work/.song.lkp.tmp-$$-0" ] && [ -e "$work/.song.lkp.tmp-mine" ] || fail "a temporary not stale was removed"
+rm -f "$work/x.wav" "$work/.song.lkp.tmp-$$-0" "$work/.song.lkp.tmp-mine"
+
 # A long file reports its progress.
 {
     printf 'RIFF\xa4\xaf\x02\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00'
