@@ -116,10 +116,15 @@ bool InsertSettings::apply (HostInstance& instance, std::string& error) const
 bool InsertSettings::saveProject (HostInstance& instance, std::string& error) const
 {
     HostProject project;
+    return captureProject (instance, project, error) && project.save (saveProjectPath, error);
+}
+
+bool InsertSettings::captureProject (HostInstance& instance, HostProject& project, std::string& error)
+{
     if (const AAX_Result saved = instance.saveChunks (project); saved != AAX_SUCCESS)
     {
         error = "the plug-in gave no state (" + std::to_string (saved) + ")";
         return false;
     }
-    return project.save (saveProjectPath, error);
+    return true;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 class HostInstance;
+struct HostProject;
 
 /** The project, preset and parameter settings that the render and editor commands make on their
     insert before it runs. */
@@ -27,4 +28,7 @@ struct InsertSettings
 
     /** Saves the insert's state chunks to `saveProjectPath`; false with the reason. */
     bool saveProject (HostInstance& instance, std::string& error) const;
+
+    /** The insert's state chunks as a project, for saving later; false with the reason. */
+    static bool captureProject (HostInstance& instance, HostProject& project, std::string& error);
 };

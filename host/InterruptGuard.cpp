@@ -1,17 +1,18 @@
 #include "InterruptGuard.h"
 
 #include <csignal>
+#include <cstddef>
 #include <cstdlib>
 
 namespace
 {
+// Every signal whose default action ends the process and that can be caught, except the faults
+// (a handler cannot continue past them) and the profiling timers that tools rely on.
+constexpr int guardedSignals[] = { SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGXCPU };
+constexpr size_t guardedCount = sizeof (guardedSignals) / sizeof (guardedSignals[0]);
+
 volatile std::sig_atomic_t caught = 0;
-struct sigaction previousInterrupt
-{
-};
-struct sigaction previousTerminate
-{
-};
+struct sigaction previousActions[guardedCount];
 
 extern "C" void noteSignal (int signal)
 {
@@ -27,14 +28,14 @@ InterruptGuard::InterruptGuard()
     };
     action.sa_handler = noteSignal;
     sigemptyset (&action.sa_mask);
-    sigaction (SIGINT, &action, &previousInterrupt);
-    sigaction (SIGTERM, &action, &previousTerminate);
+    for (size_t index = 0; index < guardedCount; ++index)
+        sigaction (guardedSignals[index], &action, &previousActions[index]);
 }
 
 InterruptGuard::~InterruptGuard()
 {
-    sigaction (SIGINT, &previousInterrupt, nullptr);
-    sigaction (SIGTERM, &previousTerminate, nullptr);
+    for (size_t index = 0; index < guardedCount; ++index)
+        sigaction (guardedSignals[index], &previousActions[index], nullptr);
 }
 
 int InterruptGuard::caughtSignal() noexcept

@@ -1,7 +1,8 @@
 #pragma once
 
-/** While one exists, SIGINT and SIGTERM no longer end the process at once: they are noted, so that
-    long work can stop at a safe point, clean up, and then end the process by the same signal. */
+/** While one exists, the signals that would end the process at once (SIGINT, SIGTERM, SIGHUP,
+    SIGPIPE, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGXCPU) are noted instead, so that long work can
+    stop at a safe point, clean up, and then end the process by the same signal. */
 class InterruptGuard
 {
 public:

@@ -5,6 +5,7 @@
 #include "DescriptorOutputStream.h"
 #include "HostCollection.h"
 #include "HostInstance.h"
+#include "HostProject.h"
 #include "HostSession.h"
 #include "InsertRenderer.h"
 #include "InsertSettings.h"
@@ -32,7 +33,8 @@ const char* const renderUsage =
     "  --set-normalised ID=VALUE set a parameter by its normalised value (0 to 1)\n"
     "  --rate HZ                 the host's sample rate (default: the input's, or 48000)\n"
     "  --block SAMPLES           samples per block (default 512)\n"
-    "  --save-project FILE       save the insert's state chunks after the settings are made\n"
+    "  --save-project FILE       save the insert's state chunks, as the settings made them, once the\n"
+    "                            render has succeeded\n"
     "  --load-project FILE       load state chunks before the preset and settings are made\n"
     "  --library PATH            the plug-in library (default: next to this program's build)\n"
     "Without an input file a built-in test signal is rendered (sweep and noise, 4 seconds).\n";
@@ -267,7 +269,11 @@ int renderWithPlugin (const RenderOptions& options, InputAudio& input, Interrupt
 
     if (! options.settings.apply (*instance, error))
         return fail (error);
-    if (! options.settings.saveProjectPath.empty() && ! options.settings.saveProject (*instance, error))
+    // The state as the settings made it, written only once the render has succeeded, so that a
+    // failed or interrupted render leaves an existing project as it was.
+    HostProject project;
+    const bool savesProject = ! options.settings.saveProjectPath.empty();
+    if (savesProject && ! InsertSettings::captureProject (*instance, project, error))
         return fail (error);
 
     OutputAudio output (options.outputPath);
@@ -290,17 +296,23 @@ int renderWithPlugin (const RenderOptions& options, InputAudio& input, Interrupt
                 std::fflush (stderr);
             }
         };
-    const InsertRenderer::Outcome outcome = renderer.stream (
+    InsertRenderer::Outcome outcome = renderer.stream (
         *instance, input.length,
         [&input] (juce::AudioBuffer<float>& buffer, int count) { return input.read (buffer, count); },
         [&output] (const juce::AudioBuffer<float>& buffer, int count) { return output.write (buffer, count); });
     if (showProgress)
         std::fprintf (stderr, "\n");
 
+    // A signal that came after the last block still means the user wants nothing written.
+    if (outcome == InsertRenderer::Outcome::finished && InterruptGuard::caughtSignal() != 0)
+        outcome = InsertRenderer::Outcome::stopped;
+
     int status = 0;
     if (outcome == InsertRenderer::Outcome::finished)
     {
         if (! output.finish (error))
+            status = fail (error);
+        else if (savesProject && ! project.save (options.settings.saveProjectPath, error))
             status = fail (error);
     }
     else
@@ -311,8 +323,8 @@ int renderWithPlugin (const RenderOptions& options, InputAudio& input, Interrupt
         else if (outcome == InsertRenderer::Outcome::sinkFailed)
             status = fail (output.describeWriteFailure());
         else
-            std::fprintf (stderr, "larkspur-host render: interrupted; %s was not written\n",
-                          options.outputPath.c_str());
+            std::fprintf (stderr, "larkspur-host render: interrupted; %s was not written%s\n",
+                          options.outputPath.c_str(), savesProject ? ", nor the project" : "");
     }
 
     instance.reset();
@@ -360,6 +372,12 @@ int runRenderCommand (const std::vector<std::string>& arguments, const std::stri
         options.libraryPath = defaultLibraryPath;
     if (! fileFromPath (options.outputPath).hasFileExtension ("wav;flac"))
         return fail ("cannot write " + options.outputPath + ": the name must end in .wav or .flac");
+    // Refused before the render rather than after it; the writers check again when they write.
+    if (std::string reason; ! isReplaceableFile (options.outputPath, reason))
+        return fail ("cannot write " + options.outputPath + ": " + reason);
+    if (std::string reason;
+        ! options.settings.saveProjectPath.empty() && ! isReplaceableFile (options.settings.saveProjectPath, reason))
+        return fail ("cannot write project " + options.settings.saveProjectPath + ": " + reason);
 
     InputAudio input;
     if (! options.inputPath.empty())

@@ -53,17 +53,24 @@ expect_ok "save project" render "$work/builtin.wav" "$work/first.wav" --preset "
 expect_ok "load project" render "$work/builtin.wav" "$work/second.wav" --load-project "$work/song.lkp"
 cmp -s "$work/first.wav" "$work/second.wav" || fail "project: the loaded state renders differently"
 
-# Project files that are no regular file are refused with the reason, and a save that fails
-# (here on a file-size limit, as on a full disk) leaves the existing project whole.
+# Project files that are no regular file are refused with the reason.
 expect_error "project is a folder" 1 "cannot read project $work: it is a folder" \
     render "$work/x.wav" --load-project "$work"
 expect_error "project is /dev/zero" 1 "cannot read project /dev/zero: it is a device" \
     render "$work/x.wav" --load-project /dev/zero
+
+# A project is written only after a successful render. A save that fails after the render (here on
+# a file-size limit the small output fits under, as on a full disk) and a render that fails (an
+# output past the limit) both leave the existing project whole.
 cp "$work/song.lkp" "$work/kept.lkp"
+printf 'RIFF\x2c\x02\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00data\x08\x02\x00\x00' > "$work/tiny.wav"
+head -c 520 /dev/zero >> "$work/tiny.wav"
+limited() { bash -c 'ulimit -f 2 && exec "$@"' limited "$host" render --library "$library" "$@"; }
 expect_error "project save fails" 1 "cannot write project $work/kept.lkp: File too large" \
-    bash -c 'ulimit -f 2 && exec "$@"' save "$host" render --library "$library" "$work/x.wav" --preset "Top End" \
-    --save-project "$work/kept.lkp"
-cmp -s "$work/song.lkp" "$work/kept.lkp" || fail "a failed project save changed the existing project"
+    limited "$work/tiny.wav" "$work/tiny-out.wav" --preset "Top End" --save-project "$work/kept.lkp"
+expect_error "render fails before the project" 1 "cannot write $work/x.wav: File too large" \
+    limited "$work/x.wav" --preset "Top End" --save-project "$work/kept.lkp"
+cmp -s "$work/song.lkp" "$work/kept.lkp" || fail "a failed save or render changed the existing project"
 expect_ok "project after failed save" render "$work/builtin.wav" "$work/third.wav" --load-project "$work/kept.lkp"
 cmp -s "$work/first.wav" "$work/third.wav" || fail "the project kept after a failed save renders differently"
 

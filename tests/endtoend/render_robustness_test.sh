@@ -68,30 +68,36 @@ mkfifo "$work/pipe.wav"
 expect_status "input is a pipe" 1 err "cannot read $work/pipe.wav: it is not a regular file" \
     timeout 60 "$host" render --library "$library" "$work/pipe.wav" "$work/pipe-out.wav"
 
-# A write that fails says why, and leaves an existing output whole.
+# A write that fails says why, and leaves an existing output and project whole.
 echo "keep me" > "$work/kept.wav"
+echo "keep me" > "$work/kept.lkp"
 expect_status "output too large" 1 err "cannot write $work/kept.wav: File too large" \
-    bash -c 'ulimit -f 100 && exec "$@"' write "$host" render --library "$library" "$work/square.wav" "$work/kept.wav"
+    bash -c 'ulimit -f 100 && exec "$@"' write "$host" render --library "$library" "$work/square.wav" "$work/kept.wav" \
+    --save-project "$work/kept.lkp"
 [ "$(cat "$work/kept.wav")" = "keep me" ] || fail "a failed write changed the existing output"
+[ "$(cat "$work/kept.lkp")" = "keep me" ] || fail "a failed render changed the existing project"
 
-# An interrupted render removes what it had written and ends by the signal.
+# An interrupted render removes what it had written, leaves the project alone and ends by the
+# signal, for each signal that would otherwise end the process on the spot.
 wav "$work/long.wav" 120 48000 int16 quiet
-for signal in INT TERM; do
+for signal in INT TERM HUP PIPE USR1; do
     rm -f "$work/interrupted.wav"
-    "$host" render --library "$library" "$work/long.wav" "$work/interrupted.wav" --block 4 > /dev/null 2> "$work/err.txt" &
+    "$host" render --library "$library" "$work/long.wav" "$work/interrupted.wav" --block 4 \
+        --save-project "$work/kept.lkp" > /dev/null 2> "$work/err.txt" &
     pid=$!
     for _ in $(seq 1 200); do
         compgen -G "$work/.interrupted.wav.tmp-*" > /dev/null && break
         sleep 0.05
     done
     kill -"$signal" "$pid"
-    wait "$pid"
+    { wait "$pid"; } 2> /dev/null
     status=$?
     expected=$((128 + $(kill -l "$signal")))
     [ "$status" -eq "$expected" ] || fail "SIG$signal: exit $status instead of $expected"
     grep -qF "interrupted; $work/interrupted.wav was not written" "$work/err.txt" ||
         fail "SIG$signal: no note: $(cat "$work/err.txt")"
-    ls -A "$work" | grep -q "interrupted" && fail "SIG$signal: left $(ls -A "$work" | grep interrupted)"
+    ls -A "$work" | grep -qE "interrupted|\.tmp-" && fail "SIG$signal: left $(ls -A "$work" | grep -E "interrupted|\.tmp-")"
+    [ "$(cat "$work/kept.lkp")" = "keep me" ] || fail "SIG$signal: the project was written"
 done
 
 # Memory does not grow with the length: two minutes take about what five seconds take.
