@@ -42,31 +42,36 @@ std::string describeWaveFormat (const std::vector<unsigned char>& bytes)
             // The extensible form keeps the real tag at the start of its sub-format.
             if (tag == 0xFFFE && size >= 40 && offset + 8 + 26 <= bytes.size())
                 tag = half (format + 24);
-            const std::string depth = std::to_string (bits) + "-bit";
-            switch (tag)
-            {
-                case 1:
-                    return "a WAV file of " + depth + " integer samples";
-                case 3:
-                    return "a WAV file of " + depth + " floating-point samples";
-                case 2:
-                case 0x11:
-                    return "a WAV file of ADPCM-compressed audio";
-                case 6:
-                    return "a WAV file of A-law audio";
-                case 7:
-                    return "a WAV file of mu-law audio";
-                case 0x55:
-                    return "a WAV file of MP3 audio";
-                default:
-                    return "a WAV file of audio in format " + std::to_string (tag);
-            }
+            return describeWavEncoding (tag, bits);
         }
         offset += 8 + size + (size & 1);
     }
     return "a WAV file without a usable format chunk";
 }
 } // namespace
+
+std::string describeWavEncoding (unsigned formatTag, unsigned bitsPerSample)
+{
+    const std::string depth = std::to_string (bitsPerSample) + "-bit";
+    switch (formatTag)
+    {
+        case 1:
+            return "a WAV file of " + depth + " integer samples";
+        case 3:
+            return "a WAV file of " + depth + " floating-point samples";
+        case 2:
+        case 0x11:
+            return "a WAV file of ADPCM-compressed audio";
+        case 6:
+            return "a WAV file of A-law audio";
+        case 7:
+            return "a WAV file of mu-law audio";
+        case 0x55:
+            return "a WAV file of MP3 audio";
+        default:
+            return "a WAV file of audio in format " + std::to_string (formatTag);
+    }
+}
 
 std::string describeUnreadableAudioFile (const std::string& path)
 {

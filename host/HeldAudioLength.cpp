@@ -25,6 +25,7 @@ FLAC__StreamDecoderWriteStatus countFrames (const FLAC__StreamDecoder*, const FL
 
 // Damaged frames are skipped by the decoder and simply not counted.
 void ignoreError (const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void*) {}
+} // namespace
 
 int64_t heldFlacLength (const juce::File& file, int64_t declared)
 {
@@ -42,22 +43,9 @@ int64_t heldFlacLength (const juce::File& file, int64_t declared)
     return std::min (count.counted, declared);
 }
 
-int64_t heldWavLength (const juce::File& file, int64_t declared)
+int64_t heldWavLength (const WavLayout& layout, int64_t fileLength, int64_t declared)
 {
-    // The mapping of the whole audio data is cut at the end of the file.
-    std::unique_ptr<juce::MemoryMappedAudioFormatReader> mapped (
-        juce::WavAudioFormat().createMemoryMappedReader (file));
-    if (mapped == nullptr || ! mapped->mapEntireFile())
+    if (layout.blockAlign == 0 || fileLength <= layout.dataStart)
         return 0;
-    return std::min (static_cast<int64_t> (mapped->getMappedSection().getEnd()), declared);
-}
-} // namespace
-
-int64_t heldAudioLength (const juce::File& file, const juce::AudioFormatReader& reader, int64_t declared)
-{
-    if (reader.getFormatName() == juce::FlacAudioFormat().getFormatName())
-        return heldFlacLength (file, declared);
-    if (reader.getFormatName() == juce::WavAudioFormat().getFormatName())
-        return heldWavLength (file, declared);
-    return declared;
+    return std::min ((fileLength - layout.dataStart) / layout.blockAlign, declared);
 }

@@ -3,6 +3,8 @@
 #include "AtomicFileWrite.h"
 #include "AudioFileKind.h"
 #include "HeldAudioLength.h"
+#include "PlainWavView.h"
+#include "WavHeader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -55,6 +57,18 @@ bool isReadableRegularFile (const std::string& path, std::string& reason)
         reason = S_ISDIR (info.st_mode) ? "it is a folder" : "it is not a regular file";
     return regular;
 }
+
+// What every input is held to, whatever its format; empty when the audio can be rendered.
+std::string unrenderable (unsigned channels, double rate)
+{
+    if (channels < 1 || channels > 2)
+        return "only mono and stereo files can be rendered";
+    if (! (rate >= 8000.0 && rate <= 384000.0))
+        return "unusable sample rate";
+    return {};
+}
+
+const char* const readableKinds = "(WAV of 8- to 32-bit integer or 32-bit floating-point samples, and FLAC, can)";
 } // namespace
 
 bool openInput (const std::string& path, InputAudio& input, std::string& error)
@@ -66,41 +80,75 @@ bool openInput (const std::string& path, InputAudio& input, std::string& error)
         error = "cannot read " + path + ": " + reason;
         return false;
     }
-    juce::AudioFormatManager formats;
-    formats.registerFormat (new juce::WavAudioFormat(), true);
-    formats.registerFormat (new juce::FlacAudioFormat(), false);
-    std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (file));
-    if (reader == nullptr)
+    const std::string cannotRead = "cannot read " + path + ": ";
+    std::unique_ptr<juce::InputStream> stream = file.createInputStream();
+    if (stream == nullptr)
     {
-        const std::string kind = describeUnreadableAudioFile (file.getFullPathName().toStdString());
-        error = "cannot read " + path + ": " +
-                (kind.empty() ? std::string ("not a WAV or FLAC file")
-                              : kind + ", which cannot be read (WAV of 8- to 32-bit integer or 32-bit "
-                                       "floating-point samples, and FLAC, can)");
-        return false;
-    }
-    if (reader->numChannels < 1 || reader->numChannels > 2)
-    {
-        error = "cannot read " + path + ": only mono and stereo files can be rendered";
-        return false;
-    }
-    if (reader->lengthInSamples <= 0)
-    {
-        error = "cannot read " + path + ": no audio in it";
-        return false;
-    }
-    if (! (reader->sampleRate >= 8000.0 && reader->sampleRate <= 384000.0))
-    {
-        error = "cannot read " + path + ": unusable sample rate";
+        error = cannotRead + describeErrno (errno);
         return false;
     }
 
-    const int64_t held = heldAudioLength (file, *reader, reader->lengthInSamples);
-    if (held < reader->lengthInSamples)
+    // A WAV file's header is checked here and JUCE reads its samples through a plain view of it;
+    // anything else is offered to the FLAC reader.
+    WavLayout wav;
+    const WavHeaderCheck check = checkWavHeader (*stream, wav, reason);
+    if (check == WavHeaderCheck::damaged)
     {
-        error = "cannot read " + path + ": the audio data is damaged: the header claims " +
-                std::to_string (reader->lengthInSamples) + " samples per channel, the file holds " +
-                std::to_string (held);
+        error = cannotRead + "the WAV header is damaged: " + reason;
+        return false;
+    }
+    if (check == WavHeaderCheck::otherEncoding)
+    {
+        error = cannotRead + describeWavEncoding (wav.formatTag, wav.statedBits) + ", which cannot be read " +
+                readableKinds;
+        return false;
+    }
+    const bool isWav = check == WavHeaderCheck::readable;
+    const int64_t fileLength = stream->getTotalLength();
+    std::unique_ptr<juce::AudioFormatReader> reader;
+    if (isWav)
+    {
+        // JUCE takes the rate and channel count as signed numbers: absurd ones are refused first.
+        const std::string problem = unrenderable (wav.channels, wav.sampleRate);
+        if (! problem.empty())
+        {
+            error = cannotRead + problem;
+            return false;
+        }
+        reader.reset (juce::WavAudioFormat().createReaderFor (new PlainWavView (std::move (stream), wav), true));
+    }
+    else
+    {
+        stream->setPosition (0);
+        reader.reset (juce::FlacAudioFormat().createReaderFor (stream.release(), true));
+    }
+    if (reader == nullptr)
+    {
+        const std::string kind = describeUnreadableAudioFile (file.getFullPathName().toStdString());
+        error = cannotRead + (kind.empty() ? std::string ("not a WAV or FLAC file")
+                                           : kind + ", which cannot be read " + readableKinds);
+        return false;
+    }
+
+    const std::string problem = unrenderable (reader->numChannels, reader->sampleRate);
+    if (! problem.empty())
+    {
+        error = cannotRead + problem;
+        return false;
+    }
+    const int64_t declared = isWav
+                                 ? static_cast<int64_t> (std::min<uint64_t> (wav.dataBytes / wav.blockAlign, INT64_MAX))
+                                 : static_cast<int64_t> (reader->lengthInSamples);
+    if (declared <= 0)
+    {
+        error = cannotRead + "no audio in it";
+        return false;
+    }
+    const int64_t held = isWav ? heldWavLength (wav, fileLength, declared) : heldFlacLength (file, declared);
+    if (held < declared)
+    {
+        error = cannotRead + "the audio data is damaged: the header claims " + std::to_string (declared) +
+                " samples per channel, the file holds " + std::to_string (held);
         return false;
     }
 

@@ -112,4 +112,91 @@ short_kb=$(peak_kb "$host" render --library "$library" "$work/short.wav" "$work/
 long_kb=$(peak_kb "$host" render --library "$library" "$work/long.wav" "$work/long-out.wav")
 [ "$long_kb" -lt $((short_kb + 16384)) ] || fail "memory grows with the length: ${short_kb} kB for 5 s, ${long_kb} kB for 120 s"
 
+# --- WAV headers ---
+# header_wav <file> <channels> <rate> <tag> <bits> <block align> <valid bits (extensible), 0 for none>
+#            [data bytes]: 4,410 frames of a ramp held in the containers' high bits (zeros when the
+#            containers make no sense).
+header_wav()
+{
+    python3 - "$@" <<'PY'
+import struct, sys
+path, channels, rate, tag, bits, align, valid = sys.argv[1], *map(int, sys.argv[2:8])
+container = align // channels if channels else 0
+used = valid or bits
+data = bytes(4410 * channels * 2)
+if 0 < used <= 8 * container <= 32:
+    data = b""
+    for i in range(4410 * channels):
+        value = (i * 37 % (1 << used) - (1 << (used - 1))) << (8 * container - used)
+        data += (value + (128 if container == 1 else 0)).to_bytes(container, "little", signed=container > 1)
+size = int(sys.argv[8]) if len(sys.argv) > 8 else len(data)
+fmt = struct.pack("<HHIIHH", 0xFFFE if valid else tag, channels, rate, rate * align, align, bits)
+if valid:
+    fmt += struct.pack("<HHIH", 22, valid, 0, tag) + bytes.fromhex("000000001000800000aa00389b71")
+with open(path, "wb") as f:
+    f.write(b"RIFF" + struct.pack("<I", 20 + len(fmt) + len(data)) + b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)))
+    f.write(fmt + b"data" + struct.pack("<I", size) + data)
+PY
+}
+# full_size <file> <copy>: the same file with its samples stated at their containers' full size.
+full_size()
+{
+    python3 - "$@" <<'PY'
+import sys
+b = bytearray(open(sys.argv[1], "rb").read())
+b[34] = 8 * (b[32] // b[22])
+if b[20] == 0xFE:
+    b[38] = b[34]
+open(sys.argv[2], "wb").write(b)
+PY
+}
+# frames <file>: the sample frames in a WAV file's data chunk.
+frames()
+{
+    python3 - "$1" <<'PY'
+import struct, sys
+b, pos = open(sys.argv[1], "rb").read(), 12
+while b[pos:pos + 4] != b"data":
+    if b[pos:pos + 4] == b"fmt ":
+        align = struct.unpack_from("<H", b, pos + 20)[0]
+    pos += 8 + struct.unpack_from("<I", b, pos + 4)[0]
+print(struct.unpack_from("<I", b, pos + 4)[0] // align)
+PY
+}
+
+# Samples of fewer bits than their container render exactly as the same containers stated in full.
+while read -r name channels bits align valid; do
+    header_wav "$work/$name.wav" "$channels" 44100 1 "$bits" "$align" "$valid"
+    full_size "$work/$name.wav" "$work/$name-full.wav"
+    expect_status "$name" 0 err "" render "$work/$name.wav" "$work/$name-out.wav"
+    render "$work/$name-full.wav" "$work/$name-full-out.wav" 2> /dev/null
+    cmp -s "$work/$name-out.wav" "$work/$name-full-out.wav" || fail "$name: renders unlike its full-size containers"
+    [ "$(frames "$work/$name-out.wav")" = 4410 ] || fail "$name: $(frames "$work/$name-out.wav") frames for 4410"
+done <<'TABLE'
+12-bit-stereo 2 12 4 0
+20-bit-mono 1 20 3 0
+extensible-20-in-24 2 24 6 20
+7-bit-in-8 2 7 2 0
+TABLE
+
+# Headers that contradict themselves are refused with what is wrong.
+while IFS='|' read -r name arguments reason; do
+    # shellcheck disable=SC2086
+    header_wav "$work/$name.wav" $arguments
+    expect_status "$name" 1 err "cannot read $work/$name.wav: the WAV header is damaged: $reason" \
+        render "$work/$name.wav" "$work/$name-out.wav"
+done <<'TABLE'
+block-align-0|2 44100 1 16 0 0|block align is 0 for 2 channels of 16-bit samples
+packed-12-bit|2 44100 1 12 3 0|block align is 3 for 2 channels of 12-bit samples
+7-bit-no-container|2 44100 1 7 1 0|block align is 1 for 2 channels of 7-bit samples
+16-bit-float|2 44100 3 16 4 0|the floating-point sample size is 16 bits, not 32 or 64
+0-bit|2 44100 1 0 4 0|the sample size is 0 bits
+40-bit|1 44100 1 40 5 0|the sample size is 40 bits, more than 32
+rate-0|2 0 1 16 4 0|the sample rate is 0
+no-channels|0 44100 1 16 4 0|the channel count is 0
+valid-beyond-container|2 44100 1 16 4 20|20 valid bits in 16-bit samples
+partial-frame|2 44100 1 16 4 0 17642|the data size of 17642 bytes is not a whole number of 4-byte frames
+TABLE
+# --- end of WAV headers ---
+
 finish "all render robustness checks passed"
