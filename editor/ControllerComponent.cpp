@@ -117,7 +117,7 @@ void ControllerComponent::setUpFader (LinearSlider& fader, juce::Colour trackCol
 {
     fader.setSliderStyle (juce::Slider::LinearVertical);
     fader.setColour (juce::Slider::trackColourId, trackColour);
-    fader.setPopupDisplayEnabled (true, true, nullptr, 2000);
+    fader.enableValuePopup (2000);
     addAndMakeVisible (fader);
 }
 

@@ -73,7 +73,7 @@ FilterComponent::FilterComponent (juce::AudioProcessorValueTreeState& s, const B
     addAndMakeVisible (typeButtons);
 
     trimKnob.setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
-    trimKnob.setPopupDisplayEnabled (true, true, nullptr, 2000);
+    trimKnob.enableValuePopup (2000);
     trimKnob.lookAndFeel.knobScale = 0.8f;
     addAndMakeVisible (trimKnob);
     trimAttachment = std::make_unique<SliderAttachment> (state, parameterId ("out"), trimKnob);

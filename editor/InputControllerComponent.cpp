@@ -11,7 +11,7 @@ InputControllerComponent::InputControllerComponent (juce::AudioProcessorValueTre
     addAndMakeVisible (fader);
     fader.setSliderStyle (juce::Slider::LinearVertical);
     fader.setColour (juce::Slider::trackColourId, palette[24]);
-    fader.setPopupDisplayEnabled (true, true, nullptr, 2000);
+    fader.enableValuePopup (2000);
     attachment = std::make_unique<juce::AudioProcessorValueTreeState::SliderAttachment> (
         valueTreeState, ParameterIds::inputLevel, fader);
 

@@ -1,5 +1,7 @@
 #include "KnobSlider.h"
 
+#include "EditorValuePopup.h"
+
 KnobSlider::KnobSlider()
 {
     setLookAndFeel (&lookAndFeel);
@@ -9,4 +11,16 @@ KnobSlider::KnobSlider()
 KnobSlider::~KnobSlider()
 {
     setLookAndFeel (nullptr);
+}
+
+void KnobSlider::enableValuePopup (int hoverTimeoutMs)
+{
+    popupHoverTimeout = hoverTimeoutMs;
+    showValuePopupInEditor (*this, hoverTimeoutMs);
+}
+
+void KnobSlider::parentHierarchyChanged()
+{
+    if (popupHoverTimeout)
+        showValuePopupInEditor (*this, *popupHoverTimeout);
 }

@@ -180,13 +180,43 @@ void LinearSliderLookAndFeel::drawScale (juce::Graphics& g, int y, int width, in
                 });
 }
 
-void LinearSliderLookAndFeel::drawCap (juce::Graphics& g, juce::Point<float> valuePoint)
+juce::Drawable& LinearSliderLookAndFeel::capArtwork()
 {
     if (cap == nullptr)
+    {
         cap = parseSvgDrawable (juce::String::fromUTF8 (Artwork::slider));
+        cap->setTransform (juce::AffineTransform::scale (capScale));
+    }
+    return *cap;
+}
 
-    cap->setTransform (juce::AffineTransform::scale (capScale));
-    const auto halfWidth = (int) ((float) cap->getWidth() * capScale) / 2;
-    const auto halfHeight = (int) ((float) cap->getHeight() * capScale) / 2;
-    cap->drawAt (g, valuePoint.x - (float) halfWidth, valuePoint.y - (float) halfHeight, 1.0f);
+// The cap's top left, for drawing it centred on the value point in whole pixels.
+juce::Point<float> LinearSliderLookAndFeel::capOrigin (juce::Point<float> valuePoint)
+{
+    auto& artwork = capArtwork();
+    const auto halfWidth = (int) ((float) artwork.getWidth() * capScale) / 2;
+    const auto halfHeight = (int) ((float) artwork.getHeight() * capScale) / 2;
+    return { valuePoint.x - (float) halfWidth, valuePoint.y - (float) halfHeight };
+}
+
+juce::Rectangle<int> LinearSliderLookAndFeel::capBounds (juce::Point<float> valuePoint)
+{
+    auto& artwork = capArtwork();
+    const auto origin = capOrigin (valuePoint);
+    return juce::Rectangle<float> (origin.x, origin.y, (float) artwork.getWidth() * capScale,
+                                   (float) artwork.getHeight() * capScale)
+        .getSmallestIntegerContainer();
+}
+
+int LinearSliderLookAndFeel::getSliderPopupPlacement (juce::Slider& slider)
+{
+    if (slider.isHorizontal())
+        return juce::BubbleComponent::above | juce::BubbleComponent::below;
+    return juce::BubbleComponent::left | juce::BubbleComponent::right;
+}
+
+void LinearSliderLookAndFeel::drawCap (juce::Graphics& g, juce::Point<float> valuePoint)
+{
+    const auto origin = capOrigin (valuePoint);
+    capArtwork().drawAt (g, origin.x, origin.y, 1.0f);
 }

@@ -34,11 +34,19 @@ public:
     static void visitScale (juce::Slider& slider, int y, int width, int height,
                             const std::function<void (const ScaleMark&)>& visit);
 
+    /** The fader cap's area when it is drawn at this value point. */
+    juce::Rectangle<int> capBounds (juce::Point<float> valuePoint);
+
+    /** Beside the fader: left or right of a vertical one, above or below a horizontal one. */
+    int getSliderPopupPlacement (juce::Slider& slider) override;
+
     static constexpr float labelFontHeight = 12.0f;
 
 private:
     static void drawScale (juce::Graphics& g, int y, int width, int height, juce::Slider& slider);
     void drawCap (juce::Graphics& g, juce::Point<float> valuePoint);
+    juce::Drawable& capArtwork();
+    juce::Point<float> capOrigin (juce::Point<float> valuePoint);
 
     /** The cap's artwork never changes, so it is parsed once and kept. */
     std::unique_ptr<juce::Drawable> cap;
