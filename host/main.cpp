@@ -21,8 +21,8 @@ namespace
 {
 int usage (std::FILE* stream, int status)
 {
-    std::fprintf (stream, "usage: larkspur-host describe <plug-in library>\n%s%s%s", renderUsage, editorUsage,
-                  validateUsage);
+    std::fprintf (stream, "usage: larkspur-host describe <plug-in library>\n       larkspur-host --version\n%s%s%s",
+                  renderUsage, editorUsage, validateUsage);
     return status;
 }
 
@@ -108,6 +108,12 @@ int main (int argc, char** argv)
         return runValidateCommand (std::vector<std::string> (argv + 2, argv + argc), defaultLibraryPath());
     if (argc >= 2 && std::strcmp (argv[1], "editor") == 0)
         return runEditorCommand (std::vector<std::string> (argv + 2, argv + argc), defaultLibraryPath());
+    if (argc == 2 && std::strcmp (argv[1], "--version") == 0)
+    {
+        std::printf ("larkspur-host %d.%d.%d\n", LARKSPUR_VERSION_MAJOR, LARKSPUR_VERSION_MINOR,
+                     LARKSPUR_VERSION_PATCH);
+        return 0;
+    }
     if (argc == 2 && (std::strcmp (argv[1], "--help") == 0 || std::strcmp (argv[1], "-h") == 0))
         return usage (stdout, 0);
     return usage (stderr, 2);

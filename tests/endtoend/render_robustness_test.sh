@@ -41,10 +41,23 @@ with open(path, "wb") as f:
 PY
 }
 
-# Help goes to standard output and succeeds.
+# Help goes to standard output and succeeds; so does the version.
 for asked in "--help" "-h" "render --help" "render -h"; do
     # shellcheck disable=SC2086
     expect_status "help ($asked)" 0 out "usage: larkspur-host" "$host" $asked
+done
+expect_status "version" 0 out "larkspur-host " "$host" --version
+grep -qE '^larkspur-host [0-9]+\.[0-9]+\.[0-9]+$' "$work/out.txt" || fail "version: $(cat "$work/out.txt")"
+
+# A library that is a pipe, or a copy cut short, is refused with the reason before it is loaded:
+# no command waits on the pipe or ends by SIGBUS.
+mkfifo "$work/pipe.so"
+head -c 300000 "$library" > "$work/cut.so"
+for case in "pipe.so:it is a named pipe, not a regular file" "cut.so:the file is shorter than its headers declare"; do
+    name=${case%%:*}
+    expect_status "describe $name" 1 err "cannot load $work/$name: ${case#*:}" timeout 20 "$host" describe "$work/$name"
+    expect_status "render with $name" 1 err "cannot load $work/$name: ${case#*:}" \
+        timeout 20 "$host" render --library "$work/$name" "$work/x.wav"
 done
 
 # A full-scale square wave boosted by 12 dB clips in a 16-bit output: the samples are counted.
