@@ -14,7 +14,6 @@
 #include <functional>
 #include <memory>
 #include <stdexcept>
-#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -215,25 +214,29 @@ TEST (EditorValuePopups, OpenInsideTheEditorAndBesideAFadersCap)
     auto& output = childOf<ControllerComponent> (editor);
     auto& trim = childOf<FilterGroupComponent> (editor).getBandPanel (1).getTrimKnob();
 
-    const std::pair<juce::Slider*, bool> sliders[] = { { &childOf<InputControllerComponent> (editor).getFader(), true },
-                                                       { &output.getLeftFader(), true },
-                                                       { &output.getRightFader(), true },
-                                                       { &trim, false } };
-    for (const auto& [slider, fader] : sliders)
+    const struct
     {
-        SCOPED_TRACE (slider->getParentComponent()->getName() + " " + typeid (*slider->getParentComponent()).name());
-        pressAndDrag (*slider, slider->getLocalBounds().getCentre().toFloat(), fader ? 30.0f : 10.0f);
-        const auto* popup = slider->getCurrentPopupDisplay();
+        const char* name;
+        juce::Slider& slider;
+        bool fader;
+    } sliders[] = { { "input", childOf<InputControllerComponent> (editor).getFader(), true },
+                    { "output left", output.getLeftFader(), true },
+                    { "output right", output.getRightFader(), true },
+                    { "trim", trim, false } };
+    for (const auto& [name, slider, fader] : sliders)
+    {
+        SCOPED_TRACE (name);
+        pressAndDrag (slider, slider.getLocalBounds().getCentre().toFloat(), fader ? 30.0f : 10.0f);
+        const auto* popup = slider.getCurrentPopupDisplay();
         ASSERT_NE (popup, nullptr);
         EXPECT_EQ (popup->getParentComponent(), &editor);
         if (fader)
         {
             const auto capY =
-                editor
-                    .getLocalPoint (slider, juce::Point<float> (0.0f, slider->getPositionOfValue (slider->getValue())))
+                editor.getLocalPoint (&slider, juce::Point<float> (0.0f, slider.getPositionOfValue (slider.getValue())))
                     .y;
             EXPECT_NEAR ((float) popup->getBounds().getCentreY(), capY, 1.5f);
         }
-        slider->mouseUp (mouseEvent (*slider, {}, {}));
+        slider.mouseUp (mouseEvent (slider, {}, {}));
     }
 }
