@@ -4,8 +4,7 @@
 
 #include "DescriptionPrinter.h"
 #include "EditorCommand.h"
-#include "HostSession.h"
-#include "PluginLibrary.h"
+#include "LoadedPlugin.h"
 #include "RenderCommand.h"
 #include "ValidateCommand.h"
 
@@ -40,59 +39,46 @@ std::string defaultLibraryPath()
 int describe (const std::string& libraryPath)
 {
     std::string error;
-    const auto library = PluginLibrary::open (libraryPath, error);
-    if (library == nullptr)
+    const auto plugin = LoadedPlugin::open (libraryPath, error, HostConfiguration{}, true);
+    if (plugin == nullptr)
     {
         std::fprintf (stderr, "larkspur-host: %s\n", error.c_str());
         return 1;
     }
 
+    uint64_t version = 0;
+    if (plugin->entryPoints().getSDKVersion (&version) == ACF_OK)
+        std::printf ("interface version: 0x%016llX\n", static_cast<unsigned long long> (version));
+
     int status = 0;
+    if (plugin->start (error))
     {
-        HostSession session (library->entryPoints(), HostConfiguration{}, true);
-
-        uint64_t version = 0;
-        if (session.plugin().getSDKVersion (&version) == ACF_OK)
-            std::printf ("interface version: 0x%016llX\n", static_cast<unsigned long long> (version));
-
-        if (const ACFRESULT started = session.startUp(); started != ACF_OK)
-        {
-            std::fprintf (stderr, "larkspur-host: ACFStartup answered %d\n", static_cast<int> (started));
-            return 1;
-        }
-
-        const ACFRESULT registered = session.registerPlugin();
-        if (registered != ACF_OK)
-        {
-            std::fprintf (stderr, "larkspur-host: ACFRegisterPlugin answered %d\n", static_cast<int> (registered));
-            status = 1;
-        }
-        else if (session.description() == nullptr)
-        {
-            std::fprintf (stderr, "larkspur-host: the plug-in handed back no description\n");
-            status = 1;
-        }
+        printDescription (std::cout, plugin->description());
+        std::cout.flush();
+    }
+    else if (! plugin->isStarted())
+    {
+        std::fprintf (stderr, "larkspur-host: %s\n", error.c_str());
+        return 1;
+    }
+    else
+    {
+        if (plugin->registrationAnswer() != ACF_OK)
+            std::fprintf (stderr, "larkspur-host: ACFRegisterPlugin answered %d\n",
+                          static_cast<int> (plugin->registrationAnswer()));
         else
-        {
-            printDescription (std::cout, *session.description());
-            std::cout.flush();
-        }
-        session.releaseDescription();
+            std::fprintf (stderr, "larkspur-host: the plug-in handed back no description\n");
+        status = 1;
+    }
 
-        const int32_t live = session.waitUntilUnloadable();
-        if (live != 0)
-        {
+    if (! plugin->unload (error))
+    {
+        if (plugin->liveObjects() != 0)
             std::fprintf (stderr, "larkspur-host: %d plug-in objects still alive; not shutting down\n",
-                          static_cast<int> (live));
-            session.abandon();
-            library->keepLoaded();
-            return 1;
-        }
-        if (const ACFRESULT stopped = session.shutDown(); stopped != ACF_OK)
-        {
-            std::fprintf (stderr, "larkspur-host: ACFShutdown answered %d\n", static_cast<int> (stopped));
-            status = 1;
-        }
+                          static_cast<int> (plugin->liveObjects()));
+        else
+            std::fprintf (stderr, "larkspur-host: %s\n", error.c_str());
+        return 1;
     }
     return status;
 }

@@ -4,11 +4,10 @@
 #include "HostCollection.h"
 #include "HostEditor.h"
 #include "HostInstance.h"
-#include "HostSession.h"
 #include "InsertSettings.h"
 #include "LiveInsertAudio.h"
+#include "LoadedPlugin.h"
 #include "OptionScanner.h"
-#include "PluginLibrary.h"
 #include "PngImageWriter.h"
 #include "TestSignal.h"
 #include "X11Display.h"
@@ -224,36 +223,23 @@ int runEditorCommand (const std::vector<std::string>& arguments, const std::stri
         return 1;
     }
 
-    const auto library = PluginLibrary::open (options.libraryPath, error);
-    if (library == nullptr)
+    const auto plugin = LoadedPlugin::open (options.libraryPath, error, HostConfiguration{}, true);
+    if (plugin == nullptr || ! plugin->start (error))
         return fail (error);
-
-    HostSession session (library->entryPoints(), HostConfiguration{}, true);
-    if (const ACFRESULT started = session.startUp(); started != ACF_OK)
-        return fail ("ACFStartup answered " + std::to_string (started));
-    if (const ACFRESULT registered = session.registerPlugin(); registered != ACF_OK || session.description() == nullptr)
-        return fail ("the plug-in did not register (" + std::to_string (registered) + ")");
 
     HostInstance::Options instanceOptions;
     instanceOptions.sampleRate = hostRate;
     instanceOptions.channels = options.mono ? 1 : 2;
-    auto instance = HostInstance::create (*session.description(), instanceOptions, error);
+    auto instance = plugin->createInstance (instanceOptions, error);
     if (instance == nullptr)
         return fail (error);
 
     int status = options.settings.apply (*instance, error) ? 0 : fail (error);
     if (status == 0)
-        status = showEditor (*display, *session.description(), *instance, options);
+        status = showEditor (*display, plugin->description(), *instance, options);
 
     instance.reset();
-    session.releaseDescription();
-    if (const int32_t live = session.waitUntilUnloadable(); live != 0)
-    {
-        session.abandon();
-        library->keepLoaded();
-        return fail (std::to_string (live) + " plug-in objects still alive after tear-down; not shutting down");
-    }
-    if (const ACFRESULT stopped = session.shutDown(); stopped != ACF_OK)
-        return fail ("ACFShutdown answered " + std::to_string (stopped));
+    if (! plugin->unload (error))
+        return fail (error);
     return status;
 }

@@ -1,17 +1,14 @@
 #include "RenderCommand.h"
 
-#include "AAX_Errors.h"
 #include "AtomicFileWrite.h"
 #include "DescriptorOutputStream.h"
-#include "HostCollection.h"
 #include "HostInstance.h"
 #include "HostProject.h"
-#include "HostSession.h"
 #include "InsertRenderer.h"
 #include "InsertSettings.h"
 #include "InterruptGuard.h"
+#include "LoadedPlugin.h"
 #include "OptionScanner.h"
-#include "PluginLibrary.h"
 #include "RenderInput.h"
 #include "TestSignal.h"
 
@@ -250,20 +247,14 @@ private:
 int renderWithPlugin (const RenderOptions& options, InputAudio& input, InterruptGuard& interrupts)
 {
     std::string error;
-    const auto library = PluginLibrary::open (options.libraryPath, error);
-    if (library == nullptr)
+    const auto plugin = LoadedPlugin::open (options.libraryPath, error, HostConfiguration{}, true);
+    if (plugin == nullptr || ! plugin->start (error))
         return fail (error);
-
-    HostSession session (library->entryPoints(), HostConfiguration{}, true);
-    if (const ACFRESULT started = session.startUp(); started != ACF_OK)
-        return fail ("ACFStartup answered " + std::to_string (started));
-    if (const ACFRESULT registered = session.registerPlugin(); registered != ACF_OK || session.description() == nullptr)
-        return fail ("the plug-in did not register (" + std::to_string (registered) + ")");
 
     HostInstance::Options instanceOptions;
     instanceOptions.sampleRate = static_cast<float> (input.rate);
     instanceOptions.channels = input.channels;
-    auto instance = HostInstance::create (*session.description(), instanceOptions, error);
+    auto instance = plugin->createInstance (instanceOptions, error);
     if (instance == nullptr)
         return fail (error);
 
@@ -328,15 +319,8 @@ int renderWithPlugin (const RenderOptions& options, InputAudio& input, Interrupt
     }
 
     instance.reset();
-    session.releaseDescription();
-    if (const int32_t live = session.waitUntilUnloadable(); live != 0)
-    {
-        session.abandon();
-        library->keepLoaded();
-        status = fail (std::to_string (live) + " plug-in objects still alive after tear-down; not shutting down");
-    }
-    else if (const ACFRESULT stopped = session.shutDown(); stopped != ACF_OK)
-        status = fail ("ACFShutdown answered " + std::to_string (stopped));
+    if (! plugin->unload (error))
+        status = fail (error);
 
     if (outcome == InsertRenderer::Outcome::stopped)
         interrupts.endByCaughtSignal();

@@ -6,10 +6,9 @@
 #include "HostEditor.h"
 #include "HostInstance.h"
 #include "HostProject.h"
-#include "HostSession.h"
 #include "HostString.h"
+#include "LoadedPlugin.h"
 #include "OptionScanner.h"
-#include "PluginLibrary.h"
 #include "ValidationAudioRun.h"
 #include "ValidationFuzzer.h"
 #include "ValidationReport.h"
@@ -85,48 +84,37 @@ std::string describeRates (const Group& group)
     return text;
 }
 
-bool unload (HostSession& session, PluginLibrary& library, ValidationReport& report)
-{
-    session.releaseDescription();
-    ++report.checks;
-    if (const int32_t live = session.waitUntilUnloadable(); live != 0)
-    {
-        report.fail ("ACFCanUnloadNow still counts " + std::to_string (live) + " live objects after tear-down");
-        session.abandon();
-        library.keepLoaded();
-        return false;
-    }
-    if (const ACFRESULT stopped = session.shutDown(); stopped != ACF_OK)
-    {
-        report.fail ("ACFShutdown answered " + std::to_string (stopped));
-        return false;
-    }
-    return true;
-}
-
-bool startSession (HostSession& session, ValidationReport& report)
+// The report names the entry point that failed.
+bool unload (LoadedPlugin& plugin, ValidationReport& report)
 {
     ++report.checks;
-    if (const ACFRESULT started = session.startUp(); started != ACF_OK)
-    {
-        report.fail ("ACFStartup answered " + std::to_string (started));
-        return false;
-    }
-    if (const ACFRESULT registered = session.registerPlugin(); registered != ACF_OK || session.description() == nullptr)
-    {
-        report.fail ("ACFRegisterPlugin answered " + std::to_string (registered));
-        return false;
-    }
-    return true;
+    std::string error;
+    if (plugin.unload (error))
+        return true;
+    report.fail (plugin.liveObjects() != 0 ? "ACFCanUnloadNow still counts " + std::to_string (plugin.liveObjects()) +
+                                                 " live objects after tear-down"
+                                           : error);
+    return false;
 }
 
-std::unique_ptr<HostInstance> makeInsert (HostSession& session, float rate, int channels, ValidationReport& report)
+bool startSession (LoadedPlugin& plugin, ValidationReport& report)
+{
+    ++report.checks;
+    std::string error;
+    if (plugin.start (error))
+        return true;
+    report.fail (plugin.isStarted() ? "ACFRegisterPlugin answered " + std::to_string (plugin.registrationAnswer())
+                                    : error);
+    return false;
+}
+
+std::unique_ptr<HostInstance> makeInsert (LoadedPlugin& plugin, float rate, int channels, ValidationReport& report)
 {
     HostInstance::Options options;
     options.sampleRate = rate;
     options.channels = channels;
     std::string error;
-    auto insert = HostInstance::create (*session.description(), options, error);
+    auto insert = plugin.createInstance (options, error);
     ++report.checks;
     if (insert == nullptr)
         report.fail ("an insert at " + std::to_string (static_cast<int> (rate)) + " Hz: " + error);
@@ -140,17 +128,16 @@ void loadAndUnload (const Options& options, ValidationReport& report)
     for (int cycle = 0; cycle < loadCycles; ++cycle)
     {
         std::string error;
-        auto library = PluginLibrary::open (options.libraryPath, error);
-        if (library == nullptr)
+        auto plugin = LoadedPlugin::open (options.libraryPath, error);
+        if (plugin == nullptr)
         {
             report.fail (error);
             return;
         }
-        HostSession session (library->entryPoints());
-        if (! startSession (session, report))
+        if (! startSession (*plugin, report))
             return;
         {
-            auto insert = makeInsert (session, 48000.0f, 2, report);
+            auto insert = makeInsert (*plugin, 48000.0f, 2, report);
             if (insert == nullptr)
                 return;
             ValidationAudioRun run (*insert, options.seed + static_cast<unsigned long> (cycle), 40);
@@ -162,21 +149,21 @@ void loadAndUnload (const Options& options, ValidationReport& report)
             }
             run.join();
         }
-        if (! unload (session, *library, report))
+        if (! unload (*plugin, report))
             return;
     }
     if (report.failures == before)
         report.note ("  ok: ACFCanUnloadNow came back to 0 and the plug-in shut down each time");
 }
 
-void playGroup (HostSession& session, const Group& group, const Options& options, unsigned long seed,
+void playGroup (LoadedPlugin& plugin, const Group& group, const Options& options, unsigned long seed,
                 ValidationReport& report)
 {
     report.note ("inserts at once: " + describeRates (group));
     const int before = report.failures;
     std::vector<std::unique_ptr<HostInstance>> inserts;
     for (size_t i = 0; i < group.rates.size(); ++i)
-        if (auto insert = makeInsert (session, group.rates[i], group.channels[i], report))
+        if (auto insert = makeInsert (plugin, group.rates[i], group.channels[i], report))
             inserts.push_back (std::move (insert));
     if (inserts.size() != group.rates.size())
         return;
@@ -302,11 +289,11 @@ void playGroup (HostSession& session, const Group& group, const Options& options
 
 // Opens and closes the editor in a window of the host's a few times while audio runs and the host
 // automates; the audio thread must neither allocate nor put out anything unguarded meanwhile.
-void openAndCloseEditor (HostSession& session, X11Display& display, const Options& options, ValidationReport& report)
+void openAndCloseEditor (LoadedPlugin& plugin, X11Display& display, const Options& options, ValidationReport& report)
 {
     report.note ("editor opened and closed " + std::to_string (editorCycles) + " times while audio runs");
     const int before = report.failures;
-    auto insert = makeInsert (session, 48000.0f, 2, report);
+    auto insert = makeInsert (plugin, 48000.0f, 2, report);
     if (insert == nullptr)
         return;
 
@@ -337,7 +324,7 @@ void openAndCloseEditor (HostSession& session, X11Display& display, const Option
     for (int cycle = 0; cycle < editorCycles && ! skipped && report.failures == before; ++cycle)
     {
         std::string error;
-        auto editor = HostEditor::create (*session.description(), *insert, error);
+        auto editor = HostEditor::create (plugin.description(), *insert, error);
         ++report.checks;
         if (editor == nullptr)
         {
@@ -475,29 +462,25 @@ int runValidateCommand (const std::vector<std::string>& arguments, const std::st
 
     if (report.failures == 0)
     {
-        auto library = PluginLibrary::open (options.libraryPath, error);
-        if (library == nullptr)
+        auto plugin = LoadedPlugin::open (options.libraryPath, error);
+        if (plugin == nullptr)
             report.fail (error);
-        else
+        else if (startSession (*plugin, report))
         {
-            HostSession session (library->entryPoints());
-            if (startSession (session, report))
-            {
-                // Every rate of the level table and one outside it, mono and stereo, a few at once.
-                const std::vector<Group> groups{
-                    { { 44100.0f, 48000.0f, 32000.0f }, { 2, 2, 2 } },
-                    { { 88200.0f, 96000.0f, 48000.0f }, { 2, 2, 1 } },
-                    { { 176400.0f, 192000.0f }, { 2, 2 } },
-                };
-                unsigned long seed = options.seed;
-                for (const Group& group : groups)
-                    playGroup (session, group, options, ++seed, report);
-                if (display != nullptr)
-                    openAndCloseEditor (session, *display, options, report);
-                else
-                    report.note ("editor: skipped, there is no display (" + displayProblem + ")");
-                unload (session, *library, report);
-            }
+            // Every rate of the level table and one outside it, mono and stereo, a few at once.
+            const std::vector<Group> groups{
+                { { 44100.0f, 48000.0f, 32000.0f }, { 2, 2, 2 } },
+                { { 88200.0f, 96000.0f, 48000.0f }, { 2, 2, 1 } },
+                { { 176400.0f, 192000.0f }, { 2, 2 } },
+            };
+            unsigned long seed = options.seed;
+            for (const Group& group : groups)
+                playGroup (*plugin, group, options, ++seed, report);
+            if (display != nullptr)
+                openAndCloseEditor (*plugin, *display, options, report);
+            else
+                report.note ("editor: skipped, there is no display (" + displayProblem + ")");
+            unload (*plugin, report);
         }
     }
 

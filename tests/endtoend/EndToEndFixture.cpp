@@ -12,32 +12,31 @@ namespace endtoend
 EndToEnd::EndToEnd()
 {
     std::string error;
-    library = PluginLibrary::open (LARKSPUR_PLUGIN_PATH, error);
-    EXPECT_NE (library, nullptr) << error;
-    if (library == nullptr)
-        return;
-    hostSession = std::make_unique<HostSession> (library->entryPoints());
-    EXPECT_EQ (hostSession->startUp(), ACF_OK);
-    EXPECT_EQ (hostSession->registerPlugin(), ACF_OK);
-    EXPECT_NE (hostSession->description(), nullptr);
+    plugin = LoadedPlugin::open (LARKSPUR_PLUGIN_PATH, error);
+    EXPECT_NE (plugin, nullptr) << error;
+    if (plugin != nullptr && ! plugin->start (error))
+    {
+        ADD_FAILURE() << error;
+        plugin.reset();
+    }
 }
 
 EndToEnd::~EndToEnd()
 {
-    if (hostSession == nullptr)
+    if (plugin == nullptr)
         return;
-    hostSession->releaseDescription();
-    EXPECT_EQ (hostSession->waitUntilUnloadable(), 0) << "plug-in objects outlived their inserts";
-    EXPECT_TRUE (hostSession->state().log.assertions().empty());
-    hostSession.reset();
+    std::string error;
+    EXPECT_TRUE (plugin->unload (error)) << error;
+    EXPECT_TRUE (plugin->session().state().log.assertions().empty());
+    plugin.reset();
 }
 
 std::unique_ptr<HostInstance> EndToEnd::makeInstance (HostInstance::Options options)
 {
-    std::string error;
-    if (hostSession == nullptr || hostSession->description() == nullptr)
+    if (plugin == nullptr)
         return nullptr;
-    auto insert = HostInstance::create (*hostSession->description(), options, error);
+    std::string error;
+    auto insert = plugin->createInstance (options, error);
     EXPECT_NE (insert, nullptr) << error;
     return insert;
 }

@@ -1,10 +1,8 @@
 #pragma once
 
 #include "ConvolutionEqAudioProcessor.h"
-#include "HostCollection.h"
 #include "HostInstance.h"
-#include "HostSession.h"
-#include "PluginLibrary.h"
+#include "LoadedPlugin.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -32,12 +30,11 @@ protected:
     std::unique_ptr<ConvolutionEqAudioProcessor> makeReference (const HostInstance& insert, int maximumBlock,
                                                                 int channels = 2) const;
 
-    HostSession& session() { return *hostSession; }
+    HostSession& session() { return plugin->session(); }
 
 private:
     juce::ScopedJuceInitialiser_GUI framework;
-    std::unique_ptr<PluginLibrary> library;
-    std::unique_ptr<HostSession> hostSession;
+    std::unique_ptr<LoadedPlugin> plugin;
 };
 
 // `samples` of the built-in test signal, stereo.
