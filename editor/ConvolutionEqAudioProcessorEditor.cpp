@@ -21,6 +21,13 @@ bool channel1EditsTheMode (juce::AudioProcessorValueTreeState& state)
 }
 } // namespace
 
+void ConvolutionEqAudioProcessorEditor::installOn (ConvolutionEqAudioProcessor& processor)
+{
+    processor.setEditorFactory (
+        [] (ConvolutionEqAudioProcessor& owner) -> std::unique_ptr<juce::AudioProcessorEditor>
+        { return std::make_unique<ConvolutionEqAudioProcessorEditor> (owner, owner.getValueTreeState()); });
+}
+
 ConvolutionEqAudioProcessorEditor::ConvolutionEqAudioProcessorEditor (ConvolutionEqAudioProcessor& p,
                                                                       juce::AudioProcessorValueTreeState& state)
     : juce::AudioProcessorEditor (p)

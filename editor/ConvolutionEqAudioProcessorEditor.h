@@ -22,6 +22,9 @@ public:
                                        juce::AudioProcessorValueTreeState& valueTreeState);
     ~ConvolutionEqAudioProcessorEditor() override;
 
+    /** Makes this editor the processor's window, built on the processor's own value-tree state. */
+    static void installOn (ConvolutionEqAudioProcessor& processor);
+
     void paint (juce::Graphics& g) override;
     void resized() override;
 

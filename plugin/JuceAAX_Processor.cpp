@@ -7,6 +7,7 @@
 #include "AAX_CString.h"
 #include "AAX_Errors.h"
 #include "AAX_Properties.h"
+#include "ConvolutionEqAudioProcessorEditor.h"
 #include "LarkspurHostNotifications.h"
 #include "LarkspurProcessContext.h"
 #include "MessageThreadPump.h"
@@ -112,6 +113,7 @@ int channelsOfStemFormat (uint32_t stemFormat, int fallback) noexcept
 JuceAAX_Processor::JuceAAX_Processor()
     : processor (std::make_unique<ConvolutionEqAudioProcessor>())
 {
+    ConvolutionEqAudioProcessorEditor::installOn (*processor);
 }
 
 JuceAAX_Processor::~JuceAAX_Processor()

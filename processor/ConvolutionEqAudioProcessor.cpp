@@ -1,7 +1,6 @@
 #include "ConvolutionEqAudioProcessor.h"
 
 #include "BandReselector.h"
-#include "ConvolutionEqAudioProcessorEditor.h"
 #include "ParameterLayout.h"
 #include "ProcessingBuffers.h"
 
@@ -250,15 +249,14 @@ void ConvolutionEqAudioProcessor::reselectBands (std::uint32_t bandMask)
     }
 }
 
-// The editor comes with its own component library; until then the processor has none.
 juce::AudioProcessorEditor* ConvolutionEqAudioProcessor::createEditor()
 {
-    return new ConvolutionEqAudioProcessorEditor (*this, valueTreeState);
+    return editorFactory != nullptr ? editorFactory (*this).release() : nullptr;
 }
 
 bool ConvolutionEqAudioProcessor::hasEditor() const
 {
-    return true;
+    return editorFactory != nullptr;
 }
 
 //==============================================================================

@@ -11,6 +11,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class BandReselector;
@@ -31,6 +32,7 @@ public:
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
     void processorLayoutsChanged() override;
 
+    /** The editor that the installed factory makes; there is an editor only once a factory is installed. */
     juce::AudioProcessorEditor* createEditor() override;
     bool hasEditor() const override;
 
@@ -76,6 +78,13 @@ public:
     /** Sets levelCompensation for the given sample rate. */
     void sampleRateLevel (float sampleRate) noexcept;
     float getLevelCompensation() const noexcept { return levelCompensation.load (std::memory_order_relaxed); }
+
+    /** Makes the processor's editor. The editor lives in a library of its own that links this one, so
+        whoever assembles the plug-in installs it (the product's wrapper, tests that open the editor). */
+    using EditorFactory = std::function<std::unique_ptr<juce::AudioProcessorEditor> (ConvolutionEqAudioProcessor&)>;
+
+    /** Message thread, before the host first asks for the editor. */
+    void setEditorFactory (EditorFactory factory) { editorFactory = std::move (factory); }
 
     juce::AudioProcessorValueTreeState& getValueTreeState() noexcept { return valueTreeState; }
     juce::UndoManager& getUndoManager() noexcept { return undoManager; }
@@ -169,6 +178,8 @@ private:
 
     /** Reselects bands whose frequency, type or gain parameter changed, on the message thread. */
     std::unique_ptr<BandReselector> reselector;
+
+    EditorFactory editorFactory;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ConvolutionEqAudioProcessor)
 };

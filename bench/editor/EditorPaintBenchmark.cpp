@@ -5,6 +5,7 @@
 #include "ColourPalette.h"
 #include "ControllerComponent.h"
 #include "ConvolutionEqAudioProcessor.h"
+#include "ConvolutionEqAudioProcessorEditor.h"
 #include "FilterGroupComponent.h"
 #include "InputControllerComponent.h"
 #include "KnobArtworkCache.h"
@@ -173,6 +174,7 @@ struct OpenEditor
     OpenEditor()
     {
         processor.prepareToPlay (48000.0, 512);
+        ConvolutionEqAudioProcessorEditor::installOn (processor);
         editor.reset (processor.createEditorIfNeeded());
     }
 
@@ -189,6 +191,7 @@ void editorOpenAndFirstPaint (benchmark::State& state)
     ProcessUserFolder folder{ "larkspur-editor-bench" };
     ConvolutionEqAudioProcessor processor;
     processor.prepareToPlay (48000.0, 512);
+    ConvolutionEqAudioProcessorEditor::installOn (processor);
     juce::Image image (juce::Image::ARGB, 800, 518, true);
     for (auto _ : state)
     {

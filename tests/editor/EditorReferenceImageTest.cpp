@@ -3,6 +3,7 @@
 // the references instead (scripts/update-reference-images).
 
 #include "ControllerComponent.h"
+#include "ConvolutionEqAudioProcessorEditor.h"
 #include "FilterGroupComponent.h"
 #include "InputControllerComponent.h"
 #include "PanelTestSupport.h"
@@ -76,8 +77,9 @@ struct OpenEditor
 {
     explicit OpenEditor (ConvolutionEqAudioProcessor& p)
         : processor (p)
-        , editor (p.createEditorIfNeeded())
     {
+        ConvolutionEqAudioProcessorEditor::installOn (p);
+        editor.reset (p.createEditorIfNeeded());
         dispatchMessages();
     }
 

@@ -18,8 +18,9 @@ struct OpenEditor
 {
     explicit OpenEditor (ConvolutionEqAudioProcessor& p)
         : processor (p)
-        , editor (p.createEditorIfNeeded())
     {
+        ConvolutionEqAudioProcessorEditor::installOn (p);
+        editor.reset (p.createEditorIfNeeded());
         juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
     }
 
@@ -54,6 +55,7 @@ TEST (EditorWindowTest, OpensAtItsFixedSizeOnTheDarkBackground)
     TemporaryUserFolder folder;
     ConvolutionEqAudioProcessor processor;
     processor.prepareToPlay (48000.0, 512);
+    ConvolutionEqAudioProcessorEditor::installOn (processor);
     std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
     ASSERT_NE (editor, nullptr);
     EXPECT_EQ (editor->getWidth(), 800);

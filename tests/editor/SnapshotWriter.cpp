@@ -13,6 +13,7 @@
 #include "ColourPalette.h"
 #include "ControllerComponent.h"
 #include "ConvolutionEqAudioProcessor.h"
+#include "ConvolutionEqAudioProcessorEditor.h"
 #include "FilterGroupComponent.h"
 #include "InputControllerComponent.h"
 #include "KnobSlider.h"
@@ -358,6 +359,7 @@ bool applyPreset (ConvolutionEqAudioProcessor& processor, const juce::String& na
 
 juce::Image editorSnapshot (ConvolutionEqAudioProcessor& processor)
 {
+    ConvolutionEqAudioProcessorEditor::installOn (processor);
     std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
     juce::MessageManager::getInstance()->runDispatchLoopUntil (50); // asynchronous updates settle
     auto image = snapshot (*editor);

@@ -75,7 +75,36 @@ TEST_F (LifecycleTest, FrameworkAnswers)
     EXPECT_EQ (processor.getBusCount (false), 1);
     EXPECT_EQ (processor.getMainBusNumOutputChannels(), 2);
 
+    // The editor library is not linked here: without an installed factory there is no editor.
+    EXPECT_FALSE (processor.hasEditor());
+    EXPECT_EQ (processor.createEditorIfNeeded(), nullptr);
+}
+
+TEST_F (LifecycleTest, TheInstalledFactoryMakesTheEditorForItsProcessor)
+{
+    struct BareEditor : juce::AudioProcessorEditor
+    {
+        explicit BareEditor (juce::AudioProcessor& owner)
+            : juce::AudioProcessorEditor (owner)
+        {
+            setSize (8, 8);
+        }
+    };
+
+    const ConvolutionEqAudioProcessor* madeFor = nullptr;
+    processor.setEditorFactory (
+        [&madeFor] (ConvolutionEqAudioProcessor& owner) -> std::unique_ptr<juce::AudioProcessorEditor>
+        {
+            madeFor = &owner;
+            return std::make_unique<BareEditor> (owner);
+        });
     EXPECT_TRUE (processor.hasEditor());
+
+    std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
+    ASSERT_NE (editor, nullptr);
+    EXPECT_EQ (madeFor, &processor);
+    EXPECT_EQ (processor.getActiveEditor(), editor.get());
+    processor.editorBeingDeleted (editor.get());
 }
 
 TEST_F (LifecycleTest, PreparationBuildsTheBankAndBothSetsWithEveryBandSelected)
