@@ -1,9 +1,9 @@
 #include "SnapSlider.h"
 
-#include <algorithm>
+#include <cmath>
 
-SnapSlider::SnapSlider (float scale, juce::Colour knob, juce::Colour label)
-    : knobScale (scale)
+SnapSlider::SnapSlider (float scaleOfKnob, juce::Colour knob, juce::Colour label)
+    : knobScale (scaleOfKnob)
     , knobColour (knob)
     , labelColour (label)
 {
@@ -25,37 +25,62 @@ SnapSlider::~SnapSlider()
 
 void SnapSlider::setSnapTable (const juce::Array<float>& table)
 {
-    snapTable = table;
-    lookAndFeel.snapTable = snapTable;
+    scale.table = table;
+    lookAndFeel.scale.table = scale.table;
+    repaint();
+}
+
+void SnapSlider::setBetweenSteps (SnapSliderScale::BetweenSteps rule)
+{
+    scale.betweenSteps = rule;
+    lookAndFeel.scale.betweenSteps = rule;
     repaint();
 }
 
 double SnapSlider::proportionOfLengthToValue (double proportion)
 {
-    const int n = snapTable.size();
-    auto x = (float) (n * proportion);
-    if (x == (float) n)
-        x -= 1.0f;
+    // An entry's own proportion gives the entry back exactly, not a rounding error beside it.
+    auto position = proportion * (double) scale.size() - 0.5;
+    const auto nearestEntry = std::round (position);
+    if (std::abs (position - nearestEntry) < 1.0e-9)
+        position = nearestEntry;
 
-    const auto index = (int) x;
-    return juce::isPositiveAndBelow (index, n) ? (double) snapTable.getUnchecked (index) : 0.0;
+    return scale.valueAt (position);
 }
 
 double SnapSlider::valueToProportionOfLength (double value)
 {
-    const int n = snapTable.size();
+    const int n = scale.size();
     if (n == 0)
         return 0.0;
 
-    return (double) ((float) snapTable.indexOf ((float) value) / (float) n);
+    return (scale.shownPosition (value) + 0.5) / (double) n;
 }
 
-double SnapSlider::snapValue (double attemptedValue, DragMode)
+double SnapSlider::snapValue (double attemptedValue, DragMode dragMode)
 {
-    if (snapTable.isEmpty())
-        return attemptedValue;
+    if (! turning || scale.size() == 0)
+        return scale.firstNotBelow (attemptedValue);
 
-    const auto found = std::lower_bound (snapTable.begin(), snapTable.end(), attemptedValue,
-                                         [] (float entry, double value) { return (double) entry < value; });
-    return found != snapTable.end() ? (double) *found : (double) snapTable.getLast();
+    // JUCE moves the knob from where the value at the press is shown, through
+    // proportionOfLengthToValue; the distance from there counts the steps.
+    const double moved = scale.position (attemptedValue) - scale.shownPosition (valueAtPress);
+    int steps = 0;
+    if (dragMode == notDragging) // a wheel notch
+        steps = moved > 0.0 ? 1 : (moved < 0.0 ? -1 : 0);
+    else
+        steps = (int) std::lround (moved);
+
+    return scale.stepFrom (valueAtPress, steps);
+}
+
+void SnapSlider::startedDragging()
+{
+    turning = true;
+    valueAtPress = getValue();
+}
+
+void SnapSlider::stoppedDragging()
+{
+    turning = false;
 }

@@ -25,6 +25,8 @@ SnapSliderComponent::SnapSliderComponent (int knobKind, float knobScale, juce::C
         firstLabel.setJustificationType (juce::Justification::centred);
         secondLabel.setText ("-", juce::dontSendNotification);
         secondLabel.setJustificationType (juce::Justification::centred);
+        // A band blends the responses of the two gain steps round its gain.
+        slider.setBetweenSteps (SnapSliderScale::BetweenSteps::blended);
     }
 }
 

@@ -17,32 +17,22 @@ juce::String SnapSliderLookAndFeel::scaleText (float value)
 
 double SnapSliderLookAndFeel::angleStep (float start, float end) const noexcept
 {
-    const int n = snapTable.size();
+    const int n = scale.size();
     if (n < 2)
         return 0.0;
 
     return std::abs ((double) (end - start) / ((double) n - 1.0));
 }
 
-int SnapSliderLookAndFeel::pointerIndex (double value) const noexcept
-{
-    int index = 0;
-    for (int i = 0; i < snapTable.size(); ++i)
-        if (value == (double) snapTable.getUnchecked (i))
-            index = i;
-
-    return index;
-}
-
 float SnapSliderLookAndFeel::pointerAngle (double value, float start, float end) const noexcept
 {
-    return (float) (pointerIndex (value) * angleStep (start, end) + start);
+    return (float) (scale.shownPosition (value) * angleStep (start, end) + start);
 }
 
 std::vector<ScaleLabel> SnapSliderLookAndFeel::layoutScale (juce::Point<float> centre, int labelRadius, float start,
                                                             float end, const juce::Font& font) const
 {
-    const int n = snapTable.size();
+    const int n = scale.size();
     const double step = angleStep (start, end);
 
     std::vector<ScaleLabel> labels;
@@ -53,7 +43,7 @@ std::vector<ScaleLabel> SnapSliderLookAndFeel::layoutScale (juce::Point<float> c
         ScaleLabel label;
         const auto angle = (float) (i * step + start);
         label.anchor = KnobArtwork::pointOnCircle (centre, (float) (labelRadius - 4), angle);
-        label.text = scaleText (snapTable.getUnchecked (i));
+        label.text = scaleText (scale.table.getUnchecked (i));
 
         const int textWidth = (int) std::ceil (font.getStringWidthFloat (label.text));
         int boxX = 0;

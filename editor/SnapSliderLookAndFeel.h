@@ -2,14 +2,15 @@
 
 #include "KnobArtworkCache.h"
 #include "ScaleLabel.h"
+#include "SnapSliderScale.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <vector>
 
-/** Draws a stepped knob: the table's values written round it as a scale, the knob turned to the
-    entry the slider stands on, and the fixed lighting over it. A value that is no entry is shown
-    at the first entry. The owning SnapSlider fills the fields. */
+/** Draws a stepped knob: the table's values written round it as a scale, the knob turned to where
+    the slider's value stands (an entry's own angle, or between two entries as SnapSliderScale
+    places the value), and the fixed lighting over it. The owning SnapSlider fills the fields. */
 class SnapSliderLookAndFeel : public juce::LookAndFeel_V4
 {
 public:
@@ -26,10 +27,7 @@ public:
     /** The angle between two neighbouring entries; 0 with fewer than two entries. */
     double angleStep (float rotaryStartAngle, float rotaryEndAngle) const noexcept;
 
-    /** The entry the pointer shows: the last one equal to value, else the first. */
-    int pointerIndex (double value) const noexcept;
-
-    /** The pointer's angle for that entry. */
+    /** The pointer's angle for the value: an entry's scale angle, or between two of them. */
     float pointerAngle (double value, float rotaryStartAngle, float rotaryEndAngle) const noexcept;
 
     /** The scale labels of a knob centred on centre whose art has the given label radius. */
@@ -42,7 +40,7 @@ public:
     juce::Colour knobColour;
     juce::Colour labelColour;
     bool showDetail = true;
-    juce::Array<float> snapTable;
+    SnapSliderScale scale;
 
     /** The parsed knob artwork, shared with the other knobs. */
     juce::SharedResourcePointer<KnobArtworkCache> artwork;

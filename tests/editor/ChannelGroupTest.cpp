@@ -100,14 +100,14 @@ TEST_F (ChannelGroupTest, KnobDetentsAreTheBandsStepsInTheBank)
         { 5000, 7000, 10000, 12500, 15000 },
     };
 
-    // A stepped knob divides its travel into one equal bin per detent.
+    // A stepped knob divides its travel into one equal bin per detent, each detent in the middle of its bin.
     const auto expectDetents = [] (juce::Slider& slider, const std::vector<float>& steps)
     {
         const auto n = (double) steps.size();
         for (size_t i = 0; i < steps.size(); ++i)
         {
             EXPECT_EQ (slider.proportionOfLengthToValue (((double) i + 0.5) / n), steps[i]);
-            EXPECT_NEAR (slider.valueToProportionOfLength (steps[i]), (double) i / n, 1.0e-6);
+            EXPECT_NEAR (slider.valueToProportionOfLength (steps[i]), ((double) i + 0.5) / n, 1.0e-6);
         }
     };
 

@@ -62,37 +62,60 @@ float wrapped (float angle)
 } // namespace
 
 //==============================================================================
-TEST (SnapSliderMappingTest, ProportionsFallIntoOneEqualBinPerEntry)
+TEST (SnapSliderMappingTest, EntriesStandInTheMiddleOfOneEqualBinEach)
 {
     SnapSlider slider (0.9f, frequencyKnobColour, frequencyLabelColour);
     slider.setSnapTable (frequencies);
 
+    // Straight lines between the entries; the ends of the travel hold the first and last entry.
     const struct
     {
         double proportion;
         double value;
-    } cases[] = { { 0.0, 400 },   { 0.19, 400 },       { 0.2, 800 },   { 0.39, 800 }, { 0.4, 1500 },
-                  { 0.59, 1500 }, { 0.6, 3000 },       { 0.79, 3000 }, { 0.8, 5000 }, { 0.99, 5000 },
-                  { 1.0, 5000 },  { 0.9999999, 5000 }, { -0.5, 0.0 },  { 1.5, 0.0 } };
+    } cases[] = { { 0.0, 400 },  { 0.1, 400 },  { 0.2, 600 },  { 0.3, 800 },  { 0.5, 1500 }, { 0.6, 2250 },
+                  { 0.7, 3000 }, { 0.9, 5000 }, { 1.0, 5000 }, { -0.5, 400 }, { 1.5, 5000 } };
 
     for (const auto& c : cases)
-        EXPECT_EQ (slider.proportionOfLengthToValue (c.proportion), c.value) << "proportion " << c.proportion;
+        EXPECT_NEAR (slider.proportionOfLengthToValue (c.proportion), c.value, 1.0e-6) << "proportion " << c.proportion;
 }
 
-TEST (SnapSliderMappingTest, EntriesMapToTheLowerEdgeOfTheirBinAndOthersBelowZero)
+TEST (SnapSliderMappingTest, ValuesAreDrawnWhereTheirBandPlaysThem)
 {
-    SnapSlider slider (0.9f, frequencyKnobColour, frequencyLabelColour);
-    slider.setSnapTable (frequencies);
-
+    const float pi = juce::MathConstants<float>::pi;
     const struct
     {
+        int kind;
         double value;
-        float proportion;
-    } cases[] = { { 400, 0.0f },  { 800, 0.2f },   { 1500, 0.4f }, { 3000, 0.6f },
-                  { 5000, 0.8f }, { 1000, -0.2f }, { 75, -0.2f } };
+        double position; // in steps from the first entry
+    } cases[] = {
+        // On a step: the entry's own place.
+        { SnapSliderComponent::frequencyKind, 400, 0 },
+        { SnapSliderComponent::frequencyKind, 1500, 2 },
+        { SnapSliderComponent::frequencyKind, 5000, 4 },
+        { SnapSliderComponent::gainKind, -12, 0 },
+        { SnapSliderComponent::gainKind, 4, 7 },
+        { SnapSliderComponent::gainKind, 12, 10 },
+        // A frequency between steps plays, and stands on, the first step not below it.
+        { SnapSliderComponent::frequencyKind, 2000, 3 },
+        { SnapSliderComponent::frequencyKind, 1501, 3 },
+        { SnapSliderComponent::frequencyKind, 401, 1 },
+        { SnapSliderComponent::frequencyKind, 75, 0 },
+        // A gain between steps blends them, and stands between them in proportion.
+        { SnapSliderComponent::gainKind, 5, 7.5 },
+        { SnapSliderComponent::gainKind, 5.5, 7.75 },
+        { SnapSliderComponent::gainKind, -2.5, 3.75 },
+        { SnapSliderComponent::gainKind, 10, 9 + 1.0 / 3.0 },
+    };
 
     for (const auto& c : cases)
-        EXPECT_FLOAT_EQ ((float) slider.valueToProportionOfLength (c.value), c.proportion) << "value " << c.value;
+    {
+        auto knob = makeKnob (c.kind == SnapSliderComponent::gainKind ? gains : frequencies, c.kind);
+        const auto n = (double) knob->slider.getSnapTable().size();
+        SCOPED_TRACE (c.value);
+        EXPECT_NEAR (knob->slider.valueToProportionOfLength (c.value), (c.position + 0.5) / n, 1.0e-9);
+        EXPECT_NEAR (knob->slider.getSnapLookAndFeel().pointerAngle (c.value, 1.2f * pi, 2.8f * pi),
+                     1.2f * pi + 1.6f * pi * (float) (c.position / (n - 1.0)), 1.0e-5f);
+    }
 }
 
 TEST (SnapSliderMappingTest, EveryEntrySurvivesTheRoundTripThroughItsProportion)
@@ -134,7 +157,7 @@ TEST (SnapSliderMappingTest, ShortTablesGiveDefinedResults)
     single.setSnapTable ({ 1000.0f });
     for (auto proportion : { 0.0, 0.5, 1.0 })
         EXPECT_EQ (single.proportionOfLengthToValue (proportion), 1000.0);
-    EXPECT_EQ (single.valueToProportionOfLength (1000), 0.0);
+    EXPECT_EQ (single.valueToProportionOfLength (1000), 0.5);
     EXPECT_EQ (single.snapValue (10, juce::Slider::notDragging), 1000.0);
     EXPECT_EQ (single.snapValue (20000, juce::Slider::notDragging), 1000.0);
 }
@@ -278,7 +301,7 @@ TEST (SnapSliderComponentTest, ScaleLabelsStandRoundTheKnobWithTheMiddleOneCentr
     EXPECT_EQ (labels[2].box.getY(), 11.0f);
 }
 
-TEST (SnapSliderComponentTest, PointerStandsOnItsEntrysScaleAngleAndOffTableValuesShowTheFirst)
+TEST (SnapSliderComponentTest, PointerStandsOnItsEntrysScaleAngle)
 {
     const float pi = juce::MathConstants<float>::pi;
     const juce::Point<float> centre (75.0f, 60.0f);
@@ -294,8 +317,6 @@ TEST (SnapSliderComponentTest, PointerStandsOnItsEntrysScaleAngleAndOffTableValu
             const float angle = lookAndFeel.pointerAngle (table[i], 1.2f * pi, 2.8f * pi);
             EXPECT_NEAR (wrapped (angle), angleOf (labels[(size_t) i].anchor, centre), 1e-3f) << table[i];
         }
-
-        EXPECT_EQ (lookAndFeel.pointerAngle (75.0, 1.2f * pi, 2.8f * pi), 1.2f * pi);
     }
 }
 
@@ -343,11 +364,11 @@ TEST (SnapSliderComponentTest, ValuesFromOutsideMoveTheMatchingButtonBehindTheKn
     for (size_t i = 0; i < buttons.size(); ++i)
         EXPECT_EQ (isBehindKnob (*knob, buttons[i]), i == 3) << buttons[i]->getName();
 
-    // A value between entries (automation, an old project): every button stays clickable.
+    // A value between entries (automation, an old project) is kept, and every button stays clickable.
     knob->slider.setValue (1000.0, juce::sendNotificationSync);
+    EXPECT_EQ (knob->slider.getValue(), 1000.0);
     for (auto* button : buttons)
         EXPECT_FALSE (isBehindKnob (*knob, button)) << button->getName();
-    EXPECT_FLOAT_EQ ((float) knob->slider.valueToProportionOfLength (knob->slider.getValue()), -0.2f);
 }
 
 TEST (SnapSliderComponentTest, ShortTablesLayOutAndPaintWithoutTrouble)
@@ -448,5 +469,125 @@ TEST (SnapSliderComponentTest, EveryDetentSurvivesTheWayThroughItsParameter)
             juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
             EXPECT_EQ (parameter.convertFrom0to1 (parameter.getValue()), c.table[(int) i]);
         }
+    }
+}
+
+//==============================================================================
+namespace
+{
+enum class Touch
+{
+    drag,   // pixels up (negative: down), one pixel at a time
+    wheel,  // notches up (negative: down)
+    tremble // a press that moves up to 2 pixels either way before it lets go
+};
+
+// Turns the knob as a user does, with the events JUCE would deliver.
+void touch (SnapSlider& slider, Touch kind, int amount)
+{
+    const auto source = juce::Desktop::getInstance().getMainMouseSource();
+    const juce::Point<float> press (75.0f, 60.0f);
+    const auto event = [&] (juce::Point<float> at, juce::ModifierKeys mods, juce::Time when)
+    {
+        return juce::MouseEvent (source, at, mods, juce::MouseInputSource::defaultPressure, 0.0f, 0.0f, 0.0f, 0.0f,
+                                 &slider, &slider, when, press, juce::Time(), 1, at != press);
+    };
+    const auto button = juce::ModifierKeys::leftButtonModifier;
+
+    if (kind == Touch::wheel)
+    {
+        for (int notch = 0; notch < std::abs (amount); ++notch)
+        {
+            // One notch as JUCE reports it on X11; JUCE drops a repeat with the same time.
+            juce::MouseWheelDetails wheel{ 0.0f, (amount > 0 ? 50.0f : -50.0f) / 256.0f, false, false, false };
+            slider.mouseWheelMove (event (press, {}, juce::Time (1000 + notch)), wheel);
+        }
+        return;
+    }
+
+    slider.mouseDown (event (press, button, {}));
+    if (kind == Touch::drag)
+        for (int pixel = 1; pixel <= std::abs (amount); ++pixel)
+            slider.mouseDrag (event (press.translated (0.0f, (float) (amount > 0 ? -pixel : pixel)), button, {}));
+    else
+        for (const auto offset : { juce::Point<float> (2, 0), { 0, -2 }, { -2, 2 }, { 1, 1 }, { 0, 0 } })
+            slider.mouseDrag (event (press + offset, button, {}));
+    slider.mouseUp (event (press, {}, {}));
+}
+} // namespace
+
+TEST (SnapSliderComponentTest, TouchesMoveByWholeStepsFromTheShownValueAndWriteWhatIsShown)
+{
+    TemporaryUserFolder folder;
+    ConvolutionEqAudioProcessor processor;
+    auto& state = processor.getValueTreeState();
+
+    const struct
+    {
+        const char* id;
+        float before;
+        Touch kind;
+        int amount;
+        float after;
+    } cases[] = {
+        // From a step: half a step's 25 pixels either way before it moves, then one step per 50.
+        { "gain_1_1", 6, Touch::drag, 1, 6 },
+        { "gain_1_1", 6, Touch::drag, -1, 6 },
+        { "gain_1_1", 6, Touch::drag, 5, 6 },
+        { "gain_1_1", 6, Touch::drag, -5, 6 },
+        { "gain_1_1", 6, Touch::drag, 24, 6 },
+        { "gain_1_1", 6, Touch::drag, -24, 6 },
+        { "gain_1_1", 6, Touch::drag, 26, 9 },
+        { "gain_1_1", 6, Touch::drag, -26, 4 },
+        { "gain_1_1", 6, Touch::drag, 76, 12 },
+        { "gain_1_1", 6, Touch::drag, -76, 2 },
+        { "gain_1_1", 6, Touch::drag, 300, 12 },
+        { "gain_1_1", 6, Touch::tremble, 0, 6 },
+        { "frequency_1_2", 3000, Touch::drag, -24, 3000 },
+        { "frequency_1_2", 3000, Touch::drag, -26, 1500 },
+        { "frequency_1_2", 3000, Touch::drag, 26, 5000 },
+        // One notch is one step, both ways; the ends hold.
+        { "gain_1_1", 6, Touch::wheel, 1, 9 },
+        { "gain_1_1", 6, Touch::wheel, -1, 4 },
+        { "gain_1_1", 6, Touch::wheel, 2, 12 },
+        { "gain_1_1", -12, Touch::wheel, -1, -12 },
+        { "frequency_1_2", 3000, Touch::wheel, 1, 5000 },
+        { "frequency_1_2", 3000, Touch::wheel, -1, 1500 },
+        // From between two steps (automation): to a neighbour, never to the first entry; a
+        // trembling press leaves the value alone.
+        { "gain_1_1", 5, Touch::wheel, 1, 6 },
+        { "gain_1_1", 5, Touch::wheel, -1, 4 },
+        { "gain_1_1", 5, Touch::drag, 26, 6 },
+        { "gain_1_1", 5, Touch::drag, -26, 4 },
+        { "gain_1_1", 5, Touch::drag, 1, 5 },
+        { "gain_1_1", 5, Touch::tremble, 0, 5 },
+        { "gain_1_1", -2.5f, Touch::wheel, -1, -4 },
+        // A frequency between steps is shown on the step it plays, and moves on from there.
+        { "frequency_1_2", 2000, Touch::wheel, 1, 5000 },
+        { "frequency_1_2", 2000, Touch::wheel, -1, 1500 },
+        { "frequency_1_2", 2000, Touch::drag, 26, 5000 },
+        { "frequency_1_2", 2000, Touch::drag, -26, 1500 },
+        { "frequency_1_2", 2000, Touch::tremble, 0, 2000 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (juce::String (c.id) + " from " + juce::String (c.before) + ", touch " +
+                      juce::String ((int) c.kind) + " by " + juce::String (c.amount));
+        const bool gain = juce::String (c.id).startsWith ("gain");
+        SnapSliderComponent knob (gain ? SnapSliderComponent::gainKind : SnapSliderComponent::frequencyKind, 1.0f,
+                                  frequencyKnobColour, frequencyLabelColour);
+        knob.setSnapValues (gain ? gains : frequencies);
+        juce::AudioProcessorValueTreeState::SliderAttachment attachment (state, c.id, knob.slider);
+        knob.setSize (150, 120);
+
+        auto& parameter = *state.getParameter (c.id);
+        parameter.setValueNotifyingHost (parameter.convertTo0to1 (c.before));
+        ASSERT_EQ (knob.slider.getValue(), (double) c.before); // taken as it is, not snapped
+
+        touch (knob.slider, c.kind, c.amount);
+
+        EXPECT_EQ (knob.slider.getValue(), (double) c.after);
+        EXPECT_EQ (parameter.convertFrom0to1 (parameter.getValue()), c.after);
     }
 }
