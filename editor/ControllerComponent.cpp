@@ -43,7 +43,8 @@ ControllerComponent::ControllerComponent (juce::AudioProcessorValueTreeState& st
     , logo ("Korvel Audio Tools", imageStyle)
 {
     fillColourPalette (palette);
-    switchColours = { palette[20], palette[21], palette[22], palette[23] };
+    switchColours = { palette[PaletteColour::outputSwitchOn], palette[PaletteColour::outputSwitchOff],
+                      palette[PaletteColour::rightPhaseOn], palette[PaletteColour::rightPhaseOff] };
 
     if (mono)
         buildMonoForm();
@@ -51,8 +52,8 @@ ControllerComponent::ControllerComponent (juce::AudioProcessorValueTreeState& st
         buildStereoForm();
 
     {
-        const auto normal = createButtonImage (Artwork::buttonReset, palette[21]);
-        const auto lit = createButtonImage (Artwork::buttonReset, palette[20]);
+        const auto normal = createButtonImage (Artwork::buttonReset, palette[PaletteColour::outputSwitchOff]);
+        const auto lit = createButtonImage (Artwork::buttonReset, palette[PaletteColour::outputSwitchOn]);
         reset.setImages (normal.get(), lit.get(), lit.get(), normal.get(), lit.get(), lit.get(), lit.get(), lit.get());
     }
     addAndMakeVisible (reset);
@@ -78,7 +79,7 @@ void ControllerComponent::buildStereoForm()
 {
     addAndMakeVisible (selector);
 
-    setUpFader (leftFader, palette[24]);
+    setUpFader (leftFader, palette[PaletteColour::faderTrack]);
     leftGainAttachment = std::make_unique<SliderAttachment> (valueTreeState, ParameterIds::gainL, leftFader);
     leftFader.addListener (this);
     setUpCaption (leftCaption, "Out L", leftFader);
@@ -89,7 +90,7 @@ void ControllerComponent::buildStereoForm()
     setUpSwitch (link, ParameterIds::linkGain, linkAttachment, true, Artwork::buttonLink, switchColours[0],
                  switchColours[1]);
 
-    setUpFader (rightFader, palette[25]);
+    setUpFader (rightFader, palette[PaletteColour::rightFaderTrack]);
     rightGainAttachment = std::make_unique<SliderAttachment> (valueTreeState, ParameterIds::gainR, rightFader);
     rightFader.addListener (this);
     setUpCaption (rightCaption, "Out R", rightFader);
@@ -101,12 +102,13 @@ void ControllerComponent::buildStereoForm()
 
 void ControllerComponent::buildMonoForm()
 {
-    setUpSwitch (solo, ParameterIds::solo, soloAttachment, false, Artwork::buttonSpeaker, palette[10], palette[12]);
+    setUpSwitch (solo, ParameterIds::solo, soloAttachment, false, Artwork::buttonSpeaker,
+                 palette[PaletteColour::soloOn], palette[PaletteColour::soloOff]);
 
     setUpCaption (leftCaption, "Output", solo);
 
     gainFader.setBounds (680, 20, 100, 100);
-    setUpFader (gainFader, palette[24]);
+    setUpFader (gainFader, palette[PaletteColour::faderTrack]);
     gainAttachment = std::make_unique<SliderAttachment> (valueTreeState, ParameterIds::gain, gainFader);
 
     setUpSwitch (phase, ParameterIds::phase, phaseAttachment, true, Artwork::buttonPhase, switchColours[0],

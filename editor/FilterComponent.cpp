@@ -43,8 +43,10 @@ FilterComponent::FilterComponent (juce::AudioProcessorValueTreeState& s, const B
     , bandNumber (bandSetSlot.bandNumber (index))
     , bandIndex (index)
     , state (s)
-    , frequencyKnob (SnapSliderComponent::frequencyKind, 0.9f, palette[26], palette[29])
-    , gainKnob (SnapSliderComponent::gainKind, 1.0f, palette[27], palette[30])
+    , frequencyKnob (SnapSliderComponent::frequencyKind, 0.9f, palette[PaletteColour::frequencyKnob],
+                     palette[PaletteColour::frequencyKnobLabel])
+    , gainKnob (SnapSliderComponent::gainKind, 1.0f, palette[PaletteColour::gainKnob],
+                palette[PaletteColour::gainKnobLabel])
     , typeButtons (s, bandSetSlot, channelNumber, index)
 {
     typeParameter = dynamic_cast<juce::AudioParameterChoice*> (state.getParameter (parameterId ("type")));

@@ -63,8 +63,8 @@ void FilterGroupComponent::resetBands()
 
 void FilterGroupComponent::updateTitle()
 {
-    channel1Colour = palette[6];
-    channel2Colour = palette[8];
+    channel1Colour = palette[PaletteColour::channel1Group];
+    channel2Colour = palette[PaletteColour::channel2Group];
 
     const char* modeIds[] = { "process_L", "process_R", "process_M", "process_S", "process_A" };
     for (size_t i = 0; i < modeSwitches.size(); ++i)

@@ -10,7 +10,7 @@ InputControllerComponent::InputControllerComponent (juce::AudioProcessorValueTre
 
     addAndMakeVisible (fader);
     fader.setSliderStyle (juce::Slider::LinearVertical);
-    fader.setColour (juce::Slider::trackColourId, palette[24]);
+    fader.setColour (juce::Slider::trackColourId, palette[PaletteColour::faderTrack]);
     fader.enableValuePopup (2000);
     attachment = std::make_unique<juce::AudioProcessorValueTreeState::SliderAttachment> (
         valueTreeState, ParameterIds::inputLevel, fader);

@@ -27,14 +27,16 @@ MSLRComponent::MSLRComponent (juce::AudioProcessorValueTreeState& s, FilterGroup
 {
     fillColourPalette (palette);
 
-    setUpButton (soloChannel1, Artwork::buttonSpeaker, 10, 12, "solo_1", soloChannel1Attachment, false);
-    setUpButton (soloChannel2, Artwork::buttonSpeaker, 11, 13, "solo_2", soloChannel2Attachment, false);
-    setUpButton (left, Artwork::buttonL, 16, 17, "process_L", leftAttachment, true);
-    setUpButton (linkLR, Artwork::buttonLink, 14, 15, "link_MSLR", linkAttachment, true);
-    setUpButton (right, Artwork::buttonR, 18, 19, "process_R", rightAttachment, true);
-    setUpButton (mid, Artwork::buttonM, 16, 17, "process_M", midAttachment, true);
-    setUpButton (side, Artwork::buttonS, 18, 19, "process_S", sideAttachment, true);
-    setUpButton (all, Artwork::buttonA, 16, 17, "process_A", allAttachment, true);
+    using namespace PaletteColour;
+    setUpButton (soloChannel1, Artwork::buttonSpeaker, soloOn, soloOff, "solo_1", soloChannel1Attachment, false);
+    setUpButton (soloChannel2, Artwork::buttonSpeaker, soloChannel2On, soloChannel2Off, "solo_2",
+                 soloChannel2Attachment, false);
+    setUpButton (left, Artwork::buttonL, leftMidAllOn, leftMidAllOff, "process_L", leftAttachment, true);
+    setUpButton (linkLR, Artwork::buttonLink, selectorLinkOn, selectorLinkOff, "link_MSLR", linkAttachment, true);
+    setUpButton (right, Artwork::buttonR, rightSideOn, rightSideOff, "process_R", rightAttachment, true);
+    setUpButton (mid, Artwork::buttonM, leftMidAllOn, leftMidAllOff, "process_M", midAttachment, true);
+    setUpButton (side, Artwork::buttonS, rightSideOn, rightSideOff, "process_S", sideAttachment, true);
+    setUpButton (all, Artwork::buttonA, leftMidAllOn, leftMidAllOff, "process_A", allAttachment, true);
 
     // Joining the group switches off any surplus mode switch that is on, with notification, so
     // the groups already follow the switch that stays on.
@@ -46,13 +48,13 @@ MSLRComponent::MSLRComponent (juce::AudioProcessorValueTreeState& s, FilterGroup
 
 MSLRComponent::~MSLRComponent() = default;
 
-void MSLRComponent::setUpButton (juce::DrawableButton& button, const char* artwork, int onColourIndex,
-                                 int offColourIndex, const char* parameterId,
+void MSLRComponent::setUpButton (juce::DrawableButton& button, const char* artwork, PaletteColour::Entry onColour,
+                                 PaletteColour::Entry offColour, const char* parameterId,
                                  std::unique_ptr<ButtonAttachment>& attachment, bool listen)
 {
     button.setClickingTogglesState (true);
 
-    setToggleImages (button, artwork, palette[(size_t) onColourIndex], palette[(size_t) offColourIndex]);
+    setToggleImages (button, artwork, palette[onColour], palette[offColour]);
     button.setColour (juce::DrawableButton::backgroundOnColourId, juce::Colours::transparentBlack);
 
     attachment = std::make_unique<ButtonAttachment> (state, parameterId, button);

@@ -39,8 +39,9 @@ private:
     using ButtonAttachment = juce::AudioProcessorValueTreeState::ButtonAttachment;
 
     void buttonClicked (juce::Button* button) override;
-    void setUpButton (juce::DrawableButton& button, const char* artwork, int onColourIndex, int offColourIndex,
-                      const char* parameterId, std::unique_ptr<ButtonAttachment>& attachment, bool listen);
+    void setUpButton (juce::DrawableButton& button, const char* artwork, PaletteColour::Entry onColour,
+                      PaletteColour::Entry offColour, const char* parameterId,
+                      std::unique_ptr<ButtonAttachment>& attachment, bool listen);
     void showGroupFor (juce::Button& modeButton, bool linked);
 
     juce::AudioProcessorValueTreeState& state;

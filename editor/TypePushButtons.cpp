@@ -75,7 +75,8 @@ void TypePushButtons::setUpButton (juce::DrawableButton& button,
     addAndMakeVisible (button);
     button.addListener (this);
 
-    setToggleImages (button, artwork, palette[1], palette[0]);
+    setToggleImages (button, artwork, palette[PaletteColour::bandTypeGlyphOn],
+                     palette[PaletteColour::bandTypeGlyphOff]);
     button.setRadioGroupId (radioGroup);
 }
 

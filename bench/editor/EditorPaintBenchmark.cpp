@@ -50,8 +50,9 @@ std::unique_ptr<SnapSliderComponent> makeFrequencyKnob()
 {
     ColourPalette palette;
     fillColourPalette (palette);
-    auto knob =
-        std::make_unique<SnapSliderComponent> (SnapSliderComponent::frequencyKind, 0.9f, palette[26], palette[29]);
+    auto knob = std::make_unique<SnapSliderComponent> (SnapSliderComponent::frequencyKind, 0.9f,
+                                                       palette[PaletteColour::frequencyKnob],
+                                                       palette[PaletteColour::frequencyKnobLabel]);
     knob->setSnapValues ({ 400.0f, 800.0f, 1500.0f, 3000.0f, 5000.0f });
     knob->slider.setRange (400.0, 5000.0);
     knob->slider.setValue (1500.0);
@@ -63,7 +64,8 @@ std::unique_ptr<SnapSliderComponent> makeGainKnob()
 {
     ColourPalette palette;
     fillColourPalette (palette);
-    auto knob = std::make_unique<SnapSliderComponent> (SnapSliderComponent::gainKind, 1.0f, palette[27], palette[30]);
+    auto knob = std::make_unique<SnapSliderComponent> (
+        SnapSliderComponent::gainKind, 1.0f, palette[PaletteColour::gainKnob], palette[PaletteColour::gainKnobLabel]);
     knob->setSnapValues ({ -12.0f, -9.0f, -6.0f, -4.0f, -2.0f, 0.0f, 2.0f, 4.0f, 6.0f, 9.0f, 12.0f });
     knob->slider.setRange (-12.0, 12.0);
     knob->slider.setValue (4.0);

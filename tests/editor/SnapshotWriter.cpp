@@ -161,8 +161,8 @@ juce::Image contactSheet()
 
     // Band-type buttons: the low band's pair and the high band's pair, 60 x 30 each.
     int y = 24;
-    sheet.caption ("Band-type buttons, 60 x 30 (on " + palette[1].toDisplayString (false) + ", off " +
-                       palette[0].toDisplayString (false) + ")",
+    sheet.caption ("Band-type buttons, 60 x 30 (on " + palette[PaletteColour::bandTypeGlyphOn].toDisplayString (false) +
+                       ", off " + palette[PaletteColour::bandTypeGlyphOff].toDisplayString (false) + ")",
                    10, y - 8);
     struct Pair
     {
@@ -177,8 +177,12 @@ juce::Image contactSheet()
     int x = 10;
     for (const auto& pair : pairs)
     {
-        sheet.place (imageButton (pair.left, palette[1], palette[0], pair.leftOn), { x, y, 60, 30 });
-        sheet.place (imageButton (pair.right, palette[1], palette[0], ! pair.leftOn), { x + 60, y, 60, 30 });
+        sheet.place (imageButton (pair.left, palette[PaletteColour::bandTypeGlyphOn],
+                                  palette[PaletteColour::bandTypeGlyphOff], pair.leftOn),
+                     { x, y, 60, 30 });
+        sheet.place (imageButton (pair.right, palette[PaletteColour::bandTypeGlyphOn],
+                                  palette[PaletteColour::bandTypeGlyphOff], ! pair.leftOn),
+                     { x + 60, y, 60, 30 });
         x += 140;
     }
 
@@ -189,14 +193,30 @@ juce::Image contactSheet()
     {
         const int x0 = 10 + state * 190;
         const bool all = state == 0;
-        sheet.place (imageButton (Artwork::buttonSpeaker, palette[10], palette[12], all), { x0, y, 50, 28 });
-        sheet.place (imageButton (Artwork::buttonSpeaker, palette[11], palette[13], true), { x0 + 100, y, 50, 28 });
-        sheet.place (imageButton (Artwork::buttonL, palette[16], palette[17], false), { x0, y + 28, 50, 28 });
-        sheet.place (imageButton (Artwork::buttonLink, palette[14], palette[15], all), { x0 + 50, y + 42, 50, 28 });
-        sheet.place (imageButton (Artwork::buttonR, palette[18], palette[19], false), { x0 + 100, y + 28, 50, 28 });
-        sheet.place (imageButton (Artwork::buttonM, palette[16], palette[17], false), { x0, y + 56, 50, 28 });
-        sheet.place (imageButton (Artwork::buttonS, palette[18], palette[19], ! all), { x0 + 100, y + 56, 50, 28 });
-        sheet.place (imageButton (Artwork::buttonA, palette[16], palette[17], all), { x0, y + 84, 150, 28 });
+        sheet.place (
+            imageButton (Artwork::buttonSpeaker, palette[PaletteColour::soloOn], palette[PaletteColour::soloOff], all),
+            { x0, y, 50, 28 });
+        sheet.place (imageButton (Artwork::buttonSpeaker, palette[PaletteColour::soloChannel2On],
+                                  palette[PaletteColour::soloChannel2Off], true),
+                     { x0 + 100, y, 50, 28 });
+        sheet.place (imageButton (Artwork::buttonL, palette[PaletteColour::leftMidAllOn],
+                                  palette[PaletteColour::leftMidAllOff], false),
+                     { x0, y + 28, 50, 28 });
+        sheet.place (imageButton (Artwork::buttonLink, palette[PaletteColour::selectorLinkOn],
+                                  palette[PaletteColour::selectorLinkOff], all),
+                     { x0 + 50, y + 42, 50, 28 });
+        sheet.place (imageButton (Artwork::buttonR, palette[PaletteColour::rightSideOn],
+                                  palette[PaletteColour::rightSideOff], false),
+                     { x0 + 100, y + 28, 50, 28 });
+        sheet.place (imageButton (Artwork::buttonM, palette[PaletteColour::leftMidAllOn],
+                                  palette[PaletteColour::leftMidAllOff], false),
+                     { x0, y + 56, 50, 28 });
+        sheet.place (imageButton (Artwork::buttonS, palette[PaletteColour::rightSideOn],
+                                  palette[PaletteColour::rightSideOff], ! all),
+                     { x0 + 100, y + 56, 50, 28 });
+        sheet.place (imageButton (Artwork::buttonA, palette[PaletteColour::leftMidAllOn],
+                                  palette[PaletteColour::leftMidAllOff], all),
+                     { x0, y + 84, 150, 28 });
     }
 
     // Output section switches at 50 x 28 and Reset at 35 x 35, on and off.
@@ -204,22 +224,25 @@ juce::Image contactSheet()
     struct Switch
     {
         const char* svg;
-        int on, off;
+        PaletteColour::Entry on, off;
     };
-    const Switch switches[] = { { Artwork::buttonPhase, 20, 21 },
-                                { Artwork::buttonLink, 20, 21 },
-                                { Artwork::buttonPhase, 22, 23 },
-                                { Artwork::buttonSpeaker, 10, 12 } };
+    const Switch switches[] = { { Artwork::buttonPhase, PaletteColour::outputSwitchOn, PaletteColour::outputSwitchOff },
+                                { Artwork::buttonLink, PaletteColour::outputSwitchOn, PaletteColour::outputSwitchOff },
+                                { Artwork::buttonPhase, PaletteColour::rightPhaseOn, PaletteColour::rightPhaseOff },
+                                { Artwork::buttonSpeaker, PaletteColour::soloOn, PaletteColour::soloOff } };
     x = 400;
     for (const auto& s : switches)
     {
-        sheet.place (imageButton (s.svg, palette[(size_t) s.on], palette[(size_t) s.off], true), { x, y, 50, 28 });
-        sheet.place (imageButton (s.svg, palette[(size_t) s.off], palette[(size_t) s.off], false),
-                     { x, y + 34, 50, 28 });
+        sheet.place (imageButton (s.svg, palette[s.on], palette[s.off], true), { x, y, 50, 28 });
+        sheet.place (imageButton (s.svg, palette[s.off], palette[s.off], false), { x, y + 34, 50, 28 });
         x += 60;
     }
-    sheet.place (imageButton (Artwork::buttonReset, palette[20], palette[21], true), { x + 5, y - 3, 35, 35 });
-    sheet.place (imageButton (Artwork::buttonReset, palette[20], palette[21], false), { x + 5, y + 31, 35, 35 });
+    sheet.place (imageButton (Artwork::buttonReset, palette[PaletteColour::outputSwitchOn],
+                              palette[PaletteColour::outputSwitchOff], true),
+                 { x + 5, y - 3, 35, 35 });
+    sheet.place (imageButton (Artwork::buttonReset, palette[PaletteColour::outputSwitchOn],
+                              palette[PaletteColour::outputSwitchOff], false),
+                 { x + 5, y + 31, 35, 35 });
 
     // Knobs in 150 x 120 areas, as the band panel sizes them, at two values each.
     y = 240;
@@ -238,9 +261,11 @@ juce::Image contactSheet()
     const juce::Array<float> frequencies{ 400.0f, 800.0f, 1500.0f, 3000.0f, 5000.0f };
     const juce::Array<float> gains{ -12.0f, -9.0f, -6.0f, -4.0f, -2.0f, 0.0f, 2.0f, 4.0f, 6.0f, 9.0f, 12.0f };
     for (float value : { 400.0f, 1500.0f })
-        steppedKnob (SnapSliderComponent::frequencyKind, 0.9f, palette[26], palette[29], frequencies, value);
+        steppedKnob (SnapSliderComponent::frequencyKind, 0.9f, palette[PaletteColour::frequencyKnob],
+                     palette[PaletteColour::frequencyKnobLabel], frequencies, value);
     for (float value : { 0.0f, 6.0f })
-        steppedKnob (SnapSliderComponent::gainKind, 1.0f, palette[27], palette[30], gains, value);
+        steppedKnob (SnapSliderComponent::gainKind, 1.0f, palette[PaletteColour::gainKnob],
+                     palette[PaletteColour::gainKnobLabel], gains, value);
     for (double dB : { -6.0, 2.4 })
     {
         auto trim = std::make_unique<KnobSlider>();
@@ -256,7 +281,9 @@ juce::Image contactSheet()
     y = 390;
     sheet.caption ("Faders 65 x 160", 10, y - 8);
     x = 10;
-    for (const auto& [dB, colour] : { std::pair{ 12.0, palette[24] }, { 0.0, palette[24] }, { -30.0, palette[25] } })
+    for (const auto& [dB, colour] : { std::pair{ 12.0, palette[PaletteColour::faderTrack] },
+                                      { 0.0, palette[PaletteColour::faderTrack] },
+                                      { -30.0, palette[PaletteColour::rightFaderTrack] } })
     {
         auto fader = std::make_unique<LinearSlider>();
         fader->setSliderStyle (juce::Slider::LinearVertical);
@@ -274,7 +301,8 @@ juce::Image contactSheet()
             createSvgDrawable (Artwork::korvelLogo, juce::Colour (0xFF7DF97D), juce::Colour (0xFFA9B0B7), 1.5f);
         logo->setImages (logoImage.get());
         sheet.place (std::move (logo), { x0, y0 + 338, 180, 142 });
-        sheet.place (imageButton (Artwork::buttonReset, palette[20], palette[21], false),
+        sheet.place (imageButton (Artwork::buttonReset, palette[PaletteColour::outputSwitchOn],
+                                  palette[PaletteColour::outputSwitchOff], false),
                      { x0 + 73, y0 + 330, 35, 35 });
         auto label = std::make_unique<juce::Label> ("", "Larkspur");
         label->setFont (juce::Font (14.0f, juce::Font::plain));
