@@ -1,7 +1,5 @@
 #include "KnobSlider.h"
 
-#include "EditorValuePopup.h"
-
 KnobSlider::KnobSlider()
 {
     setLookAndFeel (&lookAndFeel);
@@ -11,16 +9,4 @@ KnobSlider::KnobSlider()
 KnobSlider::~KnobSlider()
 {
     setLookAndFeel (nullptr);
-}
-
-void KnobSlider::enableValuePopup (int hoverTimeoutMs)
-{
-    popupHoverTimeout = hoverTimeoutMs;
-    showValuePopupInEditor (*this, hoverTimeoutMs);
-}
-
-void KnobSlider::parentHierarchyChanged()
-{
-    if (popupHoverTimeout)
-        showValuePopupInEditor (*this, *popupHoverTimeout);
 }

@@ -1,7 +1,5 @@
 #include "LinearSlider.h"
 
-#include "EditorValuePopup.h"
-
 LinearSlider::LinearSlider()
 {
     setLookAndFeel (&lookAndFeel);
@@ -18,18 +16,6 @@ LinearSlider::LinearSlider()
 LinearSlider::~LinearSlider()
 {
     setLookAndFeel (nullptr);
-}
-
-void LinearSlider::enableValuePopup (int hoverTimeoutMs)
-{
-    popupHoverTimeout = hoverTimeoutMs;
-    showValuePopupInEditor (*this, hoverTimeoutMs);
-}
-
-void LinearSlider::parentHierarchyChanged()
-{
-    if (popupHoverTimeout)
-        showValuePopupInEditor (*this, *popupHoverTimeout);
 }
 
 // The framework points the pop-up at the middle of the whole slider whenever it shows or updates
