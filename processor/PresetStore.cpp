@@ -70,6 +70,20 @@ juce::File PresetStore::lockFile() const
     return presetFile.getSiblingFile ("." + presetFile.getFileName() + ".lock");
 }
 
+std::unique_ptr<ExclusiveFileLock> PresetStore::lockForRewrite (const juce::String& failurePrefix)
+{
+    writeProblem.clear();
+    if (makeFolderFor (presetFile, writeProblem))
+    {
+        auto lock = std::make_unique<ExclusiveFileLock> (lockFile().getFullPathName().toStdString(), lockWait);
+        if (lock->isHeld())
+            return lock;
+        writeProblem = juce::String (lock->problem());
+    }
+    reportFailure (failurePrefix + describeWriteFailure());
+    return {};
+}
+
 juce::MemoryBlock PresetStore::formatDocument (const juce::XmlElement& element)
 {
     juce::MemoryOutputStream text;
@@ -338,20 +352,9 @@ void PresetStore::setCurrentPreset (int position)
 bool PresetStore::savePreset (const juce::String& presetName)
 {
     const juce::String notSaved ("The preset was not saved: ");
-    writeProblem.clear();
-    if (! makeFolderFor (presetFile, writeProblem))
-    {
-        reportFailure (notSaved + describeWriteFailure());
+    const auto lock = lockForRewrite (notSaved);
+    if (lock == nullptr)
         return false;
-    }
-
-    const ExclusiveFileLock lock (lockFile().getFullPathName().toStdString(), lockWait);
-    if (! lock.isHeld())
-    {
-        writeProblem = juce::String (lock.problem());
-        reportFailure (notSaved + describeWriteFailure());
-        return false;
-    }
 
     // Presets saved meanwhile by other instances appear; edits only in memory are replaced. A file
     // that is there but cannot be read is never replaced: it may hold every preset the user has.
@@ -399,19 +402,9 @@ bool PresetStore::deletePreset (int position)
         return true;
     const auto presetName = shown->getStringAttribute ("presetName");
 
-    writeProblem.clear();
-    if (! makeFolderFor (presetFile, writeProblem))
-    {
-        reportFailure (notDeleted + describeWriteFailure());
+    const auto lock = lockForRewrite (notDeleted);
+    if (lock == nullptr)
         return false;
-    }
-    const ExclusiveFileLock lock (lockFile().getFullPathName().toStdString(), lockWait);
-    if (! lock.isHeld())
-    {
-        writeProblem = juce::String (lock.problem());
-        reportFailure (notDeleted + describeWriteFailure());
-        return false;
-    }
 
     // Found in the file as it is now: another instance may have removed or added presets.
     if (readUnderLock() != FileContent::read)

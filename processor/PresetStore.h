@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+class ExclusiveFileLock;
+
 /** The user's presets in presets.xml, created from the embedded default document when missing.
     The preset strip reads and edits the public fields directly and calls the operations below. */
 class PresetStore
@@ -124,6 +126,9 @@ private:
     void createFromDefaults();
     bool makeFolderFor (const juce::File& file, juce::String& reason);
     juce::File lockFile() const;
+    /** Makes the file's folder and takes its lock, for one read, edit and rewrite; null after
+        reporting why, prefixed by failurePrefix, when either cannot be done. */
+    std::unique_ptr<ExclusiveFileLock> lockForRewrite (const juce::String& failurePrefix);
     FileContent readUnderLock();
     int findPreset (const juce::String& presetName, int nearPosition, int lowestPosition) const;
     void followCurrentPreset();
