@@ -1,7 +1,6 @@
 #include "RenderCommand.h"
 
 #include "AtomicFileWrite.h"
-#include "DescriptorOutputStream.h"
 #include "HostInstance.h"
 #include "HostProject.h"
 #include "InsertRenderer.h"
@@ -10,6 +9,7 @@
 #include "LoadedPlugin.h"
 #include "OptionScanner.h"
 #include "RenderInput.h"
+#include "RenderOutput.h"
 #include "TestSignal.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
@@ -21,7 +21,6 @@
 #include <memory>
 #include <optional>
 
-#include <unistd.h>
 
 const char* const renderUsage =
     "usage: larkspur-host render [in.wav|in.flac] out.wav|out.flac [options]\n"
@@ -130,118 +129,6 @@ bool isCalibratedRate (double rate)
             return true;
     return false;
 }
-
-// The output file: written as the audio comes, into a temporary that becomes the file only when
-// the render has finished, so an interrupted or failed render leaves nothing behind.
-class OutputAudio
-{
-public:
-    explicit OutputAudio (const std::string& outputPath)
-        : path (outputPath)
-        , pending (fileFromPath (outputPath).getFullPathName().toStdString())
-    {
-    }
-
-    ~OutputAudio() { closeFile(); }
-
-    bool open (const InputAudio& input, std::string& error)
-    {
-        const juce::File file = fileFromPath (path);
-        std::unique_ptr<juce::AudioFormat> format;
-        int bits = input.bitsPerSample;
-        if (file.hasFileExtension ("wav"))
-            format = std::make_unique<juce::WavAudioFormat>();
-        else
-        {
-            format = std::make_unique<juce::FlacAudioFormat>();
-            bits = std::min (bits, 24);
-        }
-        if (! format->getPossibleBitDepths().contains (bits))
-            bits = 24;
-        // A 32-bit WAV file holds floating-point samples.
-        integerSamples = ! (file.hasFileExtension ("wav") && bits == 32);
-        bitsPerSample = bits;
-
-        std::string reason;
-        descriptor = pending.open (reason);
-        if (descriptor < 0)
-        {
-            error = "cannot write " + path + ": " + reason;
-            return false;
-        }
-        auto stream = std::make_unique<DescriptorOutputStream> (descriptor, failure);
-        writer.reset (format->createWriterFor (stream.get(), input.rate, static_cast<unsigned int> (input.channels),
-                                               bits, {}, 0));
-        if (writer == nullptr)
-        {
-            error = "cannot write " + path + ": the format does not take this audio";
-            return false;
-        }
-        stream.release();
-        return true;
-    }
-
-    bool write (const juce::AudioBuffer<float>& buffer, int count)
-    {
-        if (integerSamples)
-            for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
-            {
-                const float* samples = buffer.getReadPointer (channel);
-                for (int i = 0; i < count; ++i)
-                    clipped += samples[i] > 1.0f || samples[i] < -1.0f;
-            }
-        return writer->writeFromAudioSampleBuffer (buffer, 0, count);
-    }
-
-    // Completes the file's header and makes the file; false with the reason.
-    bool finish (std::string& error)
-    {
-        writer.reset();
-        const bool closed = closeFile();
-        std::string reason = failure;
-        if (reason.empty() && ! closed)
-            reason = describeErrno (errno);
-        if (reason.empty() && pending.commit (reason))
-            return true;
-        error = "cannot write " + path + ": " + reason;
-        return false;
-    }
-
-    std::string describeWriteFailure() const
-    {
-        return "cannot write " + path + ": " + (failure.empty() ? std::string ("the audio writer failed") : failure);
-    }
-
-    void discard()
-    {
-        writer.reset();
-        closeFile();
-        pending.discard();
-    }
-
-    int64_t clippedSamples() const noexcept { return clipped; }
-    int bits() const noexcept { return bitsPerSample; }
-    bool holdsIntegers() const noexcept { return integerSamples; }
-
-private:
-    bool closeFile()
-    {
-        if (descriptor < 0)
-            return true;
-        const bool closed = ::close (descriptor) == 0;
-        descriptor = -1;
-        return closed;
-    }
-
-    std::string path;
-    PendingFile pending;
-    int descriptor = -1;
-    std::string failure;
-    std::unique_ptr<juce::AudioFormatWriter> writer;
-    bool integerSamples = true;
-    int bitsPerSample = 24;
-    int64_t clipped = 0;
-};
 
 // Everything from loading the library to its shut-down, with the output written as it comes.
 int renderWithPlugin (const RenderOptions& options, InputAudio& input, InterruptGuard& interrupts)

@@ -1,0 +1,102 @@
+#include "RenderOutput.h"
+
+#include "DescriptorOutputStream.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include <unistd.h>
+
+OutputAudio::OutputAudio (const std::string& outputPath)
+    : path (outputPath)
+    , pending (fileFromPath (outputPath).getFullPathName().toStdString())
+{
+}
+
+OutputAudio::~OutputAudio()
+{
+    closeFile();
+}
+
+bool OutputAudio::open (const InputAudio& input, std::string& error)
+{
+    const juce::File file = fileFromPath (path);
+    std::unique_ptr<juce::AudioFormat> format;
+    int bits = input.bitsPerSample;
+    if (file.hasFileExtension ("wav"))
+        format = std::make_unique<juce::WavAudioFormat>();
+    else
+    {
+        format = std::make_unique<juce::FlacAudioFormat>();
+        bits = std::min (bits, 24);
+    }
+    if (! format->getPossibleBitDepths().contains (bits))
+        bits = 24;
+    // A 32-bit WAV file holds floating-point samples.
+    integerSamples = ! (file.hasFileExtension ("wav") && bits == 32);
+    bitsPerSample = bits;
+
+    std::string reason;
+    descriptor = pending.open (reason);
+    if (descriptor < 0)
+    {
+        error = "cannot write " + path + ": " + reason;
+        return false;
+    }
+    auto stream = std::make_unique<DescriptorOutputStream> (descriptor, failure);
+    writer.reset (
+        format->createWriterFor (stream.get(), input.rate, static_cast<unsigned int> (input.channels), bits, {}, 0));
+    if (writer == nullptr)
+    {
+        error = "cannot write " + path + ": the format does not take this audio";
+        return false;
+    }
+    stream.release();
+    return true;
+}
+
+bool OutputAudio::write (const juce::AudioBuffer<float>& buffer, int count)
+{
+    if (integerSamples)
+        for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
+        {
+            const float* samples = buffer.getReadPointer (channel);
+            for (int i = 0; i < count; ++i)
+                clipped += samples[i] > 1.0f || samples[i] < -1.0f;
+        }
+    return writer->writeFromAudioSampleBuffer (buffer, 0, count);
+}
+
+bool OutputAudio::finish (std::string& error)
+{
+    writer.reset();
+    const bool closed = closeFile();
+    std::string reason = failure;
+    if (reason.empty() && ! closed)
+        reason = describeErrno (errno);
+    if (reason.empty() && pending.commit (reason))
+        return true;
+    error = "cannot write " + path + ": " + reason;
+    return false;
+}
+
+std::string OutputAudio::describeWriteFailure() const
+{
+    return "cannot write " + path + ": " + (failure.empty() ? std::string ("the audio writer failed") : failure);
+}
+
+void OutputAudio::discard()
+{
+    writer.reset();
+    closeFile();
+    pending.discard();
+}
+
+bool OutputAudio::closeFile()
+{
+    if (descriptor < 0)
+        return true;
+    const bool closed = ::close (descriptor) == 0;
+    descriptor = -1;
+    return closed;
+}
