@@ -21,7 +21,6 @@
 #include <memory>
 #include <optional>
 
-
 const char* const renderUsage =
     "usage: larkspur-host render [in.wav|in.flac] out.wav|out.flac [options]\n"
     "  --preset NAME             choose a preset of the plug-in's preset list by name\n"

@@ -1,6 +1,7 @@
 #include "RenderOutput.h"
 
 #include "DescriptorOutputStream.h"
+#include "SampleQuantiser.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -57,14 +58,23 @@ bool OutputAudio::open (const InputAudio& input, std::string& error)
 
 bool OutputAudio::write (const juce::AudioBuffer<float>& buffer, int count)
 {
-    if (integerSamples)
-        for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
-        {
-            const float* samples = buffer.getReadPointer (channel);
-            for (int i = 0; i < count; ++i)
-                clipped += samples[i] > 1.0f || samples[i] < -1.0f;
-        }
-    return writer->writeFromAudioSampleBuffer (buffer, 0, count);
+    if (! integerSamples)
+        return writer->writeFromAudioSampleBuffer (buffer, 0, count);
+
+    const int channels = buffer.getNumChannels();
+    integers.resize (static_cast<size_t> (channels) * static_cast<size_t> (count));
+    channelIntegers.assign (static_cast<size_t> (channels) + 1, nullptr);
+    for (int channel = 0; channel < channels; ++channel)
+    {
+        const float* samples = buffer.getReadPointer (channel);
+        for (int i = 0; i < count; ++i)
+            clipped += samples[i] > 1.0f || samples[i] < -1.0f;
+
+        int32_t* destination = integers.data() + static_cast<size_t> (channel) * static_cast<size_t> (count);
+        quantiseSamples (samples, destination, count, bitsPerSample);
+        channelIntegers[static_cast<size_t> (channel)] = destination;
+    }
+    return writer->write (channelIntegers.data(), count);
 }
 
 bool OutputAudio::finish (std::string& error)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 /** The render's output file: written as the audio comes, into a temporary that becomes the file
     only when the render has finished, so an interrupted or failed render leaves nothing behind. */
@@ -47,4 +48,7 @@ private:
     bool integerSamples = true;
     int bitsPerSample = 24;
     int64_t clipped = 0;
+    // Integer outputs: each channel's samples as the writer takes them, and the channels' starts.
+    std::vector<int32_t> integers;
+    std::vector<const int*> channelIntegers;
 };

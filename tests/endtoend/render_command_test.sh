@@ -47,6 +47,37 @@ expect_ok "wav to flac" render "$work/builtin.wav" "$work/set.flac" --set gain_1
 expect_ok "flac to wav" render "$work/set.flac" "$work/back.wav" --preset "Top End" --block 4096
 [ "$(head -c 4 "$work/back.wav")" = "RIFF" ] || fail "flac to wav: not a WAV file"
 
+# With the plug-in bypassed, integer samples leave as they came, in WAV of every depth and in FLAC:
+# every value of the depth, both extremes included.
+for bits in 8 16 24; do
+    python3 - "$work/in-$bits.wav" "$bits" <<'PY'
+import random, struct, sys, wave
+path, bits = sys.argv[1], int(sys.argv[2])
+low, high = -(1 << (bits - 1)), (1 << (bits - 1)) - 1
+values = [low, high, 0, -1, 1] + [random.Random(bits).randint(low, high) for _ in range(8999)]
+width = bits // 8
+if bits == 8:
+    data = bytes(v + 128 for v in values)
+else:
+    data = b"".join((v & ((1 << bits) - 1)).to_bytes(width, "little") for v in values)
+with wave.open(path, "wb") as out:
+    out.setnchannels(2)
+    out.setsampwidth(width)
+    out.setframerate(44100)
+    out.writeframes(data)
+PY
+    for ending in wav flac; do
+        [ "$bits$ending" = 8flac ] && continue
+        expect_ok "bypassed $bits-bit $ending" render "$work/in-$bits.wav" "$work/out-$bits.$ending" --set bypass=on
+        if [ "$ending" = flac ]; then
+            flac -s -d -f --force-legacy-wave-format -o "$work/out-$bits.flac.wav" "$work/out-$bits.flac" || fail "bypassed $bits-bit flac: no decode"
+        fi
+        python3 -c 'import sys, wave; a, b = (wave.open(p).readframes(1 << 30) for p in sys.argv[1:]); sys.exit(a != b)' \
+            "$work/in-$bits.wav" "$work/out-$bits.$ending$([ "$ending" = flac ] && echo .wav)" ||
+            fail "bypassed $bits-bit $ending: the samples changed"
+    done
+done
+
 # A project saved with the settings renders the same audio when loaded again.
 expect_ok "save project" render "$work/builtin.wav" "$work/first.wav" --preset "Big Synth" --set gain_L=-3 \
     --save-project "$work/song.lkp"
