@@ -2,6 +2,7 @@
 
 #include "AtomicFileWrite.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <map>
 #include <memory>
@@ -14,16 +15,44 @@
 namespace
 {
 // One mutex per lock file for the life of the process; there are only ever a few.
-std::timed_mutex* mutexFor (const std::string& lockPath)
+std::mutex* mutexFor (const std::string& lockPath)
 {
     static std::mutex registryMutex;
-    static std::map<std::string, std::unique_ptr<std::timed_mutex>> registry;
+    static std::map<std::string, std::unique_ptr<std::mutex>> registry;
 
     const std::lock_guard<std::mutex> guard (registryMutex);
     auto& entry = registry[lockPath];
     if (entry == nullptr)
-        entry = std::make_unique<std::timed_mutex>();
+        entry = std::make_unique<std::mutex>();
     return entry.get();
+}
+
+// Neither the mutex (a timed wait uses pthread_mutex_clocklock, which ThreadSanitizer does not
+// follow) nor flock has a timed wait that every tool understands: both are polled, at first
+// often, then every 20 ms.
+template <typename TryOnce>
+bool pollUntil (std::chrono::steady_clock::time_point deadline, TryOnce&& tryOnce)
+{
+    auto pause = std::chrono::milliseconds (1);
+    for (;;)
+    {
+        if (tryOnce())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for (pause);
+        pause = std::min (pause * 2, std::chrono::milliseconds (20));
+    }
+}
+
+// 0 when the lock is taken, EWOULDBLOCK while another holds it, or the error that prevents it.
+int tryExclusiveFlock (int descriptor)
+{
+    int result = 0;
+    while ((result = ::flock (descriptor, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR)
+    {
+    }
+    return result == 0 ? 0 : errno;
 }
 
 std::string describeWait (std::chrono::milliseconds wait)
@@ -41,7 +70,7 @@ ExclusiveFileLock::ExclusiveFileLock (const std::string& lockPath, std::chrono::
     const std::string busy = "another instance held " + lockPath + " for more than " + describeWait (maximumWait);
 
     auto* candidate = mutexFor (lockPath);
-    if (! candidate->try_lock_until (deadline))
+    if (! pollUntil (deadline, [candidate] { return candidate->try_lock(); }))
     {
         reason = busy;
         return;
@@ -56,30 +85,17 @@ ExclusiveFileLock::ExclusiveFileLock (const std::string& lockPath, std::chrono::
         return;
     }
 
-    // flock has no timed wait: poll, at first often, then every 20 ms.
-    auto pause = std::chrono::milliseconds (1);
-    for (;;)
-    {
-        if (::flock (descriptor, LOCK_EX | LOCK_NB) == 0)
-        {
-            held = true;
-            return;
-        }
-        if (errno == EINTR)
-            continue;
-        if (errno != EWOULDBLOCK)
-        {
-            reason = describeErrno (errno);
-            return;
-        }
-        if (Clock::now() >= deadline)
-        {
-            reason = busy;
-            return;
-        }
-        std::this_thread::sleep_for (pause);
-        pause = std::min (pause * 2, std::chrono::milliseconds (20));
-    }
+    int error = EWOULDBLOCK;
+    pollUntil (deadline,
+               [this, &error]
+               {
+                   error = tryExclusiveFlock (descriptor);
+                   return error != EWOULDBLOCK;
+               });
+    if (error == 0)
+        held = true;
+    else
+        reason = error == EWOULDBLOCK ? busy : describeErrno (error);
 }
 
 ExclusiveFileLock::~ExclusiveFileLock()

@@ -28,7 +28,7 @@ public:
     const std::string& problem() const noexcept { return reason; }
 
 private:
-    std::timed_mutex* pathMutex = nullptr;
+    std::mutex* pathMutex = nullptr;
     int descriptor = -1;
     bool held = false;
     std::string reason;
