@@ -32,8 +32,10 @@ python3 "$check_png" "$work/mono.png" 800 518 --has 231E1A --min-colours 1000 > 
     || fail "mono snapshot: $(cat "$work/check.txt")"
 
 # Set by eye, close the window, then render with what was saved: the same audio as the settings
-# given directly.
-"$host" editor "$library" --set gain_1_2=6 --set type_1_1=LP --save-project "$work/eye.lkp" \
+# given directly. The band type goes with its switches, which the editor makes the type follow
+# when it opens, and with a boost, so that the type is heard.
+eye_settings=(--set gain_1_1=4 --set gain_1_2=6 --set type_1_1=LP --set button_LP_1_1=on --set button_PK_1_1=off)
+"$host" editor "$library" "${eye_settings[@]}" --save-project "$work/eye.lkp" \
     > "$work/out.txt" 2> "$work/err.txt" &
 editor_pid=$!
 "$closer" Larkspur close || fail "close: the window did not appear"
@@ -43,7 +45,7 @@ wait "$editor_pid" || status=$?
 [ -s "$work/eye.lkp" ] || fail "close: no project saved"
 "$host" render --library "$library" "$work/saved.wav" --load-project "$work/eye.lkp" 2> "$work/err.txt" \
     || fail "render saved: $(cat "$work/err.txt")"
-"$host" render --library "$library" "$work/direct.wav" --set gain_1_2=6 --set type_1_1=LP 2> "$work/err.txt" \
+"$host" render --library "$library" "$work/direct.wav" "${eye_settings[@]}" 2> "$work/err.txt" \
     || fail "render direct: $(cat "$work/err.txt")"
 cmp -s "$work/saved.wav" "$work/direct.wav" || fail "the saved project renders differently from its settings"
 
