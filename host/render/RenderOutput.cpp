@@ -66,12 +66,8 @@ bool OutputAudio::write (const juce::AudioBuffer<float>& buffer, int count)
     channelIntegers.assign (static_cast<size_t> (channels) + 1, nullptr);
     for (int channel = 0; channel < channels; ++channel)
     {
-        const float* samples = buffer.getReadPointer (channel);
-        for (int i = 0; i < count; ++i)
-            clipped += samples[i] > 1.0f || samples[i] < -1.0f;
-
         int32_t* destination = integers.data() + static_cast<size_t> (channel) * static_cast<size_t> (count);
-        quantiseSamples (samples, destination, count, bitsPerSample);
+        clipped += quantiseSamples (buffer.getReadPointer (channel), destination, count, bitsPerSample);
         channelIntegers[static_cast<size_t> (channel)] = destination;
     }
     return writer->write (channelIntegers.data(), count);

@@ -33,6 +33,7 @@ public:
     /** Removes the temporary and leaves any existing file as it was. */
     void discard();
 
+    /** Samples that an integer output clipped so far, as its quantiser counted them. */
     int64_t clippedSamples() const noexcept { return clipped; }
     int bits() const noexcept { return bitsPerSample; }
     bool holdsIntegers() const noexcept { return integerSamples; }

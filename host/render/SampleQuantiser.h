@@ -7,5 +7,7 @@
     them. Full scale is 2^(bits - 1), the step that JUCE's readers divide by, so a sample read from
     a file of the same depth is written back unchanged (JUCE's own conversion scales by 2^31 - 1 and
     lowers about a quarter of a 16-bit file's samples by one step). Samples round to the nearest
-    step; those beyond full scale clip. */
-void quantiseSamples (const float* samples, int32_t* integers, int count, int bits) noexcept;
+    step; those whose step lies beyond the integers clip to the nearest end, which +1.0 does too
+    (full scale is one step above the largest integer). NaN becomes silence. Answers how many
+    samples were clipped. */
+int quantiseSamples (const float* samples, int32_t* integers, int count, int bits) noexcept;
