@@ -18,11 +18,21 @@
 
 namespace
 {
+const char* const describeUsage = "usage: larkspur-host describe <plug-in library>\n";
+
 int usage (std::FILE* stream, int status)
 {
-    std::fprintf (stream, "usage: larkspur-host describe <plug-in library>\n       larkspur-host --version\n%s%s%s",
-                  renderUsage, editorUsage, validateUsage);
+    std::fprintf (stream, "%s       larkspur-host --version\n%s%s%s", describeUsage, renderUsage, editorUsage,
+                  validateUsage);
     return status;
+}
+
+bool asksForHelp (int argc, char** argv)
+{
+    for (int index = 2; index < argc; ++index)
+        if (std::strcmp (argv[index], "--help") == 0 || std::strcmp (argv[index], "-h") == 0)
+            return true;
+    return false;
 }
 
 // The product library of the same build: build/host/larkspur-host next to build/plugin/.
@@ -86,6 +96,11 @@ int describe (const std::string& libraryPath)
 
 int main (int argc, char** argv)
 {
+    if (argc >= 2 && std::strcmp (argv[1], "describe") == 0 && asksForHelp (argc, argv))
+    {
+        std::fputs (describeUsage, stdout);
+        return 0;
+    }
     if (argc == 3 && std::strcmp (argv[1], "describe") == 0)
         return describe (argv[2]);
     if (argc >= 2 && std::strcmp (argv[1], "render") == 0)

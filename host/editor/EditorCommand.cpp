@@ -201,6 +201,13 @@ int showEditor (X11Display& display, HostCollection& description, HostInstance& 
 
 int runEditorCommand (const std::vector<std::string>& arguments, const std::string& defaultLibraryPath)
 {
+    for (const std::string& argument : arguments)
+        if (argument == "--help" || argument == "-h")
+        {
+            std::fputs (editorUsage, stdout);
+            return 0;
+        }
+
     EditorOptions options;
     std::string error;
     if (! parseOptions (arguments, options, error))
