@@ -1,6 +1,7 @@
 #include "AudioFileKind.h"
 
-#include <cstdint>
+#include "WavHeader.h"
+
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -10,43 +11,22 @@ namespace
 {
 constexpr size_t headerBytes = 4096;
 
-uint32_t word (const unsigned char* p)
-{
-    return static_cast<uint32_t> (p[0]) | static_cast<uint32_t> (p[1]) << 8 | static_cast<uint32_t> (p[2]) << 16 |
-           static_cast<uint32_t> (p[3]) << 24;
-}
-
-unsigned half (const unsigned char* p)
-{
-    return static_cast<unsigned> (p[0]) | static_cast<unsigned> (p[1]) << 8;
-}
-
 bool startsWith (const std::vector<unsigned char>& bytes, const char* text, size_t offset = 0)
 {
     const size_t length = std::strlen (text);
     return bytes.size() >= offset + length && std::memcmp (bytes.data() + offset, text, length) == 0;
 }
 
+// The format as the header check reads it, from the bytes at hand.
 std::string describeWaveFormat (const std::vector<unsigned char>& bytes)
 {
-    // Chunks follow the 12-byte RIFF header; only the format chunk matters here.
-    size_t offset = 12;
-    while (offset + 8 <= bytes.size())
-    {
-        const uint32_t size = word (bytes.data() + offset + 4);
-        if (std::memcmp (bytes.data() + offset, "fmt ", 4) == 0 && offset + 8 + 16 <= bytes.size())
-        {
-            const unsigned char* format = bytes.data() + offset + 8;
-            unsigned tag = half (format);
-            const unsigned bits = half (format + 14);
-            // The extensible form keeps the real tag at the start of its sub-format.
-            if (tag == 0xFFFE && size >= 40 && offset + 8 + 26 <= bytes.size())
-                tag = half (format + 24);
-            return describeWavEncoding (tag, bits);
-        }
-        offset += 8 + size + (size & 1);
-    }
-    return "a WAV file without a usable format chunk";
+    juce::MemoryInputStream stream (bytes.data(), bytes.size(), false);
+    WavLayout layout;
+    std::string reason;
+    checkWavHeader (stream, layout, reason);
+    if (! layout.hasFormat)
+        return "a WAV file without a usable format chunk";
+    return describeWavEncoding (layout.formatTag, layout.statedBits);
 }
 } // namespace
 

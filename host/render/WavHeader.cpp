@@ -53,6 +53,7 @@ bool readFormat (const unsigned char* format, uint32_t size, WavLayout& layout, 
         reason = "the format chunk has " + std::to_string (size) + " bytes, fewer than 16";
         return false;
     }
+    layout.hasFormat = true;
     layout.formatTag = half (format);
     layout.channels = half (format + 2);
     layout.sampleRate = word (format + 4);

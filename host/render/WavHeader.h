@@ -8,6 +8,7 @@
 /** Where a WAV file's samples lie and how each is stored. */
 struct WavLayout
 {
+    bool hasFormat = false; // a format chunk of at least the basic 16 bytes was read
     unsigned formatTag = 0; // the extensible form's sub-format tag in its place
     bool floatingPoint = false;
     unsigned channels = 0;
