@@ -9,6 +9,7 @@
 #include "HostString.h"
 #include "LoadedPlugin.h"
 #include "OptionScanner.h"
+#include "SteadyBlockCount.h"
 #include "ValidationAudioRun.h"
 #include "ValidationFuzzer.h"
 #include "ValidationReport.h"
@@ -35,6 +36,8 @@ const char* const validateUsage =
     "  --seed N        the random seed (default: from the clock; printed, so a failure can be repeated)\n"
     "  --blocks N      blocks each insert plays per pass (default 600); it then plays on until half as\n"
     "                  many, and at least 200, have been checked after its responses settled\n"
+    "  --time-limit S  seconds each group of inserts, and each opening of the editor, may take to check\n"
+    "                  its share of those blocks (default 120); a run that checked fewer by then fails\n"
     "Loads and unloads the library, runs several inserts at once at every rate of the level table and\n"
     "one more, with random block sizes from 1 to 8192, fuzzed parameters, automation, bypasses and\n"
     "state moved between inserts while audio runs, and hostile input (NaN, infinity, denormals,\n"
@@ -54,9 +57,6 @@ int steadyBlocksFor (int blocks)
 {
     return std::max (200, blocks / 2);
 }
-// Guards against a hang only: a run that cannot check its steady blocks in this time is stopped
-// and fails for having checked too few.
-constexpr auto steadyTimeLimit = std::chrono::seconds (120);
 constexpr int loadCycles = 3;
 constexpr int editorCycles = 3;
 // Main-thread turns of about 2 ms each that the editor stays open.
@@ -67,6 +67,9 @@ struct Options
     std::string libraryPath;
     unsigned long seed = 0;
     int blocks = 600;
+    // Guards against a hang only: a run that cannot check its steady blocks in this time is stopped
+    // and fails for having checked too few.
+    std::chrono::seconds timeLimit{ 120 };
 };
 
 struct Group
@@ -224,7 +227,7 @@ void playGroup (LoadedPlugin& plugin, const Group& group, const Options& options
     }
     for (auto& run : runs)
         run->steadyFrom.store (run->blocksDone.load() + settleBlocks);
-    const auto giveUpAt = std::chrono::steady_clock::now() + steadyTimeLimit;
+    const auto giveUpAt = std::chrono::steady_clock::now() + options.timeLimit;
     while (! allFinished())
     {
         idleAll();
@@ -250,10 +253,10 @@ void playGroup (LoadedPlugin& plugin, const Group& group, const Options& options
         blocksPlayed += found.blocks;
         steadyCounts += (i == 0 ? "" : ", ") + std::to_string (found.steadyBlocks) + " at " + rate;
         report.checks += 3;
-        if (found.steadyBlocks < runs[i]->steadyBlocksWanted())
-            report.fail (which + "only " + std::to_string (found.steadyBlocks) +
-                         " blocks were processed and checked for allocations after its responses settled, fewer than " +
-                         std::to_string (runs[i]->steadyBlocksWanted()));
+        if (const std::string shortfall =
+                steadyShortfall (found.steadyBlocks, runs[i]->steadyBlocksWanted(), "after its responses settled");
+            ! shortfall.empty())
+            report.fail (which + shortfall);
         if (found.badBlock >= 0)
             report.fail (which + "block " + std::to_string (found.badBlock) + " (" + std::to_string (found.badSize) +
                          " samples, input " + describeInput (runs[i]->lastInput) + ") put out " +
@@ -350,10 +353,10 @@ void openAndCloseEditor (LoadedPlugin& plugin, X11Display& display, const Option
             report.fail ("the GUI object refused the window (" + std::to_string (attached) + ")");
         const int checkedAtOpening = run.steadyBlocksChecked.load();
         const auto checkedSinceOpening = [&] { return run.steadyBlocksChecked.load() - checkedAtOpening; };
-        const auto giveUpAt = std::chrono::steady_clock::now() + steadyTimeLimit;
-        for (int step = 0; (step < editorTurns || (checkedSinceOpening() < steadyWantedPerCycle &&
-                                                   std::chrono::steady_clock::now() < giveUpAt)) &&
-                           window.handleEvents();
+        // The time limit cuts even the editor's least time open short.
+        const auto giveUpAt = std::chrono::steady_clock::now() + options.timeLimit;
+        for (int step = 0; (step < editorTurns || checkedSinceOpening() < steadyWantedPerCycle) &&
+                           std::chrono::steady_clock::now() < giveUpAt && window.handleEvents();
              ++step)
         {
             editor->idle();
@@ -378,10 +381,9 @@ void openAndCloseEditor (LoadedPlugin& plugin, X11Display& display, const Option
     {
         report.note ("  blocks processed while the editor was open, each checked for allocations: " +
                      std::to_string (checkedWhileOpen));
-        if (checkedWhileOpen < steadyWanted)
-            report.fail ("only " + std::to_string (checkedWhileOpen) +
-                         " blocks were processed and checked for allocations while the editor was open, fewer than " +
-                         std::to_string (steadyWanted));
+        if (const std::string shortfall = steadyShortfall (checkedWhileOpen, steadyWanted, "while the editor was open");
+            ! shortfall.empty())
+            report.fail (shortfall);
     }
     if (found.badBlock >= 0)
         report.fail ("block " + std::to_string (found.badBlock) + " put out " + describeValue (found.badValue) +
@@ -396,7 +398,7 @@ void openAndCloseEditor (LoadedPlugin& plugin, X11Display& display, const Option
 bool parseOptions (const std::vector<std::string>& arguments, Options& options, std::string& error)
 {
     OptionScanner scanner;
-    scanner.valueOptions = { "--library", "--seed", "--blocks" };
+    scanner.valueOptions = { "--library", "--seed", "--blocks", "--time-limit" };
     const auto setLibrary = [&options] (const std::string& path, std::string& problem)
     {
         if (! options.libraryPath.empty())
@@ -414,13 +416,16 @@ bool parseOptions (const std::vector<std::string>& arguments, Options& options, 
             return setLibrary (value, problem);
         char* end = nullptr;
         const unsigned long long number = std::strtoull (value.c_str(), &end, 10);
-        if (value.empty() || *end != '\0' || (option == "--blocks" && (number < 1 || number > 100000)))
+        if (value.empty() || *end != '\0' || (option == "--blocks" && (number < 1 || number > 100000)) ||
+            (option == "--time-limit" && number > 86400))
         {
             problem = option + " takes a whole number, got '" + value + "'";
             return false;
         }
         if (option == "--seed")
             options.seed = static_cast<unsigned long> (number);
+        else if (option == "--time-limit")
+            options.timeLimit = std::chrono::seconds (static_cast<long> (number));
         else
             options.blocks = static_cast<int> (number);
         return true;

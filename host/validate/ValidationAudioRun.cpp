@@ -30,7 +30,7 @@ ValidationAudioRun::ValidationAudioRun (HostInstance& insert, unsigned long seed
     : instance (insert)
     , random (seed)
     , blocks (blockCount)
-    , steadyWanted (steadyBlockCount)
+    , steadyCount (steadyBlockCount)
     , inputs (static_cast<size_t> (insert.channels()), std::vector<float> (maxBlock))
     , outputs (static_cast<size_t> (insert.channels()), std::vector<float> (maxBlock))
     , inputPointers (static_cast<size_t> (insert.channels()))
@@ -104,8 +104,7 @@ void ValidationAudioRun::run()
 {
     int longest = 0;
     InputKind kind = InputKind::noise;
-    for (int index = 0;
-         (index < blocks || found.steadyBlocks < steadyWanted) && ! stopRequested.load (std::memory_order_acquire);
+    for (int index = 0; (index < blocks || ! steadyCount.reached()) && ! stopRequested.load (std::memory_order_acquire);
          ++index)
     {
         if (index % 8 == 0)
@@ -125,8 +124,9 @@ void ValidationAudioRun::run()
         found.blocks = index + 1;
         found.samples += size;
         found.exempt += exempt ? 1 : 0;
-        const bool steady = ! exempt && index >= steadyFrom.load (std::memory_order_acquire);
-        found.steadyBlocks += steady && ! hostBypassed.load (std::memory_order_acquire) ? 1 : 0;
+        const bool steady = steadyCount.take (index, exempt, steadyFrom.load (std::memory_order_acquire),
+                                              hostBypassed.load (std::memory_order_acquire));
+        found.steadyBlocks = steadyCount.count();
         if (allocated > 0 && ! exempt)
         {
             if (! steady)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HostInstance.h"
+#include "SteadyBlockCount.h"
 
 #include <atomic>
 #include <limits>
@@ -69,7 +70,7 @@ public:
 
     bool finished() const noexcept { return done.load (std::memory_order_acquire); }
     const AudioFindings& findings() const noexcept { return found; }
-    int steadyBlocksWanted() const noexcept { return steadyWanted; }
+    int steadyBlocksWanted() const noexcept { return steadyCount.wanted(); }
 
 private:
     int chooseBlockSize();
@@ -98,7 +99,7 @@ private:
     HostInstance& instance;
     std::mt19937 random;
     int blocks;
-    int steadyWanted;
+    SteadyBlockCount steadyCount;
     int phase = 0;
     std::vector<std::vector<float>> inputs;
     std::vector<std::vector<float>> outputs;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The validate command as CI runs it: a fixed seed passes with its steady blocks counted, a library
-# that allocates on the audio thread fails, and a library that cannot be driven or an unknown option
-# fails with a message.
+# that allocates on the audio thread fails, a time limit too short to count the steady blocks in
+# fails every insert and the editor, and a library that cannot be driven or an unknown option fails
+# with a message.
 # Usage: validate_command_test.sh <larkspur-host> <libLarkspur.so> <the same library with a planted allocation>
 set -u
 source "$(dirname "$0")/../support/script-test-common.sh"
@@ -39,12 +40,28 @@ grep -q "^VALIDATION FAILED" "$work/out.txt" || fail "a library that allocates o
 [ "$(grep -c "FAILED: .* allocations on the audio thread" "$work/out.txt")" -ge 3 ] ||
     fail "a library that allocates on the audio thread: not every group named the allocations: $(cat "$work/out.txt")"
 
+# No time to check a steady block in: each of the eight inserts, and the editor while it is open,
+# fails naming how few blocks it checked and how many were wanted.
+"$host" validate "$library" --seed 1 --time-limit 0 > "$work/out.txt" 2>&1
+status=$?
+[ "$status" -eq 1 ] || fail "a time limit of 0: exit $status, not 1: $(cat "$work/out.txt")"
+grep -q "^VALIDATION FAILED" "$work/out.txt" || fail "a time limit of 0: no failing closing line"
+short_inserts=$(grep -c "FAILED: [0-9]* Hz insert: only [0-9]* blocks were processed and checked for allocations after its responses settled, fewer than 300$" "$work/out.txt")
+[ "$short_inserts" -eq 8 ] ||
+    fail "a time limit of 0: $short_inserts inserts, not 8, failed for too few steady blocks: $(cat "$work/out.txt")"
+if [ -n "${DISPLAY:-}" ]; then
+    grep -q "FAILED: only [0-9]* blocks were processed and checked for allocations while the editor was open, fewer than 300$" "$work/out.txt" ||
+        fail "a time limit of 0: the editor phase did not fail for too few blocks: $(cat "$work/out.txt")"
+fi
+
 "$host" validate "$work/none.so" --seed 1 > "$work/out.txt" 2>&1
 [ $? -eq 1 ] || fail "a missing library did not fail the validation"
 grep -q "FAILED: cannot load" "$work/out.txt" || fail "a missing library: $(cat "$work/out.txt")"
 
 "$host" validate "$library" --seed many > /dev/null 2> "$work/err.txt"
 [ $? -eq 2 ] || fail "a bad seed was not a usage error"
+"$host" validate "$library" --time-limit soon > /dev/null 2> "$work/err.txt"
+[ $? -eq 2 ] || fail "a bad time limit was not a usage error"
 
 "$host" validate --help > "$work/out.txt" 2>&1 && grep -q "usage: larkspur-host validate" "$work/out.txt" ||
     fail "validate --help"
