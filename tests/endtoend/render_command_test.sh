@@ -69,6 +69,8 @@ PY
     for ending in wav flac; do
         [ "$bits$ending" = 8flac ] && continue
         expect_ok "bypassed $bits-bit $ending" render "$work/in-$bits.wav" "$work/out-$bits.$ending" --set bypass=on
+        # The lowest integer is -1.0, which the output holds: nothing clips.
+        grep -q "clipped" "$work/err.txt" && fail "bypassed $bits-bit $ending: $(cat "$work/err.txt")"
         if [ "$ending" = flac ]; then
             flac -s -d -f --force-legacy-wave-format -o "$work/out-$bits.flac.wav" "$work/out-$bits.flac" || fail "bypassed $bits-bit flac: no decode"
         fi

@@ -41,11 +41,27 @@ with open(path, "wb") as f:
 PY
 }
 
-# Help goes to standard output and succeeds; so does the version.
-for asked in "--help" "-h" "render --help" "render -h"; do
+# Help goes to standard output and succeeds, for the program and for each command, wherever it
+# stands among the options and without a display; so does the version.
+while IFS='|' read -r asked usage; do
     # shellcheck disable=SC2086
-    expect_status "help ($asked)" 0 out "usage: larkspur-host" "$host" $asked
-done
+    expect_status "help ($asked)" 0 out "$usage" env -u DISPLAY "$host" $asked
+    [ -s "$work/err.txt" ] && fail "help ($asked) wrote to standard error: $(cat "$work/err.txt")"
+done <<'TABLE'
+--help|usage: larkspur-host describe
+-h|usage: larkspur-host describe
+describe --help|usage: larkspur-host describe <plug-in library>
+describe -h|usage: larkspur-host describe <plug-in library>
+render --help|usage: larkspur-host render
+render -h|usage: larkspur-host render
+render out.wav --preset Top --help|usage: larkspur-host render
+editor --help|usage: larkspur-host editor
+editor -h|usage: larkspur-host editor
+editor --mono --help|usage: larkspur-host editor
+validate --help|usage: larkspur-host validate
+validate -h|usage: larkspur-host validate
+validate --seed 1 --help|usage: larkspur-host validate
+TABLE
 expect_status "version" 0 out "larkspur-host " "$host" --version
 grep -qE '^larkspur-host [0-9]+\.[0-9]+\.[0-9]+$' "$work/out.txt" || fail "version: $(cat "$work/out.txt")"
 
@@ -90,11 +106,11 @@ expect_status "output too large" 1 err "cannot write $work/kept.wav: File too la
 [ "$(cat "$work/kept.wav")" = "keep me" ] || fail "a failed write changed the existing output"
 [ "$(cat "$work/kept.lkp")" = "keep me" ] || fail "a failed render changed the existing project"
 
-# An interrupted render removes what it had written, leaves the project alone and ends by the
-# signal, for each signal that would otherwise end the process on the spot.
+# An interrupted render removes what it had written, leaves the existing output and project alone
+# and ends by the signal, for each signal that would otherwise end the process on the spot.
 wav "$work/long.wav" 120 48000 int16 quiet
-for signal in INT TERM HUP PIPE USR1; do
-    rm -f "$work/interrupted.wav"
+for signal in INT TERM HUP PIPE QUIT USR1 USR2 ALRM XCPU; do
+    echo "old output" > "$work/interrupted.wav"
     "$host" render --library "$library" "$work/long.wav" "$work/interrupted.wav" --block 4 \
         --save-project "$work/kept.lkp" > /dev/null 2> "$work/err.txt" &
     pid=$!
@@ -109,9 +125,11 @@ for signal in INT TERM HUP PIPE USR1; do
     [ "$status" -eq "$expected" ] || fail "SIG$signal: exit $status instead of $expected"
     grep -qF "interrupted; $work/interrupted.wav was not written" "$work/err.txt" ||
         fail "SIG$signal: no note: $(cat "$work/err.txt")"
-    ls -A "$work" | grep -qE "interrupted|\.tmp-" && fail "SIG$signal: left $(ls -A "$work" | grep -E "interrupted|\.tmp-")"
+    ls -A "$work" | grep -q "\.tmp-" && fail "SIG$signal: left $(ls -A "$work" | grep "\.tmp-")"
+    [ "$(cat "$work/interrupted.wav")" = "old output" ] || fail "SIG$signal: the existing output was changed"
     [ "$(cat "$work/kept.lkp")" = "keep me" ] || fail "SIG$signal: the project was written"
 done
+rm -f "$work/interrupted.wav"
 
 # Memory does not grow with the length: two minutes take about what five seconds take.
 wav "$work/short.wav" 5 48000 int16 quiet
@@ -200,6 +218,9 @@ while IFS='|' read -r name arguments reason; do
         render "$work/$name.wav" "$work/$name-out.wav"
 done <<'TABLE'
 block-align-0|2 44100 1 16 0 0|block align is 0 for 2 channels of 16-bit samples
+block-align-8|2 44100 1 16 8 0|block align is 8 for 2 channels of 16-bit samples
+24-bit-in-32|1 44100 1 24 4 0|block align is 4 for 1 channel of 24-bit samples
+extensible-align-8|2 44100 1 24 8 20|block align is 8 for 2 channels of 24-bit samples
 packed-12-bit|2 44100 1 12 3 0|block align is 3 for 2 channels of 12-bit samples
 7-bit-no-container|2 44100 1 7 1 0|block align is 1 for 2 channels of 7-bit samples
 16-bit-float|2 44100 3 16 4 0|the floating-point sample size is 16 bits, not 32 or 64
