@@ -1,6 +1,7 @@
 // Renders the editor headlessly in a few states and compares each picture with its reference image
 // in tests/editor/reference. With LARKSPUR_UPDATE_REFERENCE_IMAGES=1 in the environment it writes
-// the references instead (scripts/update-reference-images).
+// the references instead (scripts/update-reference-images). The text is DejaVu Sans on every machine
+// (TestFontPin).
 
 #include "ControllerComponent.h"
 #include "ConvolutionEqAudioProcessorEditor.h"
@@ -8,6 +9,7 @@
 #include "InputControllerComponent.h"
 #include "PanelTestSupport.h"
 #include "ProcessorParameterAccess.h"
+#include "TestFontPin.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +22,10 @@
 
 namespace
 {
-// Fonts and antialiasing may differ by a few levels between machines; anything a user would see
+// Before the test environment starts JUCE, so before any text.
+const TestFontPin fontPin;
+
+// The rasteriser and antialiasing may differ by a few levels between machines; anything a user would see
 // differs by more, or in more pixels.
 constexpr int levelTolerance = 6;
 constexpr int differingPixelsAllowed = 4;
@@ -178,6 +183,9 @@ void checkAgainstReference (const juce::String& name, const juce::Image& actual)
 // knobs between their steps, the input fader held with its value pop-up, Reset under the pointer.
 TEST (EditorReferenceImages, RendersAsTheReferences)
 {
+    const auto fontProblem = TestFontPin::problem();
+    ASSERT_TRUE (fontProblem.isEmpty()) << fontProblem;
+
     const ReferenceCase cases[] = {
         { "stereo-every-band-type", false, "Natural Thump", {}, wholeEditor },
         { "stereo-right-phase-trim",

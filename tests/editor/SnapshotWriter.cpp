@@ -7,6 +7,7 @@
 //   editor-mono.png     the same on a mono bus
 //   channel-group.png   channel 1's band panels, selector.png the channel-mode selector and
 //   output-section.png  the column at the editor's right edge, each at the size the editor gives it
+// The text is DejaVu Sans whatever fonts the machine has (TestFontPin).
 
 #include "Artwork.h"
 #include "BandSetSlot.h"
@@ -22,6 +23,7 @@
 #include "SnapSliderComponent.h"
 #include "SvgDrawable.h"
 #include "TemporaryUserFolder.h"
+#include "TestFontPin.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -417,7 +419,13 @@ bool writeGroupSnapshots (ConvolutionEqAudioProcessor& processor, const juce::Fi
 
 int main (int argc, char* argv[])
 {
+    const TestFontPin fontPin;
     juce::ScopedJuceInitialiser_GUI framework;
+    if (const auto problem = TestFontPin::problem(); problem.isNotEmpty())
+    {
+        std::cerr << problem << "\n";
+        return 1;
+    }
     juce::String folderName = "docs";
     for (int i = 1; i < argc; ++i)
     {
