@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -55,6 +56,80 @@ int tryExclusiveFlock (int descriptor)
     return result == 0 ? 0 : errno;
 }
 
+// What makes an existing lock file unusable, as " is a folder"; empty when it is a regular file of
+// this user's. Another user's file is refused even when it can be opened: its owner could hold the
+// lock for ever, or take it from under us by replacing the file.
+std::string describeLockFileProblem (const struct stat& info)
+{
+    if (S_ISLNK (info.st_mode))
+        return " is a symbolic link";
+    if (S_ISDIR (info.st_mode))
+        return " is a folder";
+    if (S_ISSOCK (info.st_mode))
+        return " is a socket";
+    if (S_ISFIFO (info.st_mode))
+        return " is a named pipe";
+    if (S_ISCHR (info.st_mode) || S_ISBLK (info.st_mode))
+        return " is a device";
+    if (! S_ISREG (info.st_mode))
+        return " is not a regular file";
+    if (info.st_uid != ::geteuid())
+        return " belongs to another user";
+    return {};
+}
+
+// Opens (making it when missing) the lock file, or returns -1 with the reason, which names the
+// file. It is looked at before it is opened: opening a device or a pipe may act or wait, and a
+// link is never followed, so that nothing is made elsewhere. What was opened is checked again.
+int openLockFile (const std::string& lockPath, std::string& reason)
+{
+    const std::string named = "the lock file " + lockPath;
+    struct stat info
+    {
+    };
+    const bool existed = ::lstat (lockPath.c_str(), &info) == 0;
+    if (! existed && errno != ENOENT)
+    {
+        reason = named + " cannot be examined: " + describeErrno (errno);
+        return -1;
+    }
+    if (existed)
+        if (auto problem = describeLockFileProblem (info); ! problem.empty())
+        {
+            reason = named + problem;
+            return -1;
+        }
+
+    // Only its owner may open it: anyone who can may hold the lock.
+    const int descriptor =
+        ::open (lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
+    if (descriptor < 0)
+    {
+        const int error = errno;
+        // Replaced meanwhile by something else: say what.
+        if (::lstat (lockPath.c_str(), &info) == 0)
+            if (auto problem = describeLockFileProblem (info); ! problem.empty())
+            {
+                reason = named + problem;
+                return -1;
+            }
+        reason = named + (existed ? " cannot be opened: " : " cannot be made: ") + describeErrno (error);
+        return -1;
+    }
+
+    std::string problem;
+    if (::fstat (descriptor, &info) != 0)
+        problem = " cannot be examined: " + describeErrno (errno);
+    else
+        problem = describeLockFileProblem (info);
+    if (problem.empty())
+        return descriptor;
+
+    ::close (descriptor);
+    reason = named + problem;
+    return -1;
+}
+
 std::string describeWait (std::chrono::milliseconds wait)
 {
     if (wait.count() >= 1000 && wait.count() % 1000 == 0)
@@ -77,13 +152,9 @@ ExclusiveFileLock::ExclusiveFileLock (const std::string& lockPath, std::chrono::
     }
     pathMutex = candidate;
 
-    // Never through a link: the lock file is ours alone.
-    descriptor = ::open (lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+    descriptor = openLockFile (lockPath, reason);
     if (descriptor < 0)
-    {
-        reason = describeErrno (errno);
         return;
-    }
 
     int error = EWOULDBLOCK;
     pollUntil (deadline,
@@ -95,7 +166,8 @@ ExclusiveFileLock::ExclusiveFileLock (const std::string& lockPath, std::chrono::
     if (error == 0)
         held = true;
     else
-        reason = error == EWOULDBLOCK ? busy : describeErrno (error);
+        reason =
+            error == EWOULDBLOCK ? busy : "the lock file " + lockPath + " cannot be locked: " + describeErrno (error);
 }
 
 ExclusiveFileLock::~ExclusiveFileLock()

@@ -9,9 +9,10 @@
     on every system, and the mutex also makes the hand-over visible to thread checkers). Whoever
     reads, edits and rewrites a shared file holds one of these around all three steps.
 
-    The lock file is created when missing and never removed: removing it would let two holders
-    lock two different files of one name. Waiting is bounded; when the lock cannot be had,
-    isHeld() is false and problem() says why. */
+    The lock file is created when missing, readable and writable by its owner only, and never
+    removed: removing it would let two holders lock two different files of one name. Only a
+    regular file of this user's is taken as the lock file; a link is never followed. Waiting is
+    bounded; when the lock cannot be had, isHeld() is false and problem() says why. */
 class ExclusiveFileLock
 {
 public:
@@ -23,8 +24,9 @@ public:
 
     bool isHeld() const noexcept { return held; }
 
-    /** Why the lock is not held: "Read-only file system", or that another holder kept it longer
-        than the wait allowed. Empty when held. */
+    /** Why the lock is not held, naming the lock file: "the lock file PATH is a folder" (or "is a
+        symbolic link", "is a socket", "belongs to another user", "cannot be made: Read-only file
+        system"), or that another holder kept it longer than the wait allowed. Empty when held. */
     const std::string& problem() const noexcept { return reason; }
 
 private:
