@@ -76,6 +76,5 @@ void KnobSliderLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, i
                                           slider.getMaximum(), start, end, g.getCurrentFont()))
         g.drawText (label.text, label.box, label.justification, true);
 
-    if (showDetail)
-        KnobArtwork::drawDetail (g, artwork->detail(), knobScale, topLeft);
+    KnobArtwork::drawDetail (g, artwork->detail(), knobScale, topLeft);
 }

@@ -30,7 +30,6 @@ public:
     /** Size of the knob art relative to the 100 x 100 artwork; the band panel sets 0.8. */
     float knobScale = 0.09f;
     juce::Colour knobColour{ 0xFF000000 };
-    bool showDetail = true;
 
     /** The parsed knob artwork, shared with the other knobs. */
     juce::SharedResourcePointer<KnobArtworkCache> artwork;

@@ -9,7 +9,6 @@ SnapSlider::SnapSlider (float scaleOfKnob, juce::Colour knob, juce::Colour label
 {
     setLookAndFeel (&lookAndFeel);
     lookAndFeel.knobScale = knobScale;
-    lookAndFeel.showDetail = showDetail;
     lookAndFeel.knobColour = knobColour;
     lookAndFeel.labelColour = labelColour;
 

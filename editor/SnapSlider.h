@@ -47,7 +47,6 @@ public:
 private:
     SnapSliderScale scale;
     float knobScale;
-    bool showDetail = true;
     juce::Colour knobColour;
     juce::Colour labelColour;
     SnapSliderLookAndFeel lookAndFeel;

@@ -80,6 +80,5 @@ void SnapSliderLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, i
     const auto topLeft = KnobArtwork::topLeftFor (pointer, centre, knobScale);
     KnobArtwork::drawPointer (g, pointer, pointerAngle (slider.getValue(), start, end), knobScale, topLeft);
 
-    if (showDetail)
-        KnobArtwork::drawDetail (g, artwork->detail(), knobScale, topLeft);
+    KnobArtwork::drawDetail (g, artwork->detail(), knobScale, topLeft);
 }

@@ -39,7 +39,6 @@ public:
     float knobScale = 1.0f;
     juce::Colour knobColour;
     juce::Colour labelColour;
-    bool showDetail = true;
     SnapSliderScale scale;
 
     /** The parsed knob artwork, shared with the other knobs. */

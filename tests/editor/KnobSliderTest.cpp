@@ -33,7 +33,6 @@ TEST (KnobSliderTest, StartsAsARotaryKnobDrawnByItsOwnLookAndFeel)
     EXPECT_EQ (knob.getSliderStyle(), juce::Slider::RotaryHorizontalVerticalDrag);
     EXPECT_EQ (knob.lookAndFeel.knobScale, 0.09f);
     EXPECT_EQ (knob.lookAndFeel.knobColour, juce::Colour (0xFF000000));
-    EXPECT_TRUE (knob.lookAndFeel.showDetail);
     // The value pop-up shown while dragging.
     EXPECT_EQ (knob.findColour (juce::BubbleComponent::backgroundColourId), juce::Colour (0xFF000000));
 }
