@@ -2,6 +2,7 @@
 
 #include "ParameterLayout.h"
 #include "ParameterSettings.h"
+#include "PresetNameCharacters.h"
 #include "UntrustedXml.h"
 
 #include <AtomicFileWrite.h>
@@ -73,14 +74,17 @@ juce::File PresetStore::lockFile() const
 std::unique_ptr<ExclusiveFileLock> PresetStore::lockForRewrite (const juce::String& failurePrefix)
 {
     writeProblem.clear();
-    if (makeFolderFor (presetFile, writeProblem))
+    if (! makeFolderFor (presetFile, writeProblem))
     {
-        auto lock = std::make_unique<ExclusiveFileLock> (lockFile().getFullPathName().toStdString(), lockWait);
-        if (lock->isHeld())
-            return lock;
-        writeProblem = juce::String (lock->problem());
+        reportFailure (failurePrefix + describeWriteFailure());
+        return {};
     }
-    reportFailure (failurePrefix + describeWriteFailure());
+
+    // The lock's problem names the lock file: the presets file itself may be fine.
+    auto lock = std::make_unique<ExclusiveFileLock> (lockFile().getFullPathName().toStdString(), lockWait);
+    if (lock->isHeld())
+        return lock;
+    reportFailure (failurePrefix + juce::String (lock->problem()) + ".");
     return {};
 }
 
@@ -250,12 +254,6 @@ bool PresetStore::makeFolderFor (const juce::File& file, juce::String& reason)
     return false;
 }
 
-bool PresetStore::ensureFileExists (const juce::File& file)
-{
-    juce::String reason;
-    return makeFolderFor (file, reason) && (file.existsAsFile() || ! file.exists());
-}
-
 bool PresetStore::writeFile (const juce::XmlElement& element, const juce::File& file)
 {
     writeProblem.clear();
@@ -292,17 +290,20 @@ juce::String PresetStore::checkNewPresetName (const juce::String& presetName) co
     if (presetName.isEmpty())
         return "the name is empty";
 
-    // C0 and C1 controls: XML 1.0 cannot hold most of them, and a terminal acts on them.
+    // XML 1.0 cannot hold most C0 controls and a terminal acts on them; line separators and
+    // direction overrides change how the rest of the list reads.
     for (auto p = presetName.getCharPointer(); ! p.isEmpty(); ++p)
-        if (const auto c = *p; c < 0x20 || (c >= 0x7f && c <= 0x9f))
-            return "the name holds a control character (such as a tab or a line break)";
+        if (classifyPresetNameCharacter (*p) == PresetNameCharacter::control)
+            return "the name holds a control character (such as a tab, a line break or a text-direction override)";
 
-    const auto trimmed = presetName.trim();
-    if (trimmed.isEmpty())
-        return "the name holds only spaces";
+    // Judged as the list shows them: "Big Synth" with a zero-width space after it is the factory
+    // preset to whoever reads the list.
+    const auto shown = presetNameAsShown (presetName);
+    if (shown.isEmpty())
+        return "the name holds only spaces or invisible characters";
 
     for (const auto* preset : presets.getChildIterator())
-        if (const auto existing = preset->getStringAttribute ("presetName"); existing.trim() == trimmed)
+        if (const auto existing = presetNameAsShown (preset->getStringAttribute ("presetName")); existing == shown)
             return "a preset named \"" + existing + "\" exists already";
     return {};
 }

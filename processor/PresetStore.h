@@ -57,19 +57,11 @@ public:
         told and the file untouched, when the file cannot be locked, read or written. */
     bool deletePreset (int position);
 
-    /** Why a new preset may not be named so: an empty name, one of spaces only, one holding
-        control characters (XML cannot hold most of them), or one that a listed preset has already
+    /** Why a new preset may not be named so: an empty name, one of spaces and invisible
+        characters only, one holding control characters (XML cannot hold most of them; separators
+        and direction overrides garble the list), or one that looks like a listed preset's name
         (`--preset` would find only the first). Empty when the name is fine. */
     juce::String checkNewPresetName (const juce::String& presetName) const;
-
-    /** Writes the element to the file in the default XML text form, through a temporary file that
-        is renamed over it, so the file is never seen half-written. The caller holds the file's lock
-        when it read what it writes. */
-    bool writeFile (const juce::XmlElement& element, const juce::File& file);
-
-    /** Creates the file's missing folders; true when the file exists as a file or can be made
-        there. The file itself is never created empty: it appears whole, when it is written. */
-    bool ensureFileExists (const juce::File& file);
 
     /** Replaces presets with the file's content when the file parses, and finds the current
         preset again by name (none when it is gone); false when the file does not parse, with the
@@ -107,7 +99,6 @@ public:
     /** The whole file as the default text form writes it. */
     static juce::MemoryBlock formatDocument (const juce::XmlElement& element);
 
-    juce::PropertiesFile::Options options;
     juce::AudioProcessor& processor;
     juce::XmlElement presets{ "PRESETS" };
     juce::File presetFile;
@@ -122,6 +113,10 @@ private:
         unreadable
     };
 
+    /** Writes the element to the file in the default XML text form, through a temporary file that
+        is renamed over it, so the file is never seen half-written. The caller holds the file's lock
+        when it read what it writes. */
+    bool writeFile (const juce::XmlElement& element, const juce::File& file);
     bool writeDocument (const juce::XmlElement& element, const juce::File& file);
     void createFromDefaults();
     bool makeFolderFor (const juce::File& file, juce::String& reason);

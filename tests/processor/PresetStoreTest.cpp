@@ -13,6 +13,12 @@
 
 namespace
 {
+juce::String utf32 (const char32_t* text)
+{
+    static_assert (sizeof (juce::juce_wchar) == sizeof (char32_t));
+    return juce::String (juce::CharPointer_UTF32 (reinterpret_cast<const juce::juce_wchar*> (text)));
+}
+
 juce::String readText (const juce::File& file)
 {
     const auto bytes = fileBytes (file);
@@ -166,50 +172,162 @@ TEST_F (PresetStoreTest, SavePicksUpEntriesWrittenByAnotherInstance)
     EXPECT_EQ (second.getPresetStore().currentPreset, 10);
 }
 
-TEST_F (PresetStoreTest, NewNamesMustBeNonBlankPrintableAndNotListedYet)
+TEST_F (PresetStoreTest, NewNamesAreJudgedAsTheListShowsThem)
 {
-    // Entries the store refuses to make may already be in a file: they load as they are.
     auto document =
         PresetStore::parseDocument (LarkspurData::defaultPresets_xml, (size_t) LarkspurData::defaultPresets_xmlSize);
-    document->createNewChildElement ("preset9")->setAttribute ("presetName", juce::String ("Old\x01name"));
-    document->createNewChildElement ("preset10")->setAttribute ("presetName", "   ");
+    document->createNewChildElement ("preset9")->setAttribute ("presetName", utf32 (U"Pad\u200b"));
     userFolder.presetsFile().getParentDirectory().createDirectory();
     ASSERT_TRUE (document->writeTo (userFolder.presetsFile()));
 
     ConvolutionEqAudioProcessor processor;
     auto& store = processor.getPresetStore();
-    ASSERT_EQ (store.presets.getNumChildElements(), 10);
-    EXPECT_EQ (store.presets.getChildElement (8)->getStringAttribute ("presetName"), juce::String ("Old\x01name"));
 
+    enum class Verdict
+    {
+        fine,
+        empty,
+        blank,
+        control,
+        duplicate
+    };
     struct Case
     {
-        juce::String name;
-        const char* reason;
+        const char32_t* name;
+        Verdict verdict;
     };
-    const std::vector<Case> refused{
-        { "", "the name is empty" },
-        { "   ", "the name holds only spaces" },
-        { "Tab\there", "control character" },
-        { "Line\nbreak", "control character" },
-        { juce::String ("Bell\x07"), "control character" },
-        { juce::String::charToString (0x85) + "next line", "control character" },
-        { "Big Synth", "a preset named \"Big Synth\" exists already" },
-        { " Big Synth ", "a preset named \"Big Synth\" exists already" },
+    const std::vector<Case> cases{
+        { U"Big Synth 2", Verdict::fine },
+        { U"Big synth", Verdict::fine }, // case is kept: it looks different
+        { U"BigSynth", Verdict::fine },
+        { U"Gr\u00fcn \u2014 wide", Verdict::fine },
+        { U"Caf\u00e9\u00a0Noir", Verdict::fine },
+        { U"\U0001f469\u200d\U0001f3a4 Vocal", Verdict::fine },                 // a joiner inside an emoji
+        { U"\u0645\u06cc\u200c\u062e\u0648\u0627\u0647\u0645", Verdict::fine }, // a non-joiner in Persian
+        { U"Soft\u00adhyphen", Verdict::fine },
+        { U"", Verdict::empty },
+        { U"   ", Verdict::blank },
+        { U"\u00a0\u00a0", Verdict::blank },
+        { U"\u3000", Verdict::blank },
+        { U"\u200b", Verdict::blank },
+        { U"\ufeff", Verdict::blank },
+        { U"\u2060\u180e\u00ad", Verdict::blank },
+        { U"\u3164", Verdict::blank }, // Hangul filler
+        { U"\u1680\u2000\u200a\u202f\u205f", Verdict::blank },
+        { U" \u200b\u00a0\ufe0f ", Verdict::blank },
+        { U"Tab\there", Verdict::control },
+        { U"Line\nbreak", Verdict::control },
+        { U"Bell\x07", Verdict::control },
+        { U"Del\x7f", Verdict::control },
+        { U"\x85next line", Verdict::control },
+        { U"C1 \x9f", Verdict::control },
+        { U"Line\u2028separator", Verdict::control },
+        { U"Paragraph\u2029separator", Verdict::control },
+        { U"\u202eevil.xml", Verdict::control },
+        { U"\u202aembedded", Verdict::control },
+        { U"\u2066isolated\u2069", Verdict::control },
+        { U"mark\u200f", Verdict::control },
+        { U"\u061c", Verdict::control },
+        { U"\u00a0\t", Verdict::control },
+        { U"Big Synth", Verdict::duplicate },
+        { U" Big Synth ", Verdict::duplicate },
+        { U"Big Synth\u200b", Verdict::duplicate },
+        { U"\ufeffBig Synth", Verdict::duplicate },
+        { U"Big\u00a0Synth", Verdict::duplicate },
+        { U"Big\u3000Synth", Verdict::duplicate },
+        { U"Big  Synth", Verdict::duplicate },
+        { U"Big\u2060 Synth\ufe0f", Verdict::duplicate },
+        { U"Pad", Verdict::duplicate }, // the listed name holds the zero-width space
     };
+
     const auto before = fileBytes (userFolder.presetsFile());
-    for (const auto& c : refused)
+    for (const auto& c : cases)
     {
+        const auto name = utf32 (c.name);
+        SCOPED_TRACE (name.toUTF8().getAddress());
+        const auto problem = store.checkNewPresetName (name);
+        switch (c.verdict)
+        {
+            case Verdict::fine:
+                EXPECT_EQ (problem, juce::String());
+                continue;
+            case Verdict::empty:
+                EXPECT_EQ (problem, "the name is empty");
+                break;
+            case Verdict::blank:
+                EXPECT_EQ (problem, "the name holds only spaces or invisible characters");
+                break;
+            case Verdict::control:
+                EXPECT_TRUE (problem.startsWith ("the name holds a control character")) << problem;
+                break;
+            case Verdict::duplicate:
+                EXPECT_TRUE (problem.endsWith ("exists already")) << problem;
+                break;
+        }
+
+        // The store itself refuses what the dialog would, and the file stays as it is.
         juce::StringArray failures;
         store.onFailure = [&] (const juce::String& message) { failures.add (message); };
-        EXPECT_TRUE (store.checkNewPresetName (c.name).contains (c.reason)) << c.name;
-        EXPECT_FALSE (store.savePreset (c.name)) << c.name;
-        ASSERT_EQ (failures.size(), 1) << c.name;
-        EXPECT_TRUE (failures[0].contains (c.reason)) << failures[0];
-        EXPECT_EQ (fileBytes (userFolder.presetsFile()), before) << c.name;
+        EXPECT_FALSE (store.savePreset (name));
+        EXPECT_EQ (failures.joinIntoString ("|"), "The preset was not saved: " + problem + ".");
+        EXPECT_EQ (fileBytes (userFolder.presetsFile()), before);
     }
 
-    EXPECT_TRUE (store.checkNewPresetName ("Big Synth 2").isEmpty());
-    EXPECT_TRUE (store.savePreset (juce::String::fromUTF8 ("Gr\xc3\xbcn \xe2\x80\x94 wide")));
+    // The listed name is quoted as it shows, without the invisible character.
+    EXPECT_EQ (store.checkNewPresetName (utf32 (U"Big\u00a0Synth")), "a preset named \"Big Synth\" exists already");
+    EXPECT_EQ (store.checkNewPresetName ("Pad"), "a preset named \"Pad\" exists already");
+
+    // A name that is fine is saved as typed, and its look-alikes are refused from then on.
+    const auto vocal = utf32 (U"\U0001f469\u200d\U0001f3a4 Vocal");
+    ASSERT_TRUE (store.savePreset (vocal));
+    EXPECT_EQ (
+        PresetStore::readDocument (userFolder.presetsFile())->getChildElement (9)->getStringAttribute ("presetName"),
+        vocal);
+    EXPECT_TRUE (store.checkNewPresetName (utf32 (U"\U0001f469\U0001f3a4 Vocal\u200b")).endsWith ("exists already"));
+}
+
+TEST_F (PresetStoreTest, FilesHoldingNamesANewPresetMayNotHaveStillLoadAndKeepThem)
+{
+    const std::vector<juce::String> oddNames{
+        utf32 (U"\u00a0\u00a0"),
+        utf32 (U"\u3000"),
+        utf32 (U"\u200b"),
+        utf32 (U"\ufeff"),
+        utf32 (U"Del\x7f"),
+        utf32 (U"\x85\x9f"),
+        utf32 (U"Line\u2028sep"),
+        utf32 (U"\u202eevil"),
+        utf32 (U"Old\x01name"),
+        utf32 (U"Big Synth\u200b"),
+        "   ",
+    };
+    auto document =
+        PresetStore::parseDocument (LarkspurData::defaultPresets_xml, (size_t) LarkspurData::defaultPresets_xmlSize);
+    for (const auto& name : oddNames)
+        document->createNewChildElement ("preset" + juce::String (document->getNumChildElements() + 1))
+            ->setAttribute ("presetName", name);
+    userFolder.presetsFile().getParentDirectory().createDirectory();
+    ASSERT_TRUE (document->writeTo (userFolder.presetsFile()));
+
+    ConvolutionEqAudioProcessor processor;
+    auto& store = processor.getPresetStore();
+    const auto expectNamesKept = [&] (const juce::XmlElement& presets)
+    {
+        ASSERT_GE (presets.getNumChildElements(), 8 + (int) oddNames.size());
+        for (size_t i = 0; i < oddNames.size(); ++i)
+            EXPECT_EQ (presets.getChildElement (8 + (int) i)->getStringAttribute ("presetName"), oddNames[i]) << i;
+    };
+    expectNamesKept (store.presets);
+
+    // They stay usable: chosen by their exact name, and kept as they are when the file is rewritten.
+    EXPECT_TRUE (store.selectPreset (utf32 (U"Big Synth\u200b")));
+    EXPECT_EQ (store.currentPreset, 18);
+    ASSERT_TRUE (store.savePreset ("Fresh"));
+    expectNamesKept (*PresetStore::readDocument (userFolder.presetsFile()));
+    ASSERT_TRUE (store.deletePreset (9));
+    EXPECT_EQ (
+        PresetStore::readDocument (userFolder.presetsFile())->getChildElement (8)->getStringAttribute ("presetName"),
+        oddNames[1]);
 }
 
 TEST_F (PresetStoreTest, FailedWriteIsReportedAndLeavesFileAndListAsOnDisk)

@@ -1,11 +1,13 @@
 #include "ProcessorTestSupport.h"
 #include "ScopedFileSizeLimit.h"
 
+#include <LarkspurData.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <future>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -30,6 +32,26 @@ std::unique_ptr<ConvolutionEqAudioProcessor> constructWithin (std::chrono::secon
         std::_Exit (1);
     }
     return made.get();
+}
+
+// Which node a path is, and as what it was left.
+std::tuple<ino_t, mode_t, uid_t, off_t> nodeIdentity (const juce::File& file)
+{
+    struct stat info
+    {
+    };
+    if (lstat (file.getFullPathName().toRawUTF8(), &info) != 0)
+        return {};
+    return { info.st_ino, info.st_mode, info.st_uid, info.st_size };
+}
+
+// The default presets and one user preset at position 9.
+void writeDocumentWithUserPreset (const juce::File& file)
+{
+    auto document =
+        PresetStore::parseDocument (LarkspurData::defaultPresets_xml, (size_t) LarkspurData::defaultPresets_xmlSize);
+    document->createNewChildElement ("preset9")->setAttribute ("presetName", "User");
+    ASSERT_TRUE (document->writeTo (file));
 }
 
 juce::Array<juce::File> filesBeside (const juce::File& file)
@@ -227,6 +249,97 @@ TEST_F (PresetsFileSafetyTest, AnEditThatWaitsTooLongForTheLockIsRefusedAndSaysW
     EXPECT_EQ (fileBytes (file), before);
 
     EXPECT_TRUE (store.savePreset ("After"));
+}
+
+TEST_F (PresetsFileSafetyTest, ALockFileThatIsNotOursIsNamedWithWhatItIsAndLeftAlone)
+{
+    const auto file = userFolder.presetsFile();
+    const auto lock = file.getSiblingFile (".presets.xml.lock");
+    const auto lockPath = lock.getFullPathName().toStdString();
+    const auto elsewhere = userFolder.getFolder().getChildFile ("elsewhere");
+
+    struct Case
+    {
+        const char* what;
+        std::function<void()> plant;
+        const char* problem;
+        // What the file a link points at holds afterwards: a link is never followed.
+        const char* elsewhereAfter = "(none)";
+    };
+    std::vector<Case> cases{
+        { "folder", [&] { ASSERT_TRUE (lock.createDirectory()); }, " is a folder" },
+        { "link to nothing yet",
+          [&] { ASSERT_EQ (symlink (elsewhere.getFullPathName().toRawUTF8(), lockPath.c_str()), 0); },
+          " is a symbolic link" },
+        { "link to a file",
+          [&]
+          {
+              ASSERT_TRUE (elsewhere.replaceWithText ("mine"));
+              ASSERT_EQ (symlink (elsewhere.getFullPathName().toRawUTF8(), lockPath.c_str()), 0);
+          },
+          " is a symbolic link", "mine" },
+        { "socket", [&] { ASSERT_EQ (mknod (lockPath.c_str(), S_IFSOCK | 0600, 0), 0); }, " is a socket" },
+        { "named pipe", [&] { ASSERT_EQ (mkfifo (lockPath.c_str(), 0600), 0); }, " is a named pipe" },
+    };
+    // Only root can give a file away. Opened it could be, but its owner could hold it for ever.
+    if (geteuid() == 0)
+        cases.push_back ({ "another user's file",
+                           [&]
+                           {
+                               ASSERT_TRUE (lock.create());
+                               ASSERT_EQ (chmod (lockPath.c_str(), 0666), 0);
+                               ASSERT_EQ (chown (lockPath.c_str(), 54321, 54321), 0);
+                           },
+                           " belongs to another user" });
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        const auto named = "the lock file " + juce::String (lockPath) + c.problem;
+        makeFolderFor (file);
+        c.plant();
+        const auto lockBefore = nodeIdentity (lock);
+
+        // A fresh profile: the presets file cannot be made, and the lock file is named as why.
+        {
+            auto processor = constructWithin (std::chrono::seconds (20));
+            EXPECT_EQ (processor->getPresetStore().getReadProblem(),
+                       file.getFullPathName() + " cannot be made: " + named);
+            EXPECT_FALSE (file.exists());
+        }
+
+        // With a presets file there, a save and a delete are refused and say the same.
+        writeDocumentWithUserPreset (file);
+        const auto before = fileBytes (file);
+        auto processor = constructWithin (std::chrono::seconds (20));
+        auto& store = processor->getPresetStore();
+        store.lockWait = std::chrono::milliseconds (50);
+        juce::StringArray failures;
+        store.onFailure = [&] (const juce::String& message) { failures.add (message); };
+        EXPECT_FALSE (store.savePreset ("Not now"));
+        EXPECT_FALSE (store.deletePreset (9));
+        EXPECT_EQ (failures.joinIntoString ("\n"),
+                   "The preset was not saved: " + named + ".\nThe preset was not deleted: " + named + ".");
+
+        EXPECT_EQ (fileBytes (file), before);
+        EXPECT_EQ (nodeIdentity (lock), lockBefore);
+        EXPECT_EQ (elsewhere.exists() ? elsewhere.loadFileAsString() : "(none)", c.elsewhereAfter);
+
+        processor.reset();
+        std::filesystem::remove_all (file.getParentDirectory().getFullPathName().toStdString());
+        elsewhere.deleteFile();
+    }
+
+    // The lock file the store makes itself is its user's alone: whoever can open it can hold it.
+    auto processor = constructWithin (std::chrono::seconds (20));
+    ASSERT_TRUE (processor->getPresetStore().savePreset ("Mine"));
+    struct stat info
+    {
+    };
+    ASSERT_EQ (lstat (lockPath.c_str(), &info), 0);
+    EXPECT_TRUE (S_ISREG (info.st_mode));
+    EXPECT_EQ (info.st_mode & 0777, 0600u);
+    EXPECT_EQ (info.st_uid, geteuid());
 }
 
 TEST_F (PresetsFileSafetyTest, ALinkedPresetsFileIsReadAndWrittenThroughTheLink)
