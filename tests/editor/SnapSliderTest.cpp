@@ -59,6 +59,21 @@ float wrapped (float angle)
 {
     return std::fmod (angle, juce::MathConstants<float>::twoPi);
 }
+
+// The pixels of the scale labels' colour in a label's box, or in the whole picture without one.
+int labelColourPixels (const juce::Image& image, juce::Rectangle<float> box = {})
+{
+    // The text is 15 pixels high, centred on its 10 pixel box.
+    const auto area = box.isEmpty()
+                          ? image.getBounds()
+                          : box.expanded (0.0f, 3.0f).getSmallestIntegerContainer().getIntersection (image.getBounds());
+    int pixels = 0;
+    for (int y = area.getY(); y < area.getBottom(); ++y)
+        for (int x = area.getX(); x < area.getRight(); ++x)
+            if (image.getPixelAt (x, y) == frequencyLabelColour)
+                ++pixels;
+    return pixels;
+}
 } // namespace
 
 //==============================================================================
@@ -373,8 +388,16 @@ TEST (SnapSliderComponentTest, ValuesFromOutsideMoveTheMatchingButtonBehindTheKn
 
 TEST (SnapSliderComponentTest, ShortTablesLayOutAndPaintWithoutTrouble)
 {
-    for (const auto& table : { juce::Array<float>(), juce::Array<float>{ 1000.0f }, frequencies })
+    const float pi = juce::MathConstants<float>::pi;
+    const struct
     {
+        juce::Array<float> table;
+        float pointerAngle; // for the highest value
+    } cases[] = { { {}, 1.2f * pi }, { { 1000.0f }, 1.2f * pi }, { frequencies, 2.8f * pi } };
+
+    for (const auto& [table, pointerAngle] : cases)
+    {
+        SCOPED_TRACE (table.size());
         auto knob = makeKnob (table);
         knob->setSize (150, 120);
         knob->slider.setValue (20000.0, juce::sendNotificationSync);
@@ -390,8 +413,24 @@ TEST (SnapSliderComponentTest, ShortTablesLayOutAndPaintWithoutTrouble)
                          1.0f);
         }
 
+        // The knob over its middle, turned as far as the table lets it; a label for each entry, in the
+        // label colour where the knob leaves it room (one entry's, centred at the start angle, lies
+        // under the rim), and nothing in that colour without entries.
+        const auto& lookAndFeel = knob->slider.getSnapLookAndFeel();
+        EXPECT_FLOAT_EQ (lookAndFeel.pointerAngle (knob->slider.getValue(), 1.2f * pi, 2.8f * pi), pointerAngle);
         const auto image = knob->createComponentSnapshot (knob->getLocalBounds());
-        EXPECT_EQ (image.getWidth(), 150);
+        EXPECT_EQ ((int) image.getPixelAt (75, 60).getAlpha(), 255);
+        const auto labels = lookAndFeel.layoutScale ({ 75.0f, 60.0f }, 45, 1.2f * pi, 2.8f * pi, juce::Font (15.0f));
+        EXPECT_EQ (labels.size(), (size_t) table.size());
+        if (table.isEmpty())
+        {
+            EXPECT_EQ (labelColourPixels (image), 0);
+        }
+        if (table.size() > 1)
+        {
+            for (const auto& label : labels)
+                EXPECT_GT (labelColourPixels (image, label.box), 3) << label.text;
+        }
     }
 }
 
@@ -407,17 +446,7 @@ TEST (SnapSliderComponentTest, PaintsTheScaleInTheLabelColourWithNothingOfTheBut
                                                        2.8f * juce::MathConstants<float>::pi, juce::Font (15.0f));
 
     for (const auto& label : labels)
-    {
-        // The text is 15 pixels high, centred on its 10 pixel box.
-        const auto area =
-            label.box.expanded (0.0f, 3.0f).getSmallestIntegerContainer().getIntersection (image.getBounds());
-        int labelPixels = 0;
-        for (int y = area.getY(); y < area.getBottom(); ++y)
-            for (int x = area.getX(); x < area.getRight(); ++x)
-                if (image.getPixelAt (x, y) == frequencyLabelColour)
-                    ++labelPixels;
-        EXPECT_GT (labelPixels, 3) << label.text;
-    }
+        EXPECT_GT (labelColourPixels (image, label.box), 3) << label.text;
 
     // Nothing but the knob and the scale: the corners far from both stay transparent.
     EXPECT_EQ (image.getPixelAt (1, 118).getAlpha(), 0);
