@@ -3,6 +3,7 @@
 #include "ColourPalette.h"
 #include "LinearSlider.h"
 #include "MSLRComponent.h"
+#include "PrimaryClickButton.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -76,7 +77,8 @@ private:
     LinearSlider gainFader, leftFader, rightFader;
     juce::Label leftCaption, rightCaption;
     std::unique_ptr<SliderAttachment> gainAttachment, leftGainAttachment, rightGainAttachment;
-    juce::DrawableButton solo, link, phase, phaseLeft, phaseRight, reset;
+    // Only the primary mouse button switches them or resets: a right-click acts on nothing.
+    PrimaryClickButton<juce::DrawableButton> solo, link, phase, phaseLeft, phaseRight, reset;
     juce::DrawableButton logo;
     std::unique_ptr<ButtonAttachment> linkAttachment, soloAttachment, phaseAttachment, phaseLeftAttachment,
         phaseRightAttachment;

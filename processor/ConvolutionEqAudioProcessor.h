@@ -86,6 +86,23 @@ public:
     /** Message thread, before the host first asks for the editor. */
     void setEditorFactory (EditorFactory factory) { editorFactory = std::move (factory); }
 
+    //==============================================================================
+    /** True while setStateInformation installs a loaded state: the parameters take the state's
+        values, so nothing may apply a preset over them (the preset list's attachment follows the
+        loaded preset parameter meanwhile). */
+    bool isRestoringState() const noexcept { return restoringState; }
+
+    /** Whether the preset store's current preset (or that none is current) is known by name. It is
+        not in a fresh processor, nor after loading a state saved without the chosen preset's name:
+        the preset list then shows the entry that the preset parameter points at over the list's
+        length, and makes it current (markChosenPresetKnown). */
+    bool isChosenPresetKnown() const noexcept { return chosenPresetKnown || presetStore.currentPreset > 0; }
+    void markChosenPresetKnown() noexcept { chosenPresetKnown = true; }
+
+    /** Told after every accepted state load, once the store's current preset follows the state, so
+        that the preset list shows it. Message thread. */
+    std::function<void()> onStateRestored;
+
     juce::AudioProcessorValueTreeState& getValueTreeState() noexcept { return valueTreeState; }
     juce::UndoManager& getUndoManager() noexcept { return undoManager; }
     ABSnapshot& getABSnapshot() noexcept { return abSnapshot; }
@@ -124,6 +141,8 @@ private:
     void fetchCachedValues();
     void fetchTypeNames();
     void fillMissingAndNonFiniteValues (juce::XmlElement& state) const;
+    juce::String chosenPresetName() const;
+    void restoreChosenPreset (const juce::String* presetName);
 
     BlockSettings readBlockSettings() const noexcept;
     // One segment of a block, step by step: input stage, encoding, bands, routing, output gain,
@@ -180,6 +199,9 @@ private:
     std::unique_ptr<BandReselector> reselector;
 
     EditorFactory editorFactory;
+
+    bool restoringState = false;
+    bool chosenPresetKnown = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ConvolutionEqAudioProcessor)
 };

@@ -29,6 +29,12 @@ std::unique_ptr<juce::XmlElement> readStateBlock (const void* data, int sizeInBy
 
     return parseUntrustedXml (juce::String::fromUTF8 (text, length));
 }
+
+// Names, on the state's root, the preset chosen when the state was saved ("" for none). The
+// preset parameter alone cannot say: it is a position over the list's length, and other
+// instances change the list. States saved before it was written, or while the choice was not
+// known by name, have none and load as they did.
+const juce::Identifier chosenPresetAttribute ("presetName");
 } // namespace
 
 // The value-tree state gives a parameter whose PARAM child has no value its default value, and
@@ -74,27 +80,71 @@ void ConvolutionEqAudioProcessor::fillMissingAndNonFiniteValues (juce::XmlElemen
     }
 }
 
+juce::String ConvolutionEqAudioProcessor::chosenPresetName() const
+{
+    const auto position = presetStore.currentPreset;
+    const auto* preset = position >= 1 && position <= presetStore.getNumListedPresets()
+                             ? presetStore.presets.getChildElement (position - 1)
+                             : nullptr;
+    return preset != nullptr ? preset->getStringAttribute ("presetName") : juce::String();
+}
+
+// A named preset becomes current (without being applied: the state holds the settings) when the
+// file, read again for presets saved meanwhile, lists it; otherwise none is. Without a name, the
+// preset parameter decides again, as the preset list shows it.
+void ConvolutionEqAudioProcessor::restoreChosenPreset (const juce::String* presetName)
+{
+    chosenPresetKnown = presetName != nullptr;
+    if (presetName == nullptr || presetName->isEmpty())
+    {
+        presetStore.setCurrentPreset (0);
+        return;
+    }
+
+    presetStore.reloadFromFile();
+    int position = 0;
+    for (int i = 1; i <= presetStore.getNumListedPresets() && position == 0; ++i)
+        if (presetStore.presets.getChildElement (i - 1)->getStringAttribute ("presetName") == *presetName)
+            position = i;
+    presetStore.setCurrentPreset (position);
+}
+
 void ConvolutionEqAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 {
     const auto state = valueTreeState.copyState();
 
     if (auto xml = state.createXml())
+    {
+        if (isChosenPresetKnown())
+            xml->setAttribute (chosenPresetAttribute, chosenPresetName());
         copyXmlToBinary (*xml, destData);
+    }
 }
 
 void ConvolutionEqAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
     const auto type = valueTreeState.state.getType();
 
+    bool accepted = false;
     if (auto xml = readStateBlock (data, sizeInBytes);
         xml != nullptr && xml->getTagName().equalsIgnoreCase (type.toString()))
     {
+        // Kept out of the value tree, which would otherwise save it again after another choice.
+        const auto named = xml->hasAttribute (chosenPresetAttribute);
+        const auto presetName = xml->getStringAttribute (chosenPresetAttribute);
+        xml->removeAttribute (chosenPresetAttribute);
+
         fillMissingAndNonFiniteValues (*xml);
 
         // The root tag matched ignoring case; the state keeps its own type.
         juce::ValueTree loaded (type);
         loaded.copyPropertiesAndChildrenFrom (valueTreeFromUntrustedXml (*xml), nullptr);
-        valueTreeState.replaceState (loaded);
+        {
+            const juce::ScopedValueSetter<bool> restoring (restoringState, true);
+            valueTreeState.replaceState (loaded);
+        }
+        restoreChosenPreset (named ? &presetName : nullptr);
+        accepted = true;
     }
 
     // Whether or not the block was accepted. The cached value cells cannot change (the parameters
@@ -105,4 +155,7 @@ void ConvolutionEqAudioProcessor::setStateInformation (const void* data, int siz
 
     // The bands follow the loaded frequencies, types and gains.
     requestReselection (allBands);
+
+    if (accepted && onStateRestored != nullptr)
+        onStateRestored();
 }

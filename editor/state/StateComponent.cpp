@@ -34,6 +34,7 @@ StateComponent::StateComponent (juce::AudioProcessorValueTreeState& state, ABSna
     : valueTreeState (state)
     , snapshot (&abSnapshot)
     , presetStore (store)
+    , processor (dynamic_cast<ConvolutionEqAudioProcessor*> (&state.processor))
 {
     jassert (presetStore != nullptr);
 
@@ -62,12 +63,19 @@ StateComponent::StateComponent (juce::AudioProcessorValueTreeState& state, ABSna
     presetList.setLookAndFeel (&lookAndFeel);
     rebuildPresetList();
 
-    // The attachment selects the entry the preset parameter points at; the strip listens only
-    // afterwards, so that this first selection is not applied as a preset.
+    // The list shows the preset the store knows by name, or else the entry the preset parameter
+    // points at; the strip listens only afterwards, so that this is not applied as a preset.
     presetAttachment = std::make_unique<juce::AudioProcessorValueTreeState::ComboBoxAttachment> (
         valueTreeState, ParameterIds::preset, presetList);
-    presetStore->setCurrentPreset (presetList.getSelectedId());
+    showRestoredPreset();
     presetList.addListener (this);
+    if (processor != nullptr)
+        processor->onStateRestored = [this]
+        {
+            showRestoredPreset();
+            updatePresetButtons();
+            updateDeleteButton();
+        };
 
     addAndMakeVisible (savePresetButton);
     savePresetButton.addListener (this);
@@ -94,6 +102,8 @@ StateComponent::~StateComponent()
     dismiss (saveDialog, cancelResult);
     dismiss (failureAlert, okResult);
     presetStore->onFailure = nullptr;
+    if (processor != nullptr)
+        processor->onStateRestored = nullptr;
 
     presetList.setLookAndFeel (nullptr);
     bypassButton.setLookAndFeel (nullptr);
@@ -136,15 +146,18 @@ void StateComponent::buttonClicked (juce::Button* button)
         // The store removes the preset the list shows, found by name in the file as it is now;
         // on failure it has already told the user and re-read the file.
         presetStore->deletePreset (presetStore->currentPreset);
-        showStoreState();
+        showStoreState (juce::dontSendNotification);
     }
 }
 
 void StateComponent::comboBoxChanged (juce::ComboBox*)
 {
-    const auto id = presetList.getSelectedId();
+    // While a state is installed the attachment follows its preset parameter; the state holds
+    // the settings, and the list shows its preset once it is in.
+    if (processor != nullptr && processor->isRestoringState())
+        return;
 
-    presetStore->applyPreset (id);
+    presetStore->applyPreset (presetList.getSelectedId());
     updatePresetButtons();
     updateDeleteButton();
 }
@@ -159,14 +172,16 @@ void StateComponent::timerCallback()
     // seen at the next look. The store follows the chosen preset by name; nothing is applied.
     presetStore->reloadFromFile();
     presetStore->lastModified = lastWriteTime;
-    showStoreState();
+    // Silently: another instance's edit is no change of the preset parameter.
+    showStoreState (juce::dontSendNotification);
 }
 
 bool StateComponent::saveCurrentSettingsAs (const juce::String& presetName)
 {
     // On failure the store has already told the user and re-read the file.
     const auto saved = presetStore->savePreset (presetName);
-    showStoreState();
+    // Announced: the new preset is the user's choice, and the preset parameter follows it.
+    showStoreState (juce::sendNotificationAsync);
     return saved;
 }
 
@@ -196,20 +211,43 @@ void StateComponent::updateDeleteButton()
     deletePresetButton.setEnabled (presetList.getSelectedId() >= firstDeletablePresetId);
 }
 
-void StateComponent::showStoreState()
+void StateComponent::showStoreState (juce::NotificationType selection)
 {
     rebuildPresetList();
 
     // A chosen entry that has gone from the file leaves nothing chosen.
     if (presetStore->currentPreset > presetList.getNumItems())
-        presetStore->currentPreset = 0;
+        presetStore->setCurrentPreset (0);
 
-    // The notification comes later and finds the number unchanged, so nothing is applied. An
-    // empty selection is not announced, since the list's attachment would choose the first entry.
-    presetList.setSelectedId (presetStore->currentPreset, presetStore->currentPreset > 0 ? juce::sendNotificationAsync
-                                                                                         : juce::dontSendNotification);
+    // A notification comes later and finds the number unchanged, so nothing is applied. An
+    // empty selection is never announced, since the list's attachment would choose the first entry.
+    presetList.setSelectedId (presetStore->currentPreset,
+                              presetStore->currentPreset > 0 ? selection : juce::dontSendNotification);
     updatePresetButtons();
     updateDeleteButton();
+}
+
+void StateComponent::showRestoredPreset()
+{
+    if (processor == nullptr || ! processor->isChosenPresetKnown())
+        showParameterEntry();
+    else
+        showStoreState (juce::dontSendNotification);
+
+    if (processor != nullptr)
+        processor->markChosenPresetKnown();
+}
+
+void StateComponent::showParameterEntry()
+{
+    // A new attachment selects the parameter's entry, as the first one did; the strip does not
+    // listen meanwhile, so the entry is not applied (the state, or the user, holds the settings).
+    presetList.removeListener (this);
+    presetAttachment.reset();
+    presetAttachment = std::make_unique<juce::AudioProcessorValueTreeState::ComboBoxAttachment> (
+        valueTreeState, ParameterIds::preset, presetList);
+    presetList.addListener (this);
+    presetStore->setCurrentPreset (presetList.getSelectedId());
 }
 
 void StateComponent::showSavePresetDialog()

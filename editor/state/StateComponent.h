@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PresetListBox.h"
+#include "PrimaryClickButton.h"
 #include "StateLookAndFeel.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -8,6 +10,7 @@
 #include <memory>
 
 class ABSnapshot;
+class ConvolutionEqAudioProcessor;
 class PresetStore;
 
 namespace state
@@ -53,18 +56,27 @@ private:
     void updateDeleteButton();
     void showSavePresetDialog();
     void showFailureAlert (const juce::String& message);
-    void showStoreState();
+    /** Rebuilds the list and selects the store's current preset; an announced selection moves the
+        preset parameter (the list's attachment hears it), a silent one does not. */
+    void showStoreState (juce::NotificationType selection);
+    /** After opening or a state load: the store's current preset when it is known by name, else
+        the entry that the preset parameter points at, which becomes current. Applies nothing. */
+    void showRestoredPreset();
+    void showParameterEntry();
 
     juce::AudioProcessorValueTreeState& valueTreeState;
     ABSnapshot* snapshot;
     PresetStore* presetStore;
 
-    juce::ToggleButton bypassButton{ "Bypass" };
-    juce::TextButton abButton{ "A-B" };
-    juce::TextButton keepButton{ "Keep" };
-    juce::ComboBox presetList;
-    juce::TextButton savePresetButton{ "Save preset" };
-    juce::TextButton deletePresetButton{ "Delete preset" };
+    /** The processor that owns the parameters, when it is this plug-in's (it tells of state loads). */
+    ConvolutionEqAudioProcessor* processor;
+
+    PrimaryClickButton<juce::ToggleButton> bypassButton{ "Bypass" };
+    PrimaryClickButton<juce::TextButton> abButton{ "A-B" };
+    PrimaryClickButton<juce::TextButton> keepButton{ "Keep" };
+    PresetListBox presetList;
+    PrimaryClickButton<juce::TextButton> savePresetButton{ "Save preset" };
+    PrimaryClickButton<juce::TextButton> deletePresetButton{ "Delete preset" };
 
     StateLookAndFeel lookAndFeel;
 
