@@ -9,6 +9,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,8 +51,8 @@ std::string resolveTarget (const std::string& path)
 }
 
 // Temporaries are named "." + the target's name (cut short when the whole would pass NAME_MAX)
-// + ".tmp-" + the writer's pid + "-" + a counter: hidden, ours by their shape, and their writer
-// can be asked whether it still runs.
+// + ".tmp-" + the writer's pid + "-" + a counter: hidden, known as the target's by their shape,
+// and locked by their writer while it writes.
 constexpr const char* temporaryMark = ".tmp-";
 
 std::string temporaryPrefix (const std::string& name)
@@ -74,13 +75,13 @@ bool allDigits (const std::string& text)
     return ! text.empty() && text.size() <= 10 && text.find_first_not_of ("0123456789") == std::string::npos;
 }
 
-// The pid of a temporary of ours, or 0 for any other name.
-pid_t writerOfTemporary (const std::string& name)
+// The writer's pid in a temporary of the target whose temporaries begin with `prefix` (the rest is
+// "PID-N"), or 0 for any other name: other files of the folder are never touched.
+pid_t writerOfTemporary (const std::string& name, const std::string& prefix)
 {
-    const size_t mark = name.rfind (temporaryMark);
-    if (name.size() < 2 || name[0] != '.' || mark == std::string::npos || mark < 2)
+    if (name.size() <= prefix.size() || name.compare (0, prefix.size(), prefix) != 0)
         return 0;
-    const std::string rest = name.substr (mark + std::strlen (temporaryMark));
+    const std::string rest = name.substr (prefix.size());
     const size_t dash = rest.find ('-');
     if (dash == std::string::npos || ! allDigits (rest.substr (0, dash)) || ! allDigits (rest.substr (dash + 1)))
         return 0;
@@ -88,9 +89,46 @@ pid_t writerOfTemporary (const std::string& name)
     return pid > 0 && pid <= INT_MAX ? static_cast<pid_t> (pid) : 0;
 }
 
-// Removes the temporaries that killed writers left in `folder`: only regular files of ours, of
-// this user, whose writer no longer exists. A reused pid keeps its file, which errs on the safe side.
-void removeStaleTemporaries (const std::string& folder)
+bool sameFile (const struct stat& one, const struct stat& other)
+{
+    return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
+}
+
+// Removes one temporary when its lock can be taken: a writer holds it until its rename or removal,
+// wherever the writer runs, so a free lock means the writer is gone. Only a regular file of this
+// user, still under the name once locked.
+void removeIfAbandoned (int folder, const char* name)
+{
+    struct stat named
+    {
+    };
+    if (::fstatat (folder, name, &named, AT_SYMLINK_NOFOLLOW) != 0 || ! S_ISREG (named.st_mode) ||
+        named.st_uid != ::geteuid())
+        return;
+    // Opened for writing where possible, since NFS takes an exclusive lock only on such a descriptor.
+    constexpr int flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int descriptor = ::openat (folder, name, O_WRONLY | flags);
+    if (descriptor < 0 && errno == EACCES)
+        descriptor = ::openat (folder, name, O_RDONLY | flags);
+    if (descriptor < 0)
+        return;
+    struct stat opened
+    {
+    };
+    struct stat still
+    {
+    };
+    if (::fstat (descriptor, &opened) == 0 && sameFile (opened, named) &&
+        ::flock (descriptor, LOCK_EX | LOCK_NB) == 0 && ::fstatat (folder, name, &still, AT_SYMLINK_NOFOLLOW) == 0 &&
+        sameFile (still, opened))
+        ::unlinkat (folder, name, 0);
+    ::close (descriptor);
+}
+
+// Removes the temporaries of one target that killed writers left in `folder`. A pid that runs here
+// keeps its file (a reused pid errs on the safe side); one that does not is taken as gone only
+// when the file's lock is free too, since the writer may run in another pid namespace.
+void removeStaleTemporaries (const std::string& folder, const std::string& prefix)
 {
     DIR* const listing = ::opendir (folder.c_str());
     if (listing == nullptr)
@@ -98,18 +136,30 @@ void removeStaleTemporaries (const std::string& folder)
     const int saved = errno;
     while (const dirent* entry = ::readdir (listing))
     {
-        const pid_t writer = writerOfTemporary (entry->d_name);
+        const pid_t writer = writerOfTemporary (entry->d_name, prefix);
         if (writer == 0 || writer == getpid() || ::kill (writer, 0) == 0 || errno != ESRCH)
             continue;
-        struct stat info
-        {
-        };
-        if (::fstatat (::dirfd (listing), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG (info.st_mode) &&
-            info.st_uid == ::geteuid())
-            ::unlinkat (::dirfd (listing), entry->d_name, 0);
+        removeIfAbandoned (::dirfd (listing), entry->d_name);
     }
     ::closedir (listing);
     errno = saved;
+}
+
+// Locks a new temporary. False when a clean-up holds the lock (it took the file for abandoned, since
+// the pid did not look alive from where it runs) or removed the name before the lock was ours.
+// A file system without locks leaves the temporary unlocked, and its clean-ups remove nothing.
+bool lockNewTemporary (int descriptor)
+{
+    int locked = 0;
+    do
+        locked = ::flock (descriptor, LOCK_EX | LOCK_NB);
+    while (locked != 0 && errno == EINTR);
+    if (locked != 0 && errno == EWOULDBLOCK)
+        return false;
+    struct stat info
+    {
+    };
+    return ::fstat (descriptor, &info) == 0 && info.st_nlink > 0;
 }
 
 bool writeAll (int descriptor, const void* data, size_t size, std::string& reason)
@@ -131,16 +181,6 @@ bool writeAll (int descriptor, const void* data, size_t size, std::string& reaso
     return true;
 }
 
-bool closeChecked (int descriptor, std::string& reason)
-{
-    if (::close (descriptor) != 0 && errno != EINTR)
-    {
-        reason = describeErrno (errno);
-        return false;
-    }
-    return true;
-}
-
 // The rename itself reaches the disk only with its folder; a failure here loses nothing.
 void syncFolder (const std::string& folder)
 {
@@ -152,26 +192,6 @@ void syncFolder (const std::string& folder)
     }
 }
 
-// Writes the temporary of `pending` in full and flushes it; the descriptor is closed either way.
-bool writeTemporary (PendingFile& pending, const std::string& target, const void* data, size_t size,
-                     std::string& reason)
-{
-    const int descriptor = pending.open (reason);
-    if (descriptor < 0)
-        return false;
-
-    // A replaced file keeps its permissions.
-    struct stat existing
-    {
-    };
-    if (stat (target.c_str(), &existing) == 0 && S_ISREG (existing.st_mode))
-        ::fchmod (descriptor, existing.st_mode & 07777);
-
-    const bool written = writeAll (descriptor, data, size, reason);
-    const bool flushed = written && (::fsync (descriptor) == 0 || (reason = describeErrno (errno), false));
-    const bool closed = closeChecked (descriptor, reason);
-    return written && flushed && closed;
-}
 } // namespace
 
 std::string describeErrno (int error)
@@ -214,35 +234,74 @@ PendingFile::~PendingFile()
         discard();
 }
 
-int PendingFile::open (std::string& reason)
+bool PendingFile::create (std::string& reason)
 {
+    if (held >= 0)
+        return true;
     if (! isReplaceableFile (target, reason))
-        return -1;
+        return false;
     const std::string folder = folderOf (target);
-    removeStaleTemporaries (folder);
-    const std::string prefix = folder + "/" + temporaryPrefix (nameOf (target)) + std::to_string (getpid()) + "-";
+    const std::string prefix = temporaryPrefix (nameOf (target));
+    removeStaleTemporaries (folder, prefix);
+    const std::string stem = folder + "/" + prefix + std::to_string (getpid()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt)
     {
-        const std::string candidate = prefix + std::to_string (temporaryCounter.fetch_add (1));
+        const std::string candidate = stem + std::to_string (temporaryCounter.fetch_add (1));
         const int descriptor = ::open (candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0)
+        if (descriptor < 0)
+        {
+            if (errno == EEXIST)
+                continue;
+            reason = describeErrno (errno);
+            return false;
+        }
+        if (lockNewTemporary (descriptor))
         {
             temporary = candidate;
-            return descriptor;
+            held = descriptor;
+            return true;
         }
-        if (errno != EEXIST)
-        {
-            reason = describeErrno (errno);
-            return -1;
-        }
+        ::close (descriptor);
     }
     reason = describeErrno (EEXIST);
-    return -1;
+    return false;
+}
+
+int PendingFile::open (std::string& reason)
+{
+    if (! create (reason))
+        return -1;
+    const int descriptor = ::fcntl (held, F_DUPFD_CLOEXEC, 0);
+    if (descriptor < 0)
+        reason = describeErrno (errno);
+    return descriptor;
+}
+
+bool PendingFile::fill (const void* data, size_t size, std::string& reason)
+{
+    if (! create (reason))
+        return false;
+
+    // A replaced file keeps its permissions.
+    struct stat existing
+    {
+    };
+    if (::stat (target.c_str(), &existing) == 0 && S_ISREG (existing.st_mode))
+        ::fchmod (held, existing.st_mode & 07777);
+
+    if (! writeAll (held, data, size, reason))
+        return false;
+    if (::fsync (held) != 0)
+    {
+        reason = describeErrno (errno);
+        return false;
+    }
+    return true;
 }
 
 bool PendingFile::commit (std::string& reason)
 {
-    if (temporary.empty())
+    if (held < 0)
     {
         reason = "nothing was written";
         return false;
@@ -250,17 +309,10 @@ bool PendingFile::commit (std::string& reason)
     // Something else may have taken the name while the content was written.
     if (! isReplaceableFile (target, reason))
         return false;
-    const int descriptor = ::open (temporary.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor >= 0)
+    if (::fsync (held) != 0)
     {
-        const bool flushed = ::fsync (descriptor) == 0;
-        const int error = errno;
-        ::close (descriptor);
-        if (! flushed)
-        {
-            reason = describeErrno (error);
-            return false;
-        }
+        reason = describeErrno (errno);
+        return false;
     }
     if (std::rename (temporary.c_str(), target.c_str()) != 0)
     {
@@ -268,28 +320,34 @@ bool PendingFile::commit (std::string& reason)
         return false;
     }
     committed = true;
+    // The lock goes only once the temporary's name has.
+    ::close (held);
+    held = -1;
     syncFolder (folderOf (target));
     return true;
 }
 
 void PendingFile::discard() noexcept
 {
-    if (! temporary.empty())
+    if (! temporary.empty() && held >= 0)
         ::unlink (temporary.c_str());
+    if (held >= 0)
+        ::close (held);
+    held = -1;
     temporary.clear();
 }
 
 bool replaceFileAtomically (const std::string& path, const void* data, size_t size, std::string& reason)
 {
     PendingFile pending (path);
-    return writeTemporary (pending, pending.targetPath(), data, size, reason) && pending.commit (reason);
+    return pending.fill (data, size, reason) && pending.commit (reason);
 }
 
 bool createFileAtomically (const std::string& path, const void* data, size_t size, bool& created, std::string& reason)
 {
     created = false;
     PendingFile pending (path);
-    if (! writeTemporary (pending, path, data, size, reason))
+    if (! pending.fill (data, size, reason))
         return false;
 
     // A hard link appears whole and fails when the name is taken, so of several processes

@@ -12,8 +12,10 @@
     folder (or a link to one) is refused, and stays.
 
     The temporary is named "." + the target's name (shortened to keep within NAME_MAX) + ".tmp-" +
-    the writer's pid + "-" + a counter. Each new temporary first removes those beside it whose
-    writer no longer runs (killed before it could clean up).
+    the writer's pid + "-" + a counter, and its writer holds a lock on it (flock) from its making
+    to its rename or removal. Each new temporary first removes the temporaries of the same target
+    that a killed writer left: those whose pid is gone and whose lock is free, so that a live
+    writer in another pid namespace or on another NFS client keeps its file.
 */
 bool replaceFileAtomically (const std::string& path, const void* data, size_t size, std::string& reason);
 
@@ -45,9 +47,17 @@ public:
     /** The temporary's path, once open() succeeded. */
     const std::string& temporaryPath() const noexcept { return temporary; }
 
-    /** Creates the temporary file; its descriptor, or -1 with `reason` set. The descriptor is the
+    /** Creates the temporary file, locked for as long as it exists; false with `reason` set. For
+        finding out before long work whether the target's folder takes a new file. */
+    bool create (std::string& reason);
+
+    /** create(), and a descriptor of the temporary, or -1 with `reason` set. The descriptor is the
         caller's to write to and to close before commit(). */
     int open (std::string& reason);
+
+    /** create() when not done yet, then writes `data` as the temporary's whole content and flushes
+        it; the file a commit replaces keeps its permissions. */
+    bool fill (const void* data, size_t size, std::string& reason);
 
     /** Flushes the temporary to disk and renames it over the target. */
     bool commit (std::string& reason);
@@ -58,6 +68,8 @@ public:
 private:
     std::string target;
     std::string temporary;
+    // The temporary's own descriptor, which holds its lock until the rename or removal.
+    int held = -1;
     bool committed = false;
 };
 

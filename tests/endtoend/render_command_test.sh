@@ -133,13 +133,13 @@ long=$(printf 'l%.0s' $(seq 1 246))
 expect_ok "250-byte names" render "$work/$long.wav" --block 4096 --save-project "$work/$long.lkp"
 [ -s "$work/$long.wav" ] && [ -s "$work/$long.lkp" ] || fail "250-byte names: no output or project"
 
-# A temporary that a killed writer left is removed by the next write beside it; one whose writer
-# still runs, and names that are not ours, stay.
+# A temporary that a killed writer left is removed by the next write of the same file; one whose
+# writer still runs, and names that are not ours, stay.
 bash -c 'exit 0' &
 dead=$!
 wait "$dead"
 touch "$work/.song.lkp.tmp-$dead-0" "$work/.song.lkp.tmp-$$-0" "$work/.song.lkp.tmp-mine"
-expect_ok "write beside a stale temporary" render "$work/x.wav" --block 4096 --save-project "$work/stale.lkp"
+expect_ok "write beside a stale temporary" render "$work/x.wav" --block 4096 --save-project "$work/song.lkp"
 [ -e "$work/.song.lkp.tmp-$dead-0" ] && fail "the stale temporary of pid $dead stayed"
 [ -e "$work/.song.lkp.tmp-$$-0" ] && [ -e "$work/.song.lkp.tmp-mine" ] || fail "a temporary not stale was removed"
 rm -f "$work/x.wav" "$work/.song.lkp.tmp-$$-0" "$work/.song.lkp.tmp-mine"

@@ -1,0 +1,195 @@
+#include "AtomicFileWrite.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+// A pid that ran a moment ago and runs no more.
+pid_t deadPid()
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit (0);
+    waitpid (child, nullptr, 0);
+    return child;
+}
+
+std::string contentOf (const fs::path& path)
+{
+    std::ifstream in (path, std::ios::binary);
+    return std::string (std::istreambuf_iterator<char> (in), std::istreambuf_iterator<char>());
+}
+
+bool isThere (const fs::path& path)
+{
+    std::error_code ignored;
+    return fs::exists (fs::symlink_status (path, ignored));
+}
+
+class AtomicFileWriteTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/larkspur-files-XXXXXX";
+        ASSERT_NE (mkdtemp (pattern), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override
+    {
+        for (const int descriptor : heldLocks)
+            close (descriptor);
+        fs::remove_all (folder);
+    }
+
+    bool write (const std::string& name, const std::string& content)
+    {
+        std::string reason;
+        const bool written = replaceFileAtomically ((folder / name).string(), content.data(), content.size(), reason);
+        EXPECT_TRUE (written) << reason;
+        return written;
+    }
+
+    void makeFile (const std::string& name) { std::ofstream (folder / name) << "someone's"; }
+
+    // As a writer does while its temporary exists.
+    void makeLockedFile (const std::string& name)
+    {
+        makeFile (name);
+        const int descriptor = open ((folder / name).c_str(), O_WRONLY | O_CLOEXEC);
+        ASSERT_GE (descriptor, 0);
+        ASSERT_EQ (flock (descriptor, LOCK_EX | LOCK_NB), 0);
+        heldLocks.push_back (descriptor);
+    }
+
+    fs::path folder;
+    std::vector<int> heldLocks;
+};
+} // namespace
+
+// A write removes only temporaries of its own target whose writer is gone: pid not running here
+// and lock free. Everything else in the folder stays as it was.
+TEST_F (AtomicFileWriteTest, WriteRemovesOnlyAbandonedTemporariesOfItsTarget)
+{
+    const std::string dead = std::to_string (deadPid());
+    const std::string live = std::to_string (getppid());
+    enum class Kind
+    {
+        file,
+        lockedFile,
+        link,
+        directory
+    };
+    struct Case
+    {
+        std::string name;
+        Kind kind;
+        bool removed;
+    };
+    const std::vector<Case> cases = {
+        { ".song.wav.tmp-" + dead + "-0", Kind::file, true },
+        { ".song.wav.tmp-" + dead + "-1", Kind::lockedFile, false }, // a writer in another pid namespace
+        { ".song.wav.tmp-" + live + "-2", Kind::file, false },
+        { ".notes.txt.tmp-" + dead + "-1", Kind::file, false },
+        { ".song.wav.bak.tmp-" + dead + "-1", Kind::file, false },
+        { ".song.tmp-" + dead + "-1", Kind::file, false },
+        { "song.wav.tmp-" + dead + "-1", Kind::file, false },
+        { ".song.wav.tmp-" + dead + "-x", Kind::file, false },
+        { ".song.wav.tmp-" + dead + "-1-2", Kind::file, false },
+        { ".song.wav.tmp-" + dead, Kind::file, false },
+        { ".song.wav.tmp-" + dead + "-3", Kind::link, false },
+        { ".song.wav.tmp-" + dead + "-4", Kind::directory, false },
+    };
+    makeFile ("linked");
+    for (const Case& entry : cases)
+    {
+        if (entry.kind == Kind::file)
+            makeFile (entry.name);
+        else if (entry.kind == Kind::lockedFile)
+            makeLockedFile (entry.name);
+        else if (entry.kind == Kind::link)
+            fs::create_symlink (folder / "linked", folder / entry.name);
+        else
+            fs::create_directory (folder / entry.name);
+    }
+
+    ASSERT_TRUE (write ("song.wav", "new"));
+
+    for (const Case& entry : cases)
+        EXPECT_EQ (isThere (folder / entry.name), ! entry.removed) << entry.name;
+    EXPECT_EQ (contentOf (folder / "linked"), "someone's");
+    EXPECT_EQ (contentOf (folder / "song.wav"), "new");
+}
+
+// A writer in another pid namespace, or on another NFS client, looks gone to kill(): its
+// temporary stays because the writer holds its lock from creation to rename.
+TEST_F (AtomicFileWriteTest, LiveWritersTemporaryStaysWhateverPidItsNameGives)
+{
+    PendingFile other ((folder / "song.wav").string());
+    std::string reason;
+    const int descriptor = other.open (reason);
+    ASSERT_GE (descriptor, 0) << reason;
+    close (descriptor);
+    // The same file under the name a writer whose pid is not seen here would give it.
+    const fs::path elsewhere = folder / (".song.wav.tmp-" + std::to_string (deadPid()) + "-0");
+    fs::rename (other.temporaryPath(), elsewhere);
+
+    ASSERT_TRUE (write ("song.wav", "new"));
+    EXPECT_TRUE (isThere (elsewhere));
+}
+
+// A temporary's name is the target's name cut short enough for the whole to fit NAME_MAX; the
+// cut never falls inside a multi-byte UTF-8 character, wherever the characters begin.
+TEST_F (AtomicFileWriteTest, LongNamesAreCutBetweenWholeCharacters)
+{
+    for (const std::string character : { "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x8E\xB5" })
+        for (size_t lead = 0; lead < 4; ++lead)
+        {
+            std::string name (lead, 'a');
+            while (name.size() + character.size() + 4 <= NAME_MAX)
+                name += character;
+            name += ".wav";
+            SCOPED_TRACE (std::to_string (character.size()) + "-byte characters after " + std::to_string (lead));
+
+            PendingFile pending ((folder / name).string());
+            std::string reason;
+            ASSERT_TRUE (pending.fill ("x", 1, reason)) << reason;
+            const std::string temporary = fs::path (pending.temporaryPath()).filename().string();
+            EXPECT_LE (temporary.size(), static_cast<size_t> (NAME_MAX));
+            const size_t kept = temporary.find (".tmp-") - 1;
+            ASSERT_LT (kept, name.size());
+            EXPECT_EQ (temporary.substr (1, kept), name.substr (0, kept));
+            EXPECT_NE (static_cast<unsigned char> (name[kept]) & 0xC0, 0x80) << "cut inside a character";
+            ASSERT_TRUE (pending.commit (reason)) << reason;
+            EXPECT_EQ (contentOf (folder / name), "x");
+        }
+}
+
+// The temporary made before long work is where the content goes, and a folder that cannot take
+// it is found then; a discarded temporary leaves nothing.
+TEST_F (AtomicFileWriteTest, CreatedTemporaryFailsEarlyOrLeavesNothingWhenDiscarded)
+{
+    std::string reason;
+    PendingFile missing ((folder / "none" / "song.lkp").string());
+    EXPECT_FALSE (missing.create (reason));
+    EXPECT_EQ (reason, "No such file or directory");
+
+    PendingFile pending ((folder / "song.lkp").string());
+    ASSERT_TRUE (pending.create (reason)) << reason;
+    EXPECT_TRUE (isThere (pending.temporaryPath()));
+    pending.discard();
+    EXPECT_TRUE (fs::is_empty (folder));
+}
