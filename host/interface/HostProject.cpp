@@ -52,9 +52,15 @@ std::vector<unsigned char> HostProject::serialise() const
 
 bool HostProject::save (const std::string& path, std::string& error) const
 {
+    PendingFile file (path);
+    return save (file, path, error);
+}
+
+bool HostProject::save (PendingFile& file, const std::string& path, std::string& error) const
+{
     const std::vector<unsigned char> bytes = serialise();
     std::string reason;
-    if (! replaceFileAtomically (path, bytes.data(), bytes.size(), reason))
+    if (! file.fill (bytes.data(), bytes.size(), reason) || ! file.commit (reason))
     {
         error = "cannot write project " + path + ": " + reason;
         return false;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+class PendingFile;
+
 /** One state chunk as the host keeps it in a project: type, version, name and data. */
 struct ProjectChunk
 {
@@ -27,6 +29,9 @@ struct HostProject
     /** Writes a temporary file beside `path` and renames it over the file, so an existing project
         survives a failed save. False with a message naming the file and the reason. */
     bool save (const std::string& path, std::string& error) const;
+    /** The same into a temporary made beforehand (PendingFile::create), when the folder's taking
+        the file must be known before long work; `path` names the file in the message. */
+    bool save (PendingFile& file, const std::string& path, std::string& error) const;
     /** Reads a regular file of at most maxFileBytes; false with a message when the file cannot be
         read (a folder, a pipe, a device, too large) or is not a project. */
     bool load (const std::string& path, std::string& error);

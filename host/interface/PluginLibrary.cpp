@@ -120,14 +120,16 @@ PluginLibrary::~PluginLibrary()
 
 std::unique_ptr<PluginLibrary> PluginLibrary::open (const std::string& path, std::string& error)
 {
-    // A bare name is looked up on the library path by dlopen, never in the working folder.
-    if (std::string reason; path.find ('/') != std::string::npos && ! checkLibraryFile (path, reason))
+    // The library is a file the user named, read as the kernel reads the name: a bare name is the
+    // file in the working folder, as "./" makes it for dlopen, which would search its library path.
+    const std::string file = path.find ('/') == std::string::npos ? "./" + path : path;
+    if (std::string reason; ! checkLibraryFile (file, reason))
     {
         error = "cannot load " + path + ": " + reason;
         return nullptr;
     }
 
-    void* const handle = dlopen (path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* const handle = dlopen (file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr)
     {
         const char* const reason = dlerror();

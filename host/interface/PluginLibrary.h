@@ -20,7 +20,8 @@ public:
         ACFGetSDKVersionFunction getSDKVersion = nullptr;
     };
 
-    /** Loads the library and resolves every entry point; null with a message when either fails. */
+    /** Loads the library file at `path` (a bare name is the file in the working folder) and resolves
+        every entry point; null with a message when either fails. */
     static std::unique_ptr<PluginLibrary> open (const std::string& path, std::string& error);
     ~PluginLibrary();
 

@@ -129,8 +129,25 @@ bool isCalibratedRate (double rate)
     return false;
 }
 
-// Everything from loading the library to its shut-down, with the output written as it comes.
-int renderWithPlugin (const RenderOptions& options, InputAudio& input, InterruptGuard& interrupts)
+// Why the output or project cannot be written when it is the input or each other (the same file
+// by device and inode, or the same name in the same folder before it exists); empty otherwise.
+std::string sameFileProblem (const RenderOptions& options)
+{
+    const std::string& project = options.settings.saveProjectPath;
+    const bool hasInput = ! options.inputPath.empty();
+    if (hasInput && namesSameFile (options.outputPath, options.inputPath))
+        return "cannot write " + options.outputPath + ": it is the input file";
+    if (! project.empty() && hasInput && namesSameFile (project, options.inputPath))
+        return "cannot write project " + project + ": it is the input file";
+    if (! project.empty() && namesSameFile (project, options.outputPath))
+        return "cannot write project " + project + ": it is the output file";
+    return {};
+}
+
+// Everything from loading the library to its shut-down, with the output written as it comes and
+// the project (when one is saved) into its temporary made beforehand.
+int renderWithPlugin (const RenderOptions& options, InputAudio& input, PendingFile* projectFile,
+                      InterruptGuard& interrupts)
 {
     std::string error;
     const auto plugin = LoadedPlugin::open (options.libraryPath, error, HostConfiguration{}, true);
@@ -149,7 +166,7 @@ int renderWithPlugin (const RenderOptions& options, InputAudio& input, Interrupt
     // The state as the settings made it, written only once the render has succeeded, so that a
     // failed or interrupted render leaves an existing project as it was.
     HostProject project;
-    const bool savesProject = ! options.settings.saveProjectPath.empty();
+    const bool savesProject = projectFile != nullptr;
     if (savesProject && ! InsertSettings::captureProject (*instance, project, error))
         return fail (error);
 
@@ -189,12 +206,14 @@ int renderWithPlugin (const RenderOptions& options, InputAudio& input, Interrupt
     {
         if (! output.finish (error))
             status = fail (error);
-        else if (savesProject && ! project.save (options.settings.saveProjectPath, error))
+        else if (savesProject && ! project.save (*projectFile, options.settings.saveProjectPath, error))
             status = fail (error);
     }
     else
     {
         output.discard();
+        if (savesProject)
+            projectFile->discard();
         if (outcome == InsertRenderer::Outcome::sourceFailed)
             status = fail ("cannot read " + options.inputPath + ": the audio data is damaged");
         else if (outcome == InsertRenderer::Outcome::sinkFailed)
@@ -240,7 +259,7 @@ int runRenderCommand (const std::vector<std::string>& arguments, const std::stri
     }
     if (options.libraryPath.empty())
         options.libraryPath = defaultLibraryPath;
-    if (! fileFromPath (options.outputPath).hasFileExtension ("wav;flac"))
+    if (! hasNameEnding (options.outputPath, "wav") && ! hasNameEnding (options.outputPath, "flac"))
         return fail ("cannot write " + options.outputPath + ": the name must end in .wav or .flac");
     // Refused before the render rather than after it; the writers check again when they write.
     if (std::string reason; ! isReplaceableFile (options.outputPath, reason))
@@ -248,6 +267,8 @@ int runRenderCommand (const std::vector<std::string>& arguments, const std::stri
     if (std::string reason;
         ! options.settings.saveProjectPath.empty() && ! isReplaceableFile (options.settings.saveProjectPath, reason))
         return fail ("cannot write project " + options.settings.saveProjectPath + ": " + reason);
+    if (const std::string problem = sameFileProblem (options); ! problem.empty())
+        return fail (problem);
 
     InputAudio input;
     if (! options.inputPath.empty())
@@ -266,11 +287,21 @@ int runRenderCommand (const std::vector<std::string>& arguments, const std::stri
         input.length = input.signal.getNumSamples();
     }
 
+    // The project's temporary is made now, so that a folder that cannot take it fails the command
+    // before the render replaces the output.
+    std::optional<PendingFile> projectFile;
+    if (const std::string& projectPath = options.settings.saveProjectPath; ! projectPath.empty())
+    {
+        projectFile.emplace (projectPath);
+        if (std::string reason; ! projectFile->create (reason))
+            return fail ("cannot write project " + projectPath + ": " + reason);
+    }
+
     if (! isCalibratedRate (input.rate))
         std::fprintf (stderr,
                       "larkspur-host render: warning: %lld Hz is not one of the plug-in's calibrated rates "
                       "(44100, 48000, 88200, 96000, 176400, 192000 Hz); it applies its -32 dB level\n",
                       static_cast<long long> (input.rate));
 
-    return renderWithPlugin (options, input, interrupts);
+    return renderWithPlugin (options, input, projectFile ? &*projectFile : nullptr, interrupts);
 }

@@ -13,11 +13,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-juce::File fileFromPath (const std::string& path)
-{
-    return juce::File::getCurrentWorkingDirectory().getChildFile (juce::String (path));
-}
-
 int InputAudio::read (juce::AudioBuffer<float>& buffer, int count)
 {
     const int frames = static_cast<int> (std::min<int64_t> (count, length - position));
@@ -73,14 +68,14 @@ const char* const readableKinds = "(WAV of 8- to 32-bit integer or 32-bit floati
 
 bool openInput (const std::string& path, InputAudio& input, std::string& error)
 {
-    const juce::File file = fileFromPath (path);
     std::string reason;
-    if (! isReadableRegularFile (file.getFullPathName().toStdString(), reason))
+    if (! isReadableRegularFile (path, reason))
     {
         error = "cannot read " + path + ": " + reason;
         return false;
     }
     const std::string cannotRead = "cannot read " + path + ": ";
+    const juce::File file = fileFromPath (path);
     std::unique_ptr<juce::InputStream> stream = file.createInputStream();
     if (stream == nullptr)
     {
@@ -124,7 +119,7 @@ bool openInput (const std::string& path, InputAudio& input, std::string& error)
     }
     if (reader == nullptr)
     {
-        const std::string kind = describeUnreadableAudioFile (file.getFullPathName().toStdString());
+        const std::string kind = describeUnreadableAudioFile (path);
         error = cannotRead + (kind.empty() ? std::string ("not a WAV or FLAC file")
                                            : kind + ", which cannot be read " + readableKinds);
         return false;

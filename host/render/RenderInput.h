@@ -1,13 +1,12 @@
 #pragma once
 
+#include "CommandLinePath.h"
+
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include <cstdint>
 #include <memory>
 #include <string>
-
-/** A path as the user gave it, relative to the working folder. */
-juce::File fileFromPath (const std::string& path);
 
 /** Where the render's audio comes from: an input file read as it plays, or the built-in test signal. */
 struct InputAudio

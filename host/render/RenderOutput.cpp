@@ -10,7 +10,7 @@
 
 OutputAudio::OutputAudio (const std::string& outputPath)
     : path (outputPath)
-    , pending (fileFromPath (outputPath).getFullPathName().toStdString())
+    , pending (outputPath)
 {
 }
 
@@ -21,10 +21,10 @@ OutputAudio::~OutputAudio()
 
 bool OutputAudio::open (const InputAudio& input, std::string& error)
 {
-    const juce::File file = fileFromPath (path);
+    const bool wav = hasNameEnding (path, "wav");
     std::unique_ptr<juce::AudioFormat> format;
     int bits = input.bitsPerSample;
-    if (file.hasFileExtension ("wav"))
+    if (wav)
         format = std::make_unique<juce::WavAudioFormat>();
     else
     {
@@ -34,7 +34,7 @@ bool OutputAudio::open (const InputAudio& input, std::string& error)
     if (! format->getPossibleBitDepths().contains (bits))
         bits = 24;
     // A 32-bit WAV file holds floating-point samples.
-    integerSamples = ! (file.hasFileExtension ("wav") && bits == 32);
+    integerSamples = ! (wav && bits == 32);
     bitsPerSample = bits;
 
     std::string reason;

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The render command under faults and unusual input: help, interrupts, clipping, unsupported and
-# uncalibrated files, failed writes, pipes, and memory that does not grow with the file's length.
+# uncalibrated files, failed writes, pipes, memory that does not grow with the file's length, paths,
+# outputs that are the input, and the temporaries of other files and other writers.
 # Usage: render_robustness_test.sh <larkspur-host> <libLarkspur.so>
 set -u
 source "$(dirname "$0")/../support/script-test-common.sh"
 
-# expect_status <description> <status> <stream> <message part> <command...>
+# expect_status <description> <status> <stream> <message part, or "" for an empty stream> <command...>
 expect_status()
 {
     local what=$1 status=$2 stream=$3 message=$4
@@ -13,7 +14,11 @@ expect_status()
     "$@" > "$work/out.txt" 2> "$work/err.txt"
     local got=$?
     [ "$got" -eq "$status" ] || fail "$what: exit $got instead of $status: $(cat "$work/err.txt")"
-    grep -qF -- "$message" "$work/$stream.txt" || fail "$what: no '$message' in $stream: $(cat "$work/$stream.txt")"
+    if [ -z "$message" ]; then
+        [ -s "$work/$stream.txt" ] && fail "$what: $stream not empty: $(cat "$work/$stream.txt")"
+    else
+        grep -qF -- "$message" "$work/$stream.txt" || fail "$what: no '$message' in $stream: $(cat "$work/$stream.txt")"
+    fi
 }
 
 render() { "$host" render --library "$library" "$@"; }
@@ -195,12 +200,13 @@ print(struct.unpack_from("<I", b, pos + 4)[0] // align)
 PY
 }
 
-# Samples of fewer bits than their container render exactly as the same containers stated in full.
+# Samples of fewer bits than their container render exactly as the same containers stated in full
+# (bypassed, so that nothing clips and the render has nothing to say).
 while read -r name channels bits align valid; do
     header_wav "$work/$name.wav" "$channels" 44100 1 "$bits" "$align" "$valid"
     full_size "$work/$name.wav" "$work/$name-full.wav"
-    expect_status "$name" 0 err "" render "$work/$name.wav" "$work/$name-out.wav"
-    render "$work/$name-full.wav" "$work/$name-full-out.wav" 2> /dev/null
+    expect_status "$name" 0 err "" render "$work/$name.wav" "$work/$name-out.wav" --set bypass=on
+    render "$work/$name-full.wav" "$work/$name-full-out.wav" --set bypass=on 2> /dev/null
     cmp -s "$work/$name-out.wav" "$work/$name-full-out.wav" || fail "$name: renders unlike its full-size containers"
     [ "$(frames "$work/$name-out.wav")" = 4410 ] || fail "$name: $(frames "$work/$name-out.wav") frames for 4410"
 done <<'TABLE'
@@ -232,5 +238,111 @@ valid-beyond-container|2 44100 1 16 4 20|20 valid bits in 16-bit samples
 partial-frame|2 44100 1 16 4 0 17642|the data size of 17642 bytes is not a whole number of 4-byte frames
 TABLE
 # --- end of WAV headers ---
+
+# --- paths and temporaries ---
+# Paths mean what the kernel means by them, from the working folder: a ".." after a link leads into
+# the link's target, a quoted "~" is a folder named so and never the home folder, and a bare
+# library name is the file in the working folder.
+paths="$work/paths"
+# Commands run from other folders than this script's.
+host=$(realpath "$host")
+library=$(realpath "$library")
+mkdir -p "$paths/work/~" "$paths/real/sub" "$paths/home"
+ln -s ../real/sub "$paths/work/link"
+cp "$work/short.wav" "$paths/real/in.wav"
+echo "other" > "$paths/work/o.wav"
+cp "$library" "$paths/work/plugin.so"
+in_work() { env -C "$paths/work" HOME="$paths/home" "$host" render --block 4096 "$@"; }
+expect_status "paths through a link" 0 err "" \
+    in_work --library plugin.so link/../in.wav link/../o.wav --save-project link/../p.lkp
+[ -s "$paths/real/o.wav" ] && [ -s "$paths/real/p.lkp" ] || fail "paths through a link: $(ls -R "$paths")"
+[ "$(cat "$paths/work/o.wav")" = "other" ] && [ ! -e "$paths/work/p.lkp" ] ||
+    fail "paths through a link: a file beside the link was written"
+expect_status "a quoted ~" 0 err "" in_work --library "$library" "~/o.wav" --save-project "~/p.lkp"
+[ -s "$paths/work/~/o.wav" ] && [ -s "$paths/work/~/p.lkp" ] && [ -z "$(ls -A "$paths/home")" ] ||
+    fail "a quoted ~: $(ls -RA "$paths/home" "$paths/work/~")"
+
+# An output or project that is the input, or each other, is refused before the render, and every
+# file stays as it was: by name, through a link, a hard link or "..", and before the output exists.
+same="$work/same"
+mkdir "$same"
+cp "$work/short.wav" "$same/in.wav"
+ln "$same/in.wav" "$same/hard.wav"
+ln -s in.wav "$same/link.wav"
+echo "keep me" > "$same/kept.wav"
+in_same() { env -C "$same" "$host" render --library "$library" "$@"; }
+while IFS='|' read -r what arguments message; do
+    # shellcheck disable=SC2086
+    expect_status "$what" 1 err "$message" in_same $arguments
+done <<'TABLE'
+project is the input|in.wav o.wav --save-project in.wav|cannot write project in.wav: it is the input file
+project links to the input|in.wav o.wav --save-project link.wav|cannot write project link.wav: it is the input file
+project is the output|in.wav o.wav --save-project ./o.wav|cannot write project ./o.wav: it is the output file
+project is the existing output|in.wav kept.wav --save-project ../same/kept.wav|cannot write project ../same/kept.wav: it is the output file
+project is the built-in signal's output|kept.wav --save-project kept.wav|cannot write project kept.wav: it is the output file
+output is the input|in.wav in.wav|cannot write in.wav: it is the input file
+output is a hard link to the input|in.wav hard.wav|cannot write hard.wav: it is the input file
+output is the input through ..|in.wav ../same/in.wav|cannot write ../same/in.wav: it is the input file
+TABLE
+cmp -s "$work/short.wav" "$same/in.wav" && grep -qx "keep me" "$same/kept.wav" && [ -L "$same/link.wav" ] ||
+    fail "a refused render changed a file"
+[ "$(ls -A "$same" | tr '\n' ' ')" = "hard.wav in.wav kept.wav link.wav " ] || fail "a refused render left $(ls -A "$same")"
+
+# A project that cannot be written fails the command before the render, with the existing output
+# left as it was.
+while IFS='|' read -r project reason; do
+    expect_status "project $project" 1 err "cannot write project $work/$project: $reason" \
+        render "$work/short.wav" "$same/kept.wav" --save-project "$work/$project"
+    grep -qx "keep me" "$same/kept.wav" || fail "project $project: the output was replaced"
+done <<'TABLE'
+none/p.lkp|No such file or directory
+kept.lkp/p.lkp|Not a directory
+TABLE
+
+# A render whose output cannot be renamed into place at its end (its temporary was removed) fails
+# and writes no project.
+"$host" render --library "$library" "$work/long.wav" "$work/renamed.wav" --block 4 \
+    --save-project "$work/kept.lkp" > /dev/null 2> "$work/err.txt" &
+pid=$!
+for _ in $(seq 1 200); do
+    temporary=$(compgen -G "$work/.renamed.wav.tmp-*") && break
+    sleep 0.05
+done
+rm -f "$temporary"
+wait "$pid"
+status=$?
+[ "$status" -eq 1 ] || fail "output's rename failed: exit $status: $(cat "$work/err.txt")"
+grep -qF "cannot write $work/renamed.wav: No such file or directory" "$work/err.txt" ||
+    fail "output's rename failed: $(cat "$work/err.txt")"
+[ "$(cat "$work/kept.lkp")" = "keep me" ] || fail "the project was written although the output's final rename failed"
+ls -A "$work" | grep -qE "renamed|\.tmp-" && fail "output's rename failed: left $(ls -A "$work" | grep -E "renamed|\.tmp-")"
+
+# A write removes only the temporaries of its own file that a killed writer left.
+bash -c 'exit 0' &
+dead=$!
+wait "$dead"
+touch "$work/.notes.txt.tmp-$dead-1" "$work/.stale.wav.tmp-$dead-0"
+expect_status "write beside others' temporaries" 0 err "" render "$work/short.wav" "$work/stale.wav"
+[ -e "$work/.stale.wav.tmp-$dead-0" ] && fail "the output's stale temporary stayed"
+[ -e "$work/.notes.txt.tmp-$dead-1" ] || fail "a render removed another file's temporary"
+rm -f "$work/.notes.txt.tmp-$dead-1"
+
+# A render in another pid namespace, where a live render's pid looks gone, leaves that render's
+# temporary alone, and both succeed.
+if unshare -pf --mount-proc true 2> /dev/null; then
+    "$host" render --library "$library" "$work/long.wav" "$work/shared.wav" --block 4 > /dev/null 2> "$work/first.txt" &
+    pid=$!
+    for _ in $(seq 1 200); do
+        temporary=$(compgen -G "$work/.shared.wav.tmp-*") && break
+        sleep 0.05
+    done
+    expect_status "render in another pid namespace" 0 err "" \
+        unshare -pf --mount-proc "$host" render --library "$library" "$work/short.wav" "$work/shared.wav"
+    [ -e "$temporary" ] || fail "a render in another pid namespace removed a live render's temporary"
+    wait "$pid" || fail "the render beside one in another pid namespace: $(cat "$work/first.txt")"
+else
+    echo "skipped: no pid namespaces here"
+fi
+# --- end of paths and temporaries ---
 
 finish "all render robustness checks passed"
