@@ -1,11 +1,14 @@
 // The preset strip's save dialog, failure alert and preset menu on a real display.
+#include "DisplayClick.h"
 #include "PresetStripTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 using namespace presetstrip;
+using namespace displayclick;
 
 namespace
 {
@@ -275,4 +278,117 @@ TEST (PresetStripDisplayTest, LongNamesDoNotWidenTheMenuBeyondTheEditor)
     press (*menu, juce::KeyPress::escapeKey);
     EXPECT_TRUE (runUntil (nothingModal, 2000));
     editor.removeChildComponent (&strip);
+}
+
+namespace
+{
+// The strip in a window of the editor's size at the left of the screen.
+struct StripWindow
+{
+    explicit StripWindow (state::StateComponent& stripToShow)
+        : strip (stripToShow)
+    {
+        window.setBounds (0, 0, 800, 518);
+        window.addAndMakeVisible (strip);
+        window.addToDesktop (juce::ComponentPeer::windowHasTitleBar);
+        window.setVisible (true);
+        dispatchPendingMessages();
+    }
+    ~StripWindow() { window.removeChildComponent (&strip); }
+
+    state::StateComponent& strip;
+    juce::Component window;
+};
+} // namespace
+
+TEST (PresetStripDisplayTest, OnlyThePrimaryMouseButtonPressesTheStripsButtons)
+{
+    StripRig rig (9);
+    auto& strip = rig.open();
+    auto& list = presetList (strip);
+    list.setSelectedId (9, juce::sendNotificationAsync);
+    dispatchPendingMessages();
+    const StripWindow shown (strip);
+    const auto fileBefore = rig.store().presetFile.loadFileAsString();
+    const auto settingsBefore = rig.parameter ("gain_1_1").getValue();
+
+    for (const auto* name : { "Bypass", "A-B", "Keep", "Save preset", "Delete preset" })
+    {
+        auto& b = button (strip, name);
+        ClickCounter counter;
+        b.addListener (&counter);
+        for (const auto mouseButton :
+             { juce::ModifierKeys::rightButtonModifier, juce::ModifierKeys::middleButtonModifier })
+        {
+            clickWith (b, mouseButton);
+            EXPECT_EQ (counter.clicks, 0) << name << " by mouse button " << mouseButton;
+        }
+        b.removeListener (&counter);
+    }
+    EXPECT_TRUE (nothingModal()); // no save dialog
+    EXPECT_EQ (rig.store().presetFile.loadFileAsString(), fileBefore);
+    EXPECT_EQ (list.getSelectedId(), 9);
+    EXPECT_FALSE (button (strip, "Bypass").getToggleState());
+    EXPECT_EQ (rig.parameter ("bypass").getValue(), 0.0f);
+    EXPECT_EQ (rig.parameter ("gain_1_1").getValue(), settingsBefore);
+
+    // The primary button presses them, and leaves the keyboard focus where it was.
+    for (const auto* name : { "Bypass", "Keep", "Delete preset" })
+    {
+        auto& b = button (strip, name);
+        ClickCounter counter;
+        b.addListener (&counter);
+        clickWith (b, juce::ModifierKeys::leftButtonModifier);
+        EXPECT_EQ (counter.clicks, 1) << name;
+        EXPECT_FALSE (b.hasKeyboardFocus (false)) << name;
+        b.removeListener (&counter);
+    }
+    EXPECT_EQ (rig.parameter ("bypass").getValue(), 1.0f);
+    EXPECT_EQ (list.getSelectedId(), 0);
+    EXPECT_EQ (PresetStore::readDocument (rig.store().presetFile)->getNumChildElements(), 8);
+}
+
+TEST (PresetStripDisplayTest, AMenuRowChosenAfterTheListChangedAppliesThePresetItNames)
+{
+    struct Case
+    {
+        const char* change; // to the file of 13 entries while the menu is open
+        std::vector<int> removed;
+        int shownId; // after choosing the row that read "User 11"; 1 (as before) when it is gone
+    };
+    const std::vector<Case> cases{
+        { "none", {}, 11 },
+        { "a preset before it deleted", { 9 }, 10 },
+        { "the preset itself deleted", { 11 }, 1 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.change);
+        StripRig rig (13);
+        auto& strip = rig.open();
+        auto& list = presetList (strip);
+        ASSERT_EQ (list.getSelectedId(), 1);
+        const auto settingsBefore = rig.parameter ("gain_1_1").getValue();
+
+        list.showPopup();
+        ASSERT_TRUE (runUntil ([] { return nothingModal() == false; }, 2000));
+        auto* menu = juce::ModalComponentManager::getInstance()->getModalComponent (0);
+        ASSERT_NE (menu, nullptr);
+
+        rewriteWithout (rig.store(), 13, c.removed);
+        strip.timerCallback();
+        ASSERT_EQ (list.getNumItems(), 13 - (int) c.removed.size());
+
+        // The menu opened on item 1; ten rows down it reads "User 11".
+        for (int i = 0; i < 10; ++i)
+            press (*menu, juce::KeyPress::downKey);
+        press (*menu, juce::KeyPress::returnKey);
+        ASSERT_TRUE (runUntil (nothingModal, 2000));
+        dispatchPendingMessages();
+
+        EXPECT_EQ (list.getSelectedId(), c.shownId);
+        EXPECT_EQ (rig.store().currentPreset, c.shownId);
+        EXPECT_FLOAT_EQ (rig.parameter ("gain_1_1").getValue(), c.shownId > 1 ? 11 / 240.0f : settingsBefore);
+    }
 }

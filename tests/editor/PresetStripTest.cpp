@@ -487,3 +487,176 @@ TEST (PresetStripTest, ChoosingTheLastListedOfALongerFileAppliesThatEntry)
     EXPECT_FLOAT_EQ (rig.parameter ("preset").getValue(), 1.0f);
     EXPECT_EQ (PresetStore::readDocument (rig.store().presetFile)->getNumChildElements(), 120);
 }
+
+namespace
+{
+// Counts the changes of one parameter that reach the host.
+struct ParameterChangeCounter : juce::AudioProcessorParameter::Listener
+{
+    explicit ParameterChangeCounter (juce::AudioProcessorParameter& watched)
+        : parameter (watched)
+    {
+        parameter.addListener (this);
+    }
+    ~ParameterChangeCounter() override { parameter.removeListener (this); }
+
+    void parameterValueChanged (int, float) override { ++changes; }
+    void parameterGestureChanged (int, bool) override { ++changes; }
+
+    juce::AudioProcessorParameter& parameter;
+    int changes = 0;
+};
+
+juce::MemoryBlock saveState (ConvolutionEqAudioProcessor& processor)
+{
+    juce::MemoryBlock block;
+    processor.getStateInformation (block);
+    return block;
+}
+
+void loadState (ConvolutionEqAudioProcessor& processor, const juce::MemoryBlock& block)
+{
+    processor.setStateInformation (block.getData(), (int) block.getSize());
+    dispatchPendingMessages();
+}
+} // namespace
+
+TEST (PresetStripTest, AnotherInstancesEditMovesNeitherTheChoiceNorThePresetParameter)
+{
+    struct Case
+    {
+        const char* edit;
+        int numEntries;
+        std::vector<int> removed;
+        int chosenAfterwards;
+    };
+    const std::vector<Case> cases{
+        { "a preset added after it", 14, {}, 11 },
+        { "a preset removed before it", 13, { 9 }, 10 },
+        { "the chosen preset removed", 13, { 11 }, 0 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.edit);
+        StripRig rig (13);
+        auto& strip = rig.open();
+        auto& list = presetList (strip);
+        list.setSelectedId (11, juce::sendNotificationAsync);
+        dispatchPendingMessages();
+        ASSERT_EQ (rig.store().currentPreset, 11);
+        const auto presetValue = rig.parameter ("preset").getValue();
+
+        const ParameterChangeCounter counter (rig.parameter ("preset"));
+        rewriteWithout (rig.store(), c.numEntries, c.removed);
+        strip.timerCallback();
+        dispatchPendingMessages();
+
+        EXPECT_EQ (list.getSelectedId(), c.chosenAfterwards);
+        EXPECT_EQ (list.getText(), c.chosenAfterwards > 0 ? "User 11" : "");
+        EXPECT_EQ (counter.changes, 0);
+        EXPECT_EQ (rig.parameter ("preset").getValue(), presetValue);
+    }
+}
+
+TEST (PresetStripTest, AReopenedStateShowsItsPresetByNameOrNoneAndAppliesNothing)
+{
+    struct Shown
+    {
+        int id;
+        const char* text;
+    };
+    struct Case
+    {
+        const char* fileChange; // after saving, to the file of 13 entries
+        int numEntries;
+        std::vector<int> removed;
+        bool named; // false: a state saved before the name was kept
+        Shown inNewInstance, inOpenEditor;
+    };
+    const std::vector<Case> cases{
+        { "none", 13, {}, true, { 11, "User 11" }, { 11, "User 11" } },
+        { "a preset added", 14, {}, true, { 11, "User 11" }, { 11, "User 11" } },
+        { "a preset before it deleted", 13, { 9 }, true, { 10, "User 11" }, { 10, "User 11" } },
+        { "the chosen preset deleted", 13, { 11 }, true, { 0, "" }, { 0, "" } },
+        // As before: the preset parameter (item 11 of 13) over the list's new length.
+        { "a preset added, an older state", 14, {}, false, { 12, "User 12" }, { 11, "User 11" } },
+    };
+
+    for (const auto& c : cases)
+    {
+        for (const bool newInstance : { true, false })
+        {
+            SCOPED_TRACE (juce::String ("file change: ") + c.fileChange +
+                          (newInstance ? ", reopened in a new instance" : ", loaded into the open editor"));
+            StripRig rig (13);
+            presetList (rig.open()).setSelectedId (11, juce::sendNotificationAsync);
+            dispatchPendingMessages();
+            rig.parameter ("gain_1_2").setValueNotifyingHost (0.25f); // after choosing
+            auto block = saveState (*rig.processor);
+            if (! c.named)
+            {
+                auto xml = juce::AudioProcessor::getXmlFromBinary (block.getData(), (int) block.getSize());
+                ASSERT_EQ (xml->getStringAttribute ("presetName"), "User 11");
+                xml->removeAttribute ("presetName");
+                juce::AudioProcessor::copyXmlToBinary (*xml, block);
+            }
+            const auto savedSettings = currentSettings (*rig.processor);
+            const auto savedPreset = rig.parameter ("preset").getValue();
+
+            // Meanwhile the user chose another preset, and another session changed the file.
+            presetList (*rig.strip).setSelectedId (9, juce::sendNotificationAsync);
+            dispatchPendingMessages();
+            rewriteWithout (rig.store(), c.numEntries, c.removed);
+            if (newInstance)
+            {
+                rig.strip.reset();
+                rig.processor = std::make_unique<ConvolutionEqAudioProcessor>();
+            }
+            loadState (*rig.processor, block);
+            auto& strip = newInstance ? rig.open() : *rig.strip;
+
+            // Right away, and after the strip's next look at the file.
+            for (const bool looked : { false, true })
+            {
+                SCOPED_TRACE (looked ? "after the next look at the file" : "right away");
+                if (looked)
+                {
+                    strip.timerCallback();
+                    dispatchPendingMessages();
+                }
+                const auto& shown = newInstance ? c.inNewInstance : c.inOpenEditor;
+                auto& list = presetList (strip);
+                // A state that names its preset reads the file again; an older one, as before, not.
+                const auto fileRead = c.named || newInstance || looked;
+                EXPECT_EQ (list.getNumItems(), fileRead ? c.numEntries - (int) c.removed.size() : 13);
+                EXPECT_EQ (list.getSelectedId(), shown.id);
+                EXPECT_EQ (list.getText(), shown.text);
+                EXPECT_EQ (rig.store().currentPreset, shown.id);
+                EXPECT_EQ (button (strip, "Delete preset").isEnabled(), shown.id >= 9);
+                EXPECT_TRUE (sameValues (currentSettings (*rig.processor), savedSettings));
+                EXPECT_EQ (rig.parameter ("preset").getValue(), savedPreset);
+            }
+        }
+    }
+}
+
+TEST (PresetStripTest, NoKeyPressChoosesAPreset)
+{
+    StripRig rig (13);
+    auto& strip = rig.open();
+    auto& list = presetList (strip);
+    list.setSelectedId (11, juce::sendNotificationAsync);
+    dispatchPendingMessages();
+    rig.parameter ("gain_1_2").setValueNotifyingHost (0.25f); // unsaved
+
+    EXPECT_FALSE (list.getWantsKeyboardFocus());
+    for (const auto key :
+         { juce::KeyPress::downKey, juce::KeyPress::upKey, juce::KeyPress::leftKey, juce::KeyPress::rightKey })
+    {
+        static_cast<juce::Component&> (list).keyPressed (juce::KeyPress (key));
+        dispatchPendingMessages();
+        EXPECT_EQ (list.getSelectedId(), 11) << "key " << key;
+        EXPECT_FLOAT_EQ (rig.parameter ("gain_1_2").getValue(), 0.25f) << "key " << key;
+    }
+}

@@ -12,6 +12,7 @@
 #include <memory>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <vector>
 
 namespace juce
 {
@@ -111,6 +112,18 @@ inline void setLastWriteTime (const juce::File& file, juce::int64 milliseconds)
     times[0].tv_nsec = times[1].tv_nsec = (long) (milliseconds % 1000) * 1000000 + 123;
     if (utimensat (AT_FDCWD, file.getFullPathName().toRawUTF8(), times, 0) != 0)
         throw std::runtime_error ("cannot set the file's time");
+}
+
+// Another instance rewrites the presets file as presetsDocument (numEntries) without the entries
+// at these positions, later than the store last read it.
+inline void rewriteWithout (PresetStore& store, int numEntries, const std::vector<int>& removedPositions)
+{
+    auto document = presetsDocument (numEntries);
+    for (auto position = std::rbegin (removedPositions); position != std::rend (removedPositions); ++position)
+        document->removeChildElement (document->getChildElement (*position - 1), true);
+    if (! document->writeTo (store.presetFile))
+        throw std::runtime_error ("cannot write the presets file");
+    setLastWriteTime (store.presetFile, store.lastModified + 1500);
 }
 
 // A processor in a fresh user folder (optionally with a presets file of numEntries entries

@@ -314,3 +314,128 @@ TEST_F (StateTest, LoadRecomputesLevelCompensationForTheCurrentRate)
     load (processor, juce::MemoryBlock (8, true));
     EXPECT_EQ (processor.getLevelCompensation(), -12.2f);
 }
+
+namespace
+{
+// The embedded default entries followed by user presets of these names, each with its own
+// gain_1_1, written as the presets file, as another session would; the store reads it again only
+// when asked to.
+void writeUserPresets (ConvolutionEqAudioProcessor& processor, const juce::StringArray& names, bool reload = true)
+{
+    auto& store = processor.getPresetStore();
+    juce::XmlElement document (store.presets);
+    while (document.getNumChildElements() > PresetStore::firstUserPreset - 1)
+        document.removeChildElement (document.getChildElement (document.getNumChildElements() - 1), true);
+    for (const auto& name : names)
+    {
+        auto* entry = new juce::XmlElement (*document.getChildElement (1));
+        entry->setTagName ("preset" + juce::String (document.getNumChildElements() + 1));
+        entry->setAttribute ("gain_1_1", name.getTrailingIntValue() / 10.0);
+        entry->setAttribute ("presetName", name);
+        document.addChildElement (entry);
+    }
+    ASSERT_TRUE (document.writeTo (store.presetFile));
+    if (reload)
+        store.reloadFromFile();
+}
+
+// Chooses the listed preset as the preset list does: the preset parameter moves to its entry,
+// then its settings are applied.
+void choosePreset (ConvolutionEqAudioProcessor& processor, int position)
+{
+    auto& store = processor.getPresetStore();
+    parameter (processor, "preset")
+        .setValueNotifyingHost ((float) (position - 1) / (float) (store.getNumListedPresets() - 1));
+    store.applyPreset (position);
+}
+
+const juce::StringArray fivePresets{ "P1", "P2", "P3", "P4", "P5" };
+} // namespace
+
+TEST_F (StateTest, TheChosenPresetIsSavedByNameAndFoundAgainWhereverTheListMovedIt)
+{
+    struct Case
+    {
+        const char* change;
+        juce::StringArray presetsOnReopening;
+        int position; // of P3 on reopening, 0 when it is gone
+    };
+    const std::vector<Case> cases{
+        { "list unchanged", fivePresets, 11 },
+        { "P6 saved by another session", { "P1", "P2", "P3", "P4", "P5", "P6" }, 11 },
+        { "P1 deleted by another session", { "P2", "P3", "P4", "P5" }, 10 },
+        { "P3 deleted by another session", { "P1", "P2", "P4", "P5" }, 0 },
+    };
+
+    for (const auto& c : cases)
+    {
+        for (const bool sameInstance : { false, true })
+        {
+            SCOPED_TRACE (juce::String (c.change) + (sameInstance ? ", the saving instance" : ", a fresh instance"));
+            ConvolutionEqAudioProcessor saving;
+            writeUserPresets (saving, fivePresets);
+            choosePreset (saving, 11);
+            ASSERT_EQ (saving.getPresetStore().currentPreset, 11);
+            setPlainValue (saving, "gain_1_2", 4.0f); // changed after choosing
+            const auto block = saveState (saving);
+            EXPECT_EQ (juce::AudioProcessor::getXmlFromBinary (block.getData(), (int) block.getSize())
+                           ->getStringAttribute ("presetName", "(none)"),
+                       "P3");
+            const auto savedValues = normalisedValues (saving);
+
+            // The saving instance has not looked at the file since (its editor is closed).
+            writeUserPresets (saving, c.presetsOnReopening, false);
+            ConvolutionEqAudioProcessor fresh;
+            auto& reopened = sameInstance ? saving : fresh;
+            load (reopened, block);
+
+            // The state's own settings, the preset parameter as the host saved it; nothing applied.
+            EXPECT_EQ (normalisedValues (reopened), savedValues);
+            EXPECT_EQ (reopened.getPresetStore().currentPreset, c.position);
+            EXPECT_TRUE (reopened.isChosenPresetKnown());
+            EXPECT_FALSE (reopened.getValueTreeState().state.hasProperty ("presetName"));
+
+            // Saved again, the state names what is current now.
+            choosePreset (reopened, 12);
+            const auto resaved = stateXml (reopened);
+            EXPECT_EQ (resaved->getStringAttribute ("presetName", "(none)"), c.presetsOnReopening[3]);
+        }
+    }
+}
+
+TEST_F (StateTest, StatesWithoutTheChosenPresetsNameLoadAsBefore)
+{
+    struct Case
+    {
+        const char* state;
+        const char* presetName; // on the state's root; null for none
+        bool known;
+    };
+    const std::vector<Case> cases{
+        { "saved before the name was kept", nullptr, false },
+        { "saved with no preset chosen", "", true },
+        { "naming a preset the file never held", "Gone", true },
+    };
+
+    writeUserPresets (processor, fivePresets);
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.state);
+        ConvolutionEqAudioProcessor source;
+        setPlainValue (source, "preset", 10.0f);
+        setPlainValue (source, "gain_2_1", -3.0f);
+        auto xml = stateXml (source);
+        EXPECT_FALSE (xml->hasAttribute ("presetName")); // nothing was chosen by name
+        if (c.presetName != nullptr)
+            xml->setAttribute ("presetName", c.presetName);
+
+        choosePreset (processor, 9);
+        load (processor, toBlock (*xml));
+
+        EXPECT_EQ (normalisedValues (processor), normalisedValues (source));
+        EXPECT_EQ (processor.getPresetStore().currentPreset, 0);
+        EXPECT_EQ (processor.isChosenPresetKnown(), c.known);
+        // Saved again as it came: without a name the preset parameter alone still decides.
+        EXPECT_EQ (stateXml (processor)->getStringAttribute ("presetName", "(none)"), c.known ? "" : "(none)");
+    }
+}

@@ -1,0 +1,99 @@
+// The output section's buttons pressed through a real window: only the primary mouse button acts.
+#include "BandSetSlot.h"
+#include "ControllerComponent.h"
+#include "ConvolutionEqAudioProcessor.h"
+#include "DisplayClick.h"
+#include "FilterGroupComponent.h"
+#include "InputControllerComponent.h"
+#include "TemporaryUserFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace displayclick;
+
+namespace
+{
+// The output section as the editor builds it, in a window.
+struct OutputSectionWindow
+{
+    explicit OutputSectionWindow (const juce::AudioChannelSet& mainOutput)
+        : output (mainOutput)
+    {
+        processor.prepareToPlay (48000.0, 512);
+        group1 = std::make_unique<FilterGroupComponent> (state, output, slot1);
+        group2 = std::make_unique<FilterGroupComponent> (state, output, slot2);
+        section = std::make_unique<ControllerComponent> (state, output, group1.get(), group2.get(), &input);
+        section->setBounds (0, 0, 180, 480);
+        window.setBounds (0, 0, 180, 480);
+        window.addAndMakeVisible (*section);
+        window.addToDesktop (juce::ComponentPeer::windowHasTitleBar);
+        window.setVisible (true);
+    }
+
+    ~OutputSectionWindow()
+    {
+        window.removeChildComponent (section.get());
+        section.reset();
+        group2.reset();
+        group1.reset();
+    }
+
+    float value (const juce::String& id) { return state.getParameter (id)->getValue(); }
+
+    TemporaryUserFolder folder;
+    ConvolutionEqAudioProcessor processor;
+    juce::AudioProcessorValueTreeState& state = processor.getValueTreeState();
+    juce::AudioChannelSet output;
+    BandSetSlot slot1{ processor, 1 }, slot2{ processor, 2 };
+    InputControllerComponent input{ state };
+    std::unique_ptr<FilterGroupComponent> group1, group2;
+    std::unique_ptr<ControllerComponent> section;
+    juce::Component window;
+};
+} // namespace
+
+TEST (OutputSectionDisplayTest, OnlyThePrimaryMouseButtonPressesItsButtons)
+{
+    struct Case
+    {
+        bool mono;
+        const char* button;
+        const char* parameterId; // that the button switches, or (Reset) one that it returns
+    };
+    const std::vector<Case> cases{
+        { false, "Phase L", "phase_L" }, { false, "Link", "link_gain" }, { false, "Phase R", "phase_R" },
+        { false, "Reset", "gain_1_1" },  { true, "Solo", "solo" },       { true, "Phase", "phase" },
+        { true, "Reset", "gain_1_1" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (juce::String (c.mono ? "mono " : "stereo ") + c.button);
+        OutputSectionWindow shown (c.mono ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo());
+        juce::Button* target = nullptr;
+        for (auto* child : shown.section->getChildren())
+            if (child->getName() == c.button && child->isVisible())
+                target = dynamic_cast<juce::Button*> (child);
+        ASSERT_NE (target, nullptr);
+
+        shown.state.getParameter ("gain_1_1")->setValueNotifyingHost (0.9f); // away from its start
+        const auto before = shown.value (c.parameterId);
+        ClickCounter counter;
+        target->addListener (&counter);
+
+        for (const auto mouseButton :
+             { juce::ModifierKeys::rightButtonModifier, juce::ModifierKeys::middleButtonModifier })
+            clickWith (*target, mouseButton);
+        EXPECT_EQ (counter.clicks, 0);
+        EXPECT_EQ (shown.value (c.parameterId), before);
+
+        clickWith (*target, juce::ModifierKeys::leftButtonModifier);
+        EXPECT_EQ (counter.clicks, 1);
+        EXPECT_NE (shown.value (c.parameterId), before);
+        EXPECT_FALSE (target->hasKeyboardFocus (false));
+        target->removeListener (&counter);
+    }
+}
