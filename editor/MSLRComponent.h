@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColourPalette.h"
+#include "PrimaryClickButton.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -49,9 +50,10 @@ private:
     FilterGroupComponent* group2;
 
     /** The buttons come before their attachments, so that every attachment goes first. */
-    juce::DrawableButton left, right, mid, side, all;
-    juce::DrawableButton soloChannel1, soloChannel2;
-    juce::DrawableButton linkLR;
+    // Only the primary mouse button switches them: a right-click changes no channel mode.
+    PrimaryClickButton<juce::DrawableButton> left, right, mid, side, all;
+    PrimaryClickButton<juce::DrawableButton> soloChannel1, soloChannel2;
+    PrimaryClickButton<juce::DrawableButton> linkLR;
     std::unique_ptr<ButtonAttachment> leftAttachment, rightAttachment, midAttachment, sideAttachment, allAttachment;
     std::unique_ptr<ButtonAttachment> soloChannel1Attachment, soloChannel2Attachment;
     std::unique_ptr<ButtonAttachment> linkAttachment;

@@ -57,27 +57,38 @@ struct OutputSectionWindow
 
 TEST (OutputSectionDisplayTest, OnlyThePrimaryMouseButtonPressesItsButtons)
 {
+    using Pick = juce::Button& (*) (ControllerComponent&);
     struct Case
     {
         bool mono;
         const char* button;
+        Pick pick;
         const char* parameterId; // that the button switches, or (Reset) one that it returns
     };
     const std::vector<Case> cases{
-        { false, "Phase L", "phase_L" }, { false, "Link", "link_gain" }, { false, "Phase R", "phase_R" },
-        { false, "Reset", "gain_1_1" },  { true, "Solo", "solo" },       { true, "Phase", "phase" },
-        { true, "Reset", "gain_1_1" },
+        { false, "Phase L", [] (ControllerComponent& s) -> juce::Button& { return s.getPhaseLeftButton(); },
+          "phase_L" },
+        { false, "Link", [] (ControllerComponent& s) -> juce::Button& { return s.getLinkButton(); }, "link_gain" },
+        { false, "Phase R", [] (ControllerComponent& s) -> juce::Button& { return s.getPhaseRightButton(); },
+          "phase_R" },
+        { false, "Reset", [] (ControllerComponent& s) -> juce::Button& { return s.getResetButton(); }, "gain_1_1" },
+        { false, "channel mode L",
+          [] (ControllerComponent& s) -> juce::Button& { return s.getSelector().getLeftButton(); }, "process_L" },
+        { false, "solo channel 1",
+          [] (ControllerComponent& s) -> juce::Button& { return s.getSelector().getSoloChannel1Button(); }, "solo_1" },
+        { false, "link of the channels",
+          [] (ControllerComponent& s) -> juce::Button& { return s.getSelector().getLinkButton(); }, "link_MSLR" },
+        { true, "Solo", [] (ControllerComponent& s) -> juce::Button& { return s.getSoloButton(); }, "solo" },
+        { true, "Phase", [] (ControllerComponent& s) -> juce::Button& { return s.getPhaseButton(); }, "phase" },
+        { true, "Reset", [] (ControllerComponent& s) -> juce::Button& { return s.getResetButton(); }, "gain_1_1" },
     };
 
     for (const auto& c : cases)
     {
         SCOPED_TRACE (juce::String (c.mono ? "mono " : "stereo ") + c.button);
         OutputSectionWindow shown (c.mono ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo());
-        juce::Button* target = nullptr;
-        for (auto* child : shown.section->getChildren())
-            if (child->getName() == c.button && child->isVisible())
-                target = dynamic_cast<juce::Button*> (child);
-        ASSERT_NE (target, nullptr);
+        auto* target = &c.pick (*shown.section);
+        ASSERT_TRUE (target->isShowing());
 
         shown.state.getParameter ("gain_1_1")->setValueNotifyingHost (0.9f); // away from its start
         const auto before = shown.value (c.parameterId);
