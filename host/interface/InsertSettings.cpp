@@ -4,33 +4,59 @@
 #include "HostInstance.h"
 #include "HostProject.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace
 {
-// Names come from a file anyone may have edited: control characters (C0, DEL and the UTF-8 form
-// of C1) are shown as escapes rather than sent for the terminal to act on.
+// Names come from a file anyone may have edited: control characters (C0, DEL and C1), the line
+// and paragraph separators and the text-direction controls are shown as escapes rather than sent
+// for the terminal to act on or to reorder what follows them.
+bool isEscapedCodePoint (uint32_t c)
+{
+    return c < 0x20 || (c >= 0x7f && c <= 0x9f) || c == 0x061c || c == 0x200e || c == 0x200f ||
+           (c >= 0x2028 && c <= 0x202e) || (c >= 0x2066 && c <= 0x2069);
+}
+
+// The code point of the UTF-8 sequence at text[i] and its length; 0 for a byte that starts none
+// (shown as it is: the terminal shows it as a replacement character).
+size_t decodeUtf8 (const std::string& text, size_t i, uint32_t& c)
+{
+    const auto lead = static_cast<unsigned char> (text[i]);
+    const size_t length = lead < 0x80           ? 1
+                          : (lead >> 5) == 0x6  ? 2
+                          : (lead >> 4) == 0xe  ? 3
+                          : (lead >> 3) == 0x1e ? 4
+                                                : 0;
+    if (length == 0 || i + length > text.size())
+        return 0;
+    c = length == 1 ? lead : lead & (0x7fu >> length);
+    for (size_t k = 1; k < length; ++k)
+    {
+        const auto next = static_cast<unsigned char> (text[i + k]);
+        if ((next & 0xc0) != 0x80)
+            return 0;
+        c = (c << 6) | (next & 0x3fu);
+    }
+    return length;
+}
+
 std::string printable (const std::string& text)
 {
     std::string shown;
-    char escape[8];
-    for (size_t i = 0; i < text.size(); ++i)
+    char escape[16];
+    for (size_t i = 0; i < text.size();)
     {
-        const auto byte = static_cast<unsigned char> (text[i]);
-        const auto next = i + 1 < text.size() ? static_cast<unsigned char> (text[i + 1]) : 0;
-        if (byte < 0x20 || byte == 0x7f)
+        uint32_t c = 0;
+        const size_t length = decodeUtf8 (text, i, c);
+        if (length != 0 && isEscapedCodePoint (c))
         {
-            std::snprintf (escape, sizeof (escape), "\\x%02X", byte);
+            std::snprintf (escape, sizeof (escape), c < 0x80 ? "\\x%02X" : "\\u%04X", static_cast<unsigned> (c));
             shown += escape;
-        }
-        else if (byte == 0xc2 && next >= 0x80 && next <= 0x9f)
-        {
-            std::snprintf (escape, sizeof (escape), "\\u%04X", static_cast<unsigned> (next));
-            shown += escape;
-            ++i;
         }
         else
-            shown += text[i];
+            shown.append (text, i, length != 0 ? length : 1);
+        i += length != 0 ? length : 1;
     }
     return shown;
 }

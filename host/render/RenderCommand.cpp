@@ -230,8 +230,9 @@ int renderWithPlugin (const RenderOptions& options, InputAudio& input, PendingFi
     if (outcome == InsertRenderer::Outcome::stopped)
         interrupts.endByCaughtSignal();
     if (status == 0 && output.holdsIntegers() && output.clippedSamples() > 0)
-        std::fprintf (stderr, "larkspur-host render: warning: %lld samples clipped in the %d-bit output %s\n",
-                      static_cast<long long> (output.clippedSamples()), output.bits(), options.outputPath.c_str());
+        std::fprintf (stderr, "larkspur-host render: warning: %lld %s clipped in the %d-bit output %s\n",
+                      static_cast<long long> (output.clippedSamples()),
+                      output.clippedSamples() == 1 ? "sample" : "samples", output.bits(), options.outputPath.c_str());
     return status;
 }
 } // namespace

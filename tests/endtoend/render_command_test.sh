@@ -190,6 +190,33 @@ done
 # Bad input.
 expect_error "unknown preset" 1 'unknown preset "Loudness War"; the presets are' \
     render "$work/x.wav" --preset "Loudness War"
+# Names listed from an edited presets file: controls, separators and direction controls escaped,
+# other characters as they are. Each row: the name in the file (XML), then as listed.
+names_data="$work/escaped-names"
+mkdir -p "$names_data/Korvel Audio Tools/Larkspur"
+escape_rows=(
+    'Caf&#xE9;|"Café"'
+    'Del&#x7F;ete|"Del\x7Fete"'
+    'Next&#x85;Line|"Next\u0085Line"'
+    'evil&#x202E;lave|"evil\u202Elave"'
+    'Two&#x2028;Lines|"Two\u2028Lines"'
+    'Isolate&#x2066;d&#x2069;|"Isolate\u2066d\u2069"'
+)
+{
+    echo '<?xml version="1.0" encoding="UTF-8"?>'
+    echo '<PRESETS>'
+    for i in "${!escape_rows[@]}"; do
+        echo "  <preset$((i + 1)) bypass=\"0.0\" presetName=\"${escape_rows[$i]%%|*}\"/>"
+    done
+    echo '</PRESETS>'
+} > "$names_data/Korvel Audio Tools/Larkspur/presets.xml"
+XDG_DATA_HOME="$names_data" "$host" render --library "$library" "$work/escaped.wav" --preset "none" \
+    > /dev/null 2> "$work/err.txt"
+for row in "${escape_rows[@]}"; do
+    grep -qF -- "${row#*|}" "$work/err.txt" || fail "listed names: no ${row#*|} in: $(cat "$work/err.txt")"
+done
+LC_ALL=C grep -qP '[\x7F]|\xC2[\x80-\x9F]|\xE2\x80[\xA8-\xAE]|\xE2\x81[\xA6-\xA9]' "$work/err.txt" \
+    && fail "listed names: a control character reached the terminal"
 expect_error "unknown parameter" 1 "unknown parameter 'gain_9_9'" render "$work/x.wav" --set gain_9_9=1
 expect_error "value out of range" 1 "gain_1_2 takes a number from -12.0 to 12.0, got '20'" \
     render "$work/x.wav" --set gain_1_2=20
