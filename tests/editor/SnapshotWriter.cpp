@@ -3,8 +3,10 @@
 // --zoom also writes each picture N times larger, pixels repeated, as NAME@Nx.png.
 //   artwork.png         every SVG document at the size and in the colours the editor draws it, on the
 //                       editor's background; the knobs and faders are the editor's own components
-//   editor.png          the whole editor of a prepared stereo processor showing a factory preset
-//   editor-mono.png     the same on a mono bus
+//   editor-headless.png       the whole editor of a prepared stereo processor showing a factory
+//                             preset, drawn without a window (docs/editor.png is the host's, drawn in
+//                             a real window, so it is not written over)
+//   editor-headless-mono.png  the same on a mono bus
 //   channel-group.png   channel 1's band panels, selector.png the channel-mode selector and
 //   output-section.png  the column at the editor's right edge, each at the size the editor gives it
 // The text is DejaVu Sans whatever fonts the machine has (TestFontPin).
@@ -449,7 +451,7 @@ int main (int argc, char* argv[])
     processor.setPlayConfigDetails (2, 2, 48000.0, 512);
     processor.prepareToPlay (48000.0, 512);
     if (! applyPreset (processor, "Blended Drums") ||
-        ! writePng (editorSnapshot (processor), folder.getChildFile ("editor.png")))
+        ! writePng (editorSnapshot (processor), folder.getChildFile ("editor-headless.png")))
         return 1;
     if (! writeGroupSnapshots (processor, folder))
         return 1;
@@ -462,6 +464,6 @@ int main (int argc, char* argv[])
     }
     mono.prepareToPlay (48000.0, 512);
     const bool written = applyPreset (mono, "Blended Drums") &&
-                         writePng (editorSnapshot (mono), folder.getChildFile ("editor-mono.png"));
+                         writePng (editorSnapshot (mono), folder.getChildFile ("editor-headless-mono.png"));
     return written ? 0 : 1;
 }
