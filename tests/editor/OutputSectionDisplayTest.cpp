@@ -1,11 +1,6 @@
 // The output section's buttons pressed through a real window: only the primary mouse button acts.
-#include "BandSetSlot.h"
-#include "ControllerComponent.h"
-#include "ConvolutionEqAudioProcessor.h"
 #include "DisplayClick.h"
-#include "FilterGroupComponent.h"
-#include "InputControllerComponent.h"
-#include "TemporaryUserFolder.h"
+#include "OutputSectionRig.h"
 
 #include <gtest/gtest.h>
 
@@ -17,40 +12,21 @@ using namespace displayclick;
 namespace
 {
 // The output section as the editor builds it, in a window.
-struct OutputSectionWindow
+struct OutputSectionWindow : OutputSectionRig
 {
     explicit OutputSectionWindow (const juce::AudioChannelSet& mainOutput)
-        : output (mainOutput)
+        : OutputSectionRig (mainOutput, { 0, 0, 180, 480 })
     {
-        processor.prepareToPlay (48000.0, 512);
-        group1 = std::make_unique<FilterGroupComponent> (state, output, slot1);
-        group2 = std::make_unique<FilterGroupComponent> (state, output, slot2);
-        section = std::make_unique<ControllerComponent> (state, output, group1.get(), group2.get(), &input);
-        section->setBounds (0, 0, 180, 480);
         window.setBounds (0, 0, 180, 480);
         window.addAndMakeVisible (*section);
         window.addToDesktop (juce::ComponentPeer::windowHasTitleBar);
         window.setVisible (true);
     }
 
-    ~OutputSectionWindow()
-    {
-        window.removeChildComponent (section.get());
-        section.reset();
-        group2.reset();
-        group1.reset();
-    }
+    ~OutputSectionWindow() { window.removeChildComponent (section.get()); }
 
     float value (const juce::String& id) { return state.getParameter (id)->getValue(); }
 
-    TemporaryUserFolder folder;
-    ConvolutionEqAudioProcessor processor;
-    juce::AudioProcessorValueTreeState& state = processor.getValueTreeState();
-    juce::AudioChannelSet output;
-    BandSetSlot slot1{ processor, 1 }, slot2{ processor, 2 };
-    InputControllerComponent input{ state };
-    std::unique_ptr<FilterGroupComponent> group1, group2;
-    std::unique_ptr<ControllerComponent> section;
     juce::Component window;
 };
 } // namespace

@@ -1,10 +1,5 @@
-#include "BandSetSlot.h"
-#include "ControllerComponent.h"
-#include "ConvolutionEqAudioProcessor.h"
-#include "FilterGroupComponent.h"
-#include "InputControllerComponent.h"
+#include "OutputSectionRig.h"
 #include "ProcessorParameterAccess.h"
-#include "TemporaryUserFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,35 +14,13 @@ void dispatchPendingMessages()
     juce::MessageManager::getInstance()->runDispatchLoopUntil (30);
 }
 
-// The output section as the editor builds it, with the neighbours it reaches into, laid out twice
-// (its own size, then the editor's rectangle) so that every child has settled.
-struct OutputSectionFixture
+// Laid out twice (its own size, then the editor's rectangle), so that every child has settled.
+struct OutputSectionFixture : OutputSectionRig
 {
     explicit OutputSectionFixture (const juce::AudioChannelSet& mainOutput)
-        : output (mainOutput)
+        : OutputSectionRig (mainOutput, { 610, 40, 180, 480 })
     {
-        processor.prepareToPlay (48000.0, 512);
-        group1 = std::make_unique<FilterGroupComponent> (state, output, slot1);
-        group2 = std::make_unique<FilterGroupComponent> (state, output, slot2);
-        section = std::make_unique<ControllerComponent> (state, output, group1.get(), group2.get(), &input);
-        section->setBounds (610, 40, 180, 480);
     }
-
-    ~OutputSectionFixture()
-    {
-        section.reset();
-        group2.reset();
-        group1.reset();
-    }
-
-    TemporaryUserFolder folder;
-    ConvolutionEqAudioProcessor processor;
-    juce::AudioProcessorValueTreeState& state = processor.getValueTreeState();
-    juce::AudioChannelSet output;
-    BandSetSlot slot1{ processor, 1 }, slot2{ processor, 2 };
-    InputControllerComponent input{ state };
-    std::unique_ptr<FilterGroupComponent> group1, group2;
-    std::unique_ptr<ControllerComponent> section;
 };
 
 struct Placement
