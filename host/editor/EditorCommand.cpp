@@ -1,6 +1,7 @@
 #include "EditorCommand.h"
 
 #include "AAX_Errors.h"
+#include "AtomicFileWrite.h"
 #include "HostCollection.h"
 #include "HostEditor.h"
 #include "HostInstance.h"
@@ -17,6 +18,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include <poll.h>
 
@@ -89,13 +91,13 @@ bool parseOptions (const std::vector<std::string>& arguments, EditorOptions& opt
     return true;
 }
 
-int saveProject (const InsertSettings& settings, HostInstance& instance)
+int saveProject (const InsertSettings& settings, HostInstance& instance, PendingFile& projectFile)
 {
     // Changes made in the window that the host has not yet confirmed arrive first.
     for (int turn = 0; turn < 3; ++turn)
         instance.idle();
     std::string error;
-    if (! settings.saveProject (instance, error))
+    if (! settings.saveProject (instance, projectFile, error))
         return fail (error);
     return 0;
 }
@@ -135,8 +137,10 @@ private:
     Clock::time_point nextGrab{};
 };
 
-// Shows the editor until the window is closed (or the snapshot is taken), with audio running.
-int showEditor (X11Display& display, HostCollection& description, HostInstance& instance, const EditorOptions& options)
+// Shows the editor until the window is closed (or the snapshot is taken), with audio running, and
+// then saves the project into its temporary when one is given.
+int showEditor (X11Display& display, HostCollection& description, HostInstance& instance, const EditorOptions& options,
+                PendingFile* projectFile)
 {
     std::string error;
     auto editor = HostEditor::create (description, instance, error);
@@ -188,8 +192,8 @@ int showEditor (X11Display& display, HostCollection& description, HostInstance& 
         poll (&connection, 1, turnMilliseconds);
     }
 
-    if (status == 0 && ! options.settings.saveProjectPath.empty())
-        status = saveProject (options.settings, instance);
+    if (status == 0 && projectFile != nullptr)
+        status = saveProject (options.settings, instance, *projectFile);
 
     editor->tearDown();
     window.restorePointer();
@@ -230,6 +234,16 @@ int runEditorCommand (const std::vector<std::string>& arguments, const std::stri
         return 1;
     }
 
+    // The project's temporary is made before the window opens, so that a project that cannot be
+    // written is refused before the user sets anything by eye, not when the window closes.
+    std::optional<PendingFile> projectFile;
+    if (const std::string& projectPath = options.settings.saveProjectPath; ! projectPath.empty())
+    {
+        projectFile.emplace (projectPath);
+        if (std::string reason; ! projectFile->create (reason))
+            return fail ("cannot write project " + projectPath + ": " + reason);
+    }
+
     const auto plugin = LoadedPlugin::open (options.libraryPath, error, HostConfiguration{}, true);
     if (plugin == nullptr || ! plugin->start (error))
         return fail (error);
@@ -243,7 +257,8 @@ int runEditorCommand (const std::vector<std::string>& arguments, const std::stri
 
     int status = options.settings.apply (*instance, error) ? 0 : fail (error);
     if (status == 0)
-        status = showEditor (*display, plugin->description(), *instance, options);
+        status =
+            showEditor (*display, plugin->description(), *instance, options, projectFile ? &*projectFile : nullptr);
 
     instance.reset();
     if (! plugin->unload (error))

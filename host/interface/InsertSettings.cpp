@@ -139,10 +139,10 @@ bool InsertSettings::apply (HostInstance& instance, std::string& error) const
     return true;
 }
 
-bool InsertSettings::saveProject (HostInstance& instance, std::string& error) const
+bool InsertSettings::saveProject (HostInstance& instance, PendingFile& file, std::string& error) const
 {
     HostProject project;
-    return captureProject (instance, project, error) && project.save (saveProjectPath, error);
+    return captureProject (instance, project, error) && project.save (file, saveProjectPath, error);
 }
 
 bool InsertSettings::captureProject (HostInstance& instance, HostProject& project, std::string& error)

@@ -7,6 +7,7 @@
 #include <vector>
 
 class HostInstance;
+class PendingFile;
 struct HostProject;
 
 /** The project, preset and parameter settings that the render and editor commands make on their
@@ -26,8 +27,9 @@ struct InsertSettings
         would, then lets the insert confirm them; false with the reason. */
     bool apply (HostInstance& instance, std::string& error) const;
 
-    /** Saves the insert's state chunks to `saveProjectPath`; false with the reason. */
-    bool saveProject (HostInstance& instance, std::string& error) const;
+    /** Saves the insert's state chunks to `saveProjectPath` through `file`, its temporary made
+        beforehand; false with the reason. */
+    bool saveProject (HostInstance& instance, PendingFile& file, std::string& error) const;
 
     /** The insert's state chunks as a project, for saving later; false with the reason. */
     static bool captureProject (HostInstance& instance, HostProject& project, std::string& error);

@@ -64,6 +64,20 @@ editor --snapshot > /dev/null 2> "$work/err.txt"
 editor --colour red > /dev/null 2> "$work/err.txt"
 [ $? -eq 2 ] || fail "unknown option: not a usage error"
 grep -qF "unknown option --colour" "$work/err.txt" || fail "unknown option: not named"
+# A project that cannot be written is refused before the window opens (a window would wait here
+# for a close that never comes), and the file in its place stays.
+mkfifo "$work/pipe.lkp"
+for row in "missing folder|$work/no-folder/p.lkp|No such file or directory" \
+    "named pipe|$work/pipe.lkp|named pipe"; do
+    IFS='|' read -r what project reason <<< "$row"
+    timeout 30 "$host" editor "$library" --save-project "$project" > /dev/null 2> "$work/err.txt"
+    status=$?
+    [ "$status" -eq 1 ] || fail "unwritable project, $what: exit $status instead of 1"
+    grep -qF "cannot write project $project" "$work/err.txt" && grep -qF "$reason" "$work/err.txt" ||
+        fail "unwritable project, $what: $(cat "$work/err.txt")"
+done
+[ -p "$work/pipe.lkp" ] || fail "unwritable project: the named pipe was replaced"
+
 editor --preset "No Such Preset" --snapshot "$work/none.png" > /dev/null 2> "$work/err.txt"
 [ $? -eq 1 ] || fail "unknown preset: not an error"
 [ ! -e "$work/none.png" ] || fail "unknown preset: a snapshot was written"
