@@ -234,15 +234,10 @@ int runEditorCommand (const std::vector<std::string>& arguments, const std::stri
         return 1;
     }
 
-    // The project's temporary is made before the window opens, so that a project that cannot be
-    // written is refused before the user sets anything by eye, not when the window closes.
+    // Before the window opens, not when it closes after the user has set everything by eye.
     std::optional<PendingFile> projectFile;
-    if (const std::string& projectPath = options.settings.saveProjectPath; ! projectPath.empty())
-    {
-        projectFile.emplace (projectPath);
-        if (std::string reason; ! projectFile->create (reason))
-            return fail ("cannot write project " + projectPath + ": " + reason);
-    }
+    if (! options.settings.makeProjectFile (projectFile, error))
+        return fail (error);
 
     const auto plugin = LoadedPlugin::open (options.libraryPath, error, HostConfiguration{}, true);
     if (plugin == nullptr || ! plugin->start (error))

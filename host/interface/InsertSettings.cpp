@@ -1,6 +1,7 @@
 #include "InsertSettings.h"
 
 #include "AAX_Errors.h"
+#include "AtomicFileWrite.h"
 #include "HostInstance.h"
 #include "HostProject.h"
 
@@ -136,6 +137,19 @@ bool InsertSettings::apply (HostInstance& instance, std::string& error) const
     // Confirmations, packets and the band selections the settings caused, before the first block.
     for (int turn = 0; turn < 3; ++turn)
         instance.idle();
+    return true;
+}
+
+bool InsertSettings::makeProjectFile (std::optional<PendingFile>& file, std::string& error) const
+{
+    if (saveProjectPath.empty())
+        return true;
+    file.emplace (saveProjectPath);
+    if (std::string reason; ! file->create (reason))
+    {
+        error = "cannot write project " + saveProjectPath + ": " + reason;
+        return false;
+    }
     return true;
 }
 

@@ -27,6 +27,10 @@ struct InsertSettings
         would, then lets the insert confirm them; false with the reason. */
     bool apply (HostInstance& instance, std::string& error) const;
 
+    /** When a project is to be saved, makes its temporary in `file` now, so that a project that
+        cannot be written fails the command before any long work; false with the reason. */
+    bool makeProjectFile (std::optional<PendingFile>& file, std::string& error) const;
+
     /** Saves the insert's state chunks to `saveProjectPath` through `file`, its temporary made
         beforehand; false with the reason. */
     bool saveProject (HostInstance& instance, PendingFile& file, std::string& error) const;

@@ -288,15 +288,10 @@ int runRenderCommand (const std::vector<std::string>& arguments, const std::stri
         input.length = input.signal.getNumSamples();
     }
 
-    // The project's temporary is made now, so that a folder that cannot take it fails the command
-    // before the render replaces the output.
+    // Before the render replaces the output.
     std::optional<PendingFile> projectFile;
-    if (const std::string& projectPath = options.settings.saveProjectPath; ! projectPath.empty())
-    {
-        projectFile.emplace (projectPath);
-        if (std::string reason; ! projectFile->create (reason))
-            return fail ("cannot write project " + projectPath + ": " + reason);
-    }
+    if (! options.settings.makeProjectFile (projectFile, error))
+        return fail (error);
 
     if (! isCalibratedRate (input.rate))
         std::fprintf (stderr,
