@@ -310,13 +310,10 @@ juce::String PresetStore::checkNewPresetName (const juce::String& presetName) co
 
 bool PresetStore::selectPreset (const juce::String& presetName)
 {
-    const int listed = getNumListedPresets();
-    int chosen = 0;
-    for (int position = 1; position <= listed && chosen == 0; ++position)
-        if (presets.getChildElement (position - 1)->getStringAttribute ("presetName") == presetName)
-            chosen = position;
+    const int chosen = findListedPreset (presetName);
     if (chosen == 0)
         return false;
+    const int listed = getNumListedPresets();
 
     // As the preset list does: its attachment moves `preset` to the chosen entry as one gesture,
     // then the strip applies the entry's settings, which reach the host like any other change.
@@ -341,6 +338,14 @@ void PresetStore::applyPreset (int position)
             applyParameterValues (juce::XmlElement (*chosen), processor);
 
     setCurrentPreset (position);
+}
+
+int PresetStore::findListedPreset (const juce::String& presetName) const
+{
+    for (int position = 1; position <= getNumListedPresets(); ++position)
+        if (presets.getChildElement (position - 1)->getStringAttribute ("presetName") == presetName)
+            return position;
+    return 0;
 }
 
 void PresetStore::setCurrentPreset (int position)

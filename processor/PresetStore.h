@@ -34,6 +34,9 @@ public:
         has the name. Message thread. */
     bool selectPreset (const juce::String& presetName);
 
+    /** The 1-based position of the first listed preset of this name; 0 when none has it. */
+    int findListedPreset (const juce::String& presetName) const;
+
     /** Applies the settings of the listed preset at the 1-based position and makes it current; the
         preset that is already current applies nothing. */
     void applyPreset (int position);

@@ -102,11 +102,7 @@ void ConvolutionEqAudioProcessor::restoreChosenPreset (const juce::String* prese
     }
 
     presetStore.reloadFromFile();
-    int position = 0;
-    for (int i = 1; i <= presetStore.getNumListedPresets() && position == 0; ++i)
-        if (presetStore.presets.getChildElement (i - 1)->getStringAttribute ("presetName") == *presetName)
-            position = i;
-    presetStore.setCurrentPreset (position);
+    presetStore.setCurrentPreset (presetStore.findListedPreset (*presetName));
 }
 
 void ConvolutionEqAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
