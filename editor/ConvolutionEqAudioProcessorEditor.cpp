@@ -42,6 +42,10 @@ ConvolutionEqAudioProcessorEditor::ConvolutionEqAudioProcessorEditor (Convolutio
 {
     setSize (width, height);
 
+    // A window that gains the focus gives it to the editor, which passes every key on to the host,
+    // rather than to its first control (Bypass), which Return would press.
+    setWantsKeyboardFocus (true);
+
     // Later children lie above earlier ones.
     addAndMakeVisible (presetStrip);
     addAndMakeVisible (inputColumn);

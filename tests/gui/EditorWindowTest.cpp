@@ -11,10 +11,13 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
+// X names an event type KeyPress; the tests mean JUCE's.
+#undef KeyPress
 
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <typeinfo>
 
 namespace
 {
@@ -295,4 +298,36 @@ TEST_F (EditorWindowTest, DraggingAnEditorSliderTouchesSetsAndReleasesItsParamet
     ASSERT_NE (parameter, nullptr);
     EXPECT_NEAR (insert.instance->normalizedValue (identifier), parameter->getValue(), 1e-6);
     EXPECT_NEAR (parameter->convertFrom0to1 (parameter->getValue()), fader->getValue(), 1e-3);
+}
+
+TEST_F (EditorWindowTest, KeysOfAWindowThatGainsTheFocusPressNoControl)
+{
+    auto hostWindow = makeWindow();
+    EditorInsert insert;
+    HostEditor& editor = insert.openEditor();
+    ASSERT_EQ (editor.attach (hostWindow->windowId()), AAX_SUCCESS);
+    insert.pump (5);
+    auto* window = EditorInsert::guiObject (editor).getEditor();
+    ASSERT_NE (window, nullptr);
+    auto* peer = window->getPeer();
+    ASSERT_NE (peer, nullptr);
+
+    std::vector<float> before;
+    for (auto* parameter : insert.processor().getParameters())
+        before.push_back (parameter->getValue());
+
+    // As when the user clicks into the plug-in's window and then types for the host.
+    peer->handleFocusGain();
+    for (const int key : { juce::KeyPress::returnKey, juce::KeyPress::spaceKey, juce::KeyPress::downKey })
+    {
+        SCOPED_TRACE (juce::KeyPress (key).getTextDescription());
+        EXPECT_FALSE (peer->handleKeyPress (juce::KeyPress (key))) << "the editor kept a key from the host";
+        insert.pump();
+    }
+
+    const auto* focused = juce::Component::getCurrentlyFocusedComponent();
+    EXPECT_TRUE (focused == nullptr || focused == window) << "focused: " << typeid (*focused).name();
+    const auto parameters = insert.processor().getParameters();
+    for (size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ (parameters[(int) i]->getValue(), before[i]) << parameters[(int) i]->getName (64);
 }
