@@ -1,7 +1,10 @@
 #include "PresetNameCharacters.h"
 
+#include "CombiningMarks.h"
+
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 namespace
 {
@@ -19,10 +22,11 @@ constexpr CharacterRange controls[]{
     { 0x200e, 0x200f }, { 0x202a, 0x202e }, { 0x2066, 0x2069 },
 };
 
-// Unicode White_Space, less the controls above (tab to carriage return, U+0085 and the separators).
+// Unicode White_Space, less the controls above (tab to carriage return, U+0085 and the separators);
+// with them the braille blank, a letter whose glyph is an empty cell.
 constexpr CharacterRange spaces[]{
     { 0x0020, 0x0020 }, { 0x00a0, 0x00a0 }, { 0x1680, 0x1680 }, { 0x2000, 0x200a },
-    { 0x202f, 0x202f }, { 0x205f, 0x205f }, { 0x3000, 0x3000 },
+    { 0x202f, 0x202f }, { 0x205f, 0x205f }, { 0x2800, 0x2800 }, { 0x3000, 0x3000 },
 };
 
 // Unicode Default_Ignorable_Code_Point, less the bidirectional controls above: the soft hyphen,
@@ -45,6 +49,16 @@ bool isIn (const CharacterRange (&ranges)[count], juce::juce_wchar c)
                         [c] (const CharacterRange& range) { return c >= range.first && c <= range.last; });
 }
 
+// Variation selectors and tags choose how the character before them is drawn.
+constexpr CharacterRange selectors[]{
+    { 0x180b, 0x180d }, { 0x180f, 0x180f }, { 0xfe00, 0xfe0f }, { 0xe0020, 0xe007f }, { 0xe0100, 0xe01ef },
+};
+
+bool showsNothing (PresetNameCharacter kind)
+{
+    return kind == PresetNameCharacter::space || kind == PresetNameCharacter::invisible;
+}
+
 // Controls that are also Unicode White_Space: they end a word like a space does.
 bool isSpacingControl (juce::juce_wchar c)
 {
@@ -54,18 +68,24 @@ bool isSpacingControl (juce::juce_wchar c)
 
 PresetNameCharacter classifyPresetNameCharacter (juce::juce_wchar c)
 {
+    if (static_cast<uint32_t> (c) > 0x10ffff || (c >= 0xd800 && c <= 0xdfff))
+        return PresetNameCharacter::notUnicode;
     if (isIn (controls, c))
         return PresetNameCharacter::control;
     if (isIn (spaces, c))
         return PresetNameCharacter::space;
     if (isIn (invisibles, c))
         return PresetNameCharacter::invisible;
+    if (isCombiningMark (c))
+        return PresetNameCharacter::mark;
     return PresetNameCharacter::visible;
 }
 
 juce::String presetNameAsShown (const juce::String& name)
 {
-    juce::String shown;
+    // Gathered before it becomes a string: appending to a juce::String measures it each time.
+    static_assert (sizeof (juce::juce_wchar) == sizeof (char32_t));
+    std::u32string shown;
     bool gapPending = false;
     for (auto p = name.getCharPointer(); ! p.isEmpty(); ++p)
     {
@@ -73,13 +93,44 @@ juce::String presetNameAsShown (const juce::String& name)
         const auto kind = classifyPresetNameCharacter (c);
         if (kind == PresetNameCharacter::space || (kind == PresetNameCharacter::control && isSpacingControl (c)))
             gapPending = true;
-        else if (kind == PresetNameCharacter::visible)
+        else if (kind == PresetNameCharacter::visible || kind == PresetNameCharacter::mark)
         {
-            if (gapPending && shown.isNotEmpty())
-                shown << ' ';
+            if (gapPending && ! shown.empty())
+                shown += U' ';
             gapPending = false;
-            shown << juce::String::charToString (c);
+            shown += static_cast<char32_t> (c);
         }
     }
-    return shown;
+    return juce::String (juce::CharPointer_UTF32 (reinterpret_cast<const juce::juce_wchar*> (shown.c_str())));
+}
+
+juce::String trimPresetName (const juce::String& name)
+{
+    auto p = name.getCharPointer();
+    while (! p.isEmpty() && showsNothing (classifyPresetNameCharacter (*p)))
+        ++p;
+
+    const auto start = p;
+    auto end = p;
+    bool afterKept = false;
+    while (! p.isEmpty())
+    {
+        const auto c = p.getAndAdvance();
+        if (! showsNothing (classifyPresetNameCharacter (c)) || (afterKept && isIn (selectors, c)))
+        {
+            end = p;
+            afterKept = true;
+        }
+        else
+            afterKept = false;
+    }
+    return juce::String (start, end);
+}
+
+bool isBlankPresetName (const juce::String& name)
+{
+    for (auto p = name.getCharPointer(); ! p.isEmpty(); ++p)
+        if (classifyPresetNameCharacter (*p) == PresetNameCharacter::visible)
+            return false;
+    return true;
 }

@@ -98,6 +98,20 @@ juce::MemoryBlock PresetStore::formatDocument (const juce::XmlElement& element)
 bool PresetStore::writeDocument (const juce::XmlElement& element, const juce::File& file)
 {
     const auto bytes = formatDocument (element);
+    // Read back as readDocument reads the file: one the store cannot read offers no presets and
+    // refuses every later save, so it never replaces the one there. The written form can be far
+    // longer than what was read (indented, wrapped, characters past ASCII as references).
+    if (bytes.getSize() > maxFileBytes)
+    {
+        writeProblem = "it would hold more than the " + juce::String (maxFileBytes / (1024 * 1024)) +
+                       " MB the presets file may hold";
+        return false;
+    }
+    if (parseDocument (bytes.getData(), bytes.getSize()) == nullptr)
+    {
+        writeProblem = "what would be written could not be read back as a presets document";
+        return false;
+    }
     std::string reason;
     if (replaceFileAtomically (file.getFullPathName().toStdString(), bytes.getData(), bytes.getSize(), reason))
         return true;
@@ -290,18 +304,30 @@ juce::String PresetStore::checkNewPresetName (const juce::String& presetName) co
     if (presetName.isEmpty())
         return "the name is empty";
 
-    // XML 1.0 cannot hold most C0 controls and a terminal acts on them; line separators and
-    // direction overrides change how the rest of the list reads.
-    for (auto p = presetName.getCharPointer(); ! p.isEmpty(); ++p)
-        if (classifyPresetNameCharacter (*p) == PresetNameCharacter::control)
+    // Judged as it would be kept, without what shows nothing at either end.
+    const auto name = trimPresetName (presetName);
+    for (auto p = name.getCharPointer(); ! p.isEmpty(); ++p)
+    {
+        const auto kind = classifyPresetNameCharacter (*p);
+        // Written as a character reference that no XML reader (this store's included) takes back.
+        if (kind == PresetNameCharacter::notUnicode)
+            return "the name holds a code that is no Unicode character (a lone surrogate, or a number past "
+                   "U+10FFFF), as broken text copied from another program can";
+        // XML 1.0 cannot hold most C0 controls and a terminal acts on them; line separators and
+        // direction overrides change how the rest of the list reads.
+        if (kind == PresetNameCharacter::control)
             return "the name holds a control character (such as a tab, a line break or a text-direction override)";
+    }
+
+    if (isBlankPresetName (name))
+        return "the name holds only spaces, invisible characters or combining marks";
+
+    if (name.getCharPointer().lengthUpTo ((size_t) maxNameLength + 1) > (size_t) maxNameLength)
+        return "the name is longer than " + juce::String (maxNameLength) + " characters";
 
     // Judged as the list shows them: "Big Synth" with a zero-width space after it is the factory
     // preset to whoever reads the list.
-    const auto shown = presetNameAsShown (presetName);
-    if (shown.isEmpty())
-        return "the name holds only spaces or invisible characters";
-
+    const auto shown = presetNameAsShown (name);
     for (const auto* preset : presets.getChildIterator())
         if (const auto existing = presetNameAsShown (preset->getStringAttribute ("presetName")); existing == shown)
             return "a preset named \"" + existing + "\" exists already";
@@ -355,7 +381,7 @@ void PresetStore::setCurrentPreset (int position)
     currentPresetName = preset != nullptr ? preset->getStringAttribute ("presetName") : juce::String();
 }
 
-bool PresetStore::savePreset (const juce::String& presetName)
+bool PresetStore::savePreset (const juce::String& typedName)
 {
     const juce::String notSaved ("The preset was not saved: ");
     const auto lock = lockForRewrite (notSaved);
@@ -376,7 +402,7 @@ bool PresetStore::savePreset (const juce::String& presetName)
         reportFailure (notSaved + "the presets file already holds " + juce::String (maxPresets) + " presets.");
         return false;
     }
-    if (const auto problem = checkNewPresetName (presetName); problem.isNotEmpty())
+    if (const auto problem = checkNewPresetName (typedName); problem.isNotEmpty())
     {
         reportFailure (notSaved + problem + ".");
         return false;
@@ -384,7 +410,8 @@ bool PresetStore::savePreset (const juce::String& presetName)
 
     auto* preset = new juce::XmlElement ("preset" + juce::String (count + 1));
     captureParameterValues (processor, *preset);
-    preset->setAttribute ("presetName", presetName);
+    // Kept as the list shows it, so that the name seen is the name `--preset` finds.
+    preset->setAttribute ("presetName", trimPresetName (typedName));
     presets.addChildElement (preset);
 
     // lastModified stays as it was, so the strip's next look at the file sees the rewrite.

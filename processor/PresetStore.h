@@ -21,6 +21,10 @@ public:
         presets), which are never deleted. */
     static constexpr int firstUserPreset = 9;
 
+    /** The longest name a new preset may have, in characters (code points). The list shows far
+        fewer; the bound keeps every judgement of a name and every read of the file quick. */
+    static constexpr int maxNameLength = 100;
+
     /** How long a save or delete waits for another instance's edit of the file to finish. */
     std::chrono::milliseconds lockWait{ 5000 };
 
@@ -47,10 +51,12 @@ public:
     void setCurrentPreset (int position);
 
     /** Under the file's lock: re-reads the file, appends the current settings as a new preset named
-        presetName, makes it current and rewrites the file. Returns false, with onFailure told and
-        the file untouched, when the name is not one a new preset may have (checkNewPresetName), the
-        file already holds maxPresets presets, exists but cannot be read, or cannot be written. */
-    bool savePreset (const juce::String& presetName);
+        typedName without the spaces and invisible characters at its ends (trimPresetName), makes it
+        current and rewrites the file. Returns false, with onFailure told and the file untouched,
+        when the name is not one a new preset may have (checkNewPresetName), the file already holds
+        maxPresets presets, exists but cannot be read, or cannot be written, or when what would be
+        written could not be read back. */
+    bool savePreset (const juce::String& typedName);
 
     /** Deletes the user preset shown at the 1-based position (of presets as last read). Under the
         file's lock it is looked for by its name in the file as it is now (of several of that name,
@@ -60,10 +66,12 @@ public:
         told and the file untouched, when the file cannot be locked, read or written. */
     bool deletePreset (int position);
 
-    /** Why a new preset may not be named so: an empty name, one of spaces and invisible
-        characters only, one holding control characters (XML cannot hold most of them; separators
-        and direction overrides garble the list), or one that looks like a listed preset's name
-        (`--preset` would find only the first). Empty when the name is fine. */
+    /** Why a new preset may not be named so, judged without what shows nothing at its ends: an
+        empty name, one that shows blank (only spaces, invisible characters or combining marks),
+        one holding control characters (XML cannot hold most of them; separators and direction
+        overrides garble the list) or codes that are no Unicode character, one longer than
+        maxNameLength, or one that looks like a listed preset's name (`--preset` would find only
+        the first). Empty when the name is fine. */
     juce::String checkNewPresetName (const juce::String& presetName) const;
 
     /** Replaces presets with the file's content when the file parses, and finds the current

@@ -1,5 +1,6 @@
 #include "DefaultPresetsTable.h"
 #include "ParameterSettings.h"
+#include "PresetNameCharacters.h"
 #include "ProcessorTestSupport.h"
 
 #include <LarkspurData.h>
@@ -8,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -177,6 +179,9 @@ TEST_F (PresetStoreTest, NewNamesAreJudgedAsTheListShowsThem)
     auto document =
         PresetStore::parseDocument (LarkspurData::defaultPresets_xml, (size_t) LarkspurData::defaultPresets_xmlSize);
     document->createNewChildElement ("preset9")->setAttribute ("presetName", utf32 (U"Pad\u200b"));
+    // Names a new preset may not have, as a hand-edited file can hold them.
+    document->createNewChildElement ("preset10")->setAttribute ("presetName", "Wide\tPad");
+    document->createNewChildElement ("preset11")->setAttribute ("presetName", "Two\nLines");
     userFolder.presetsFile().getParentDirectory().createDirectory();
     ASSERT_TRUE (document->writeTo (userFolder.presetsFile()));
 
@@ -189,6 +194,7 @@ TEST_F (PresetStoreTest, NewNamesAreJudgedAsTheListShowsThem)
         empty,
         blank,
         control,
+        notUnicode,
         duplicate
     };
     struct Case
@@ -205,6 +211,9 @@ TEST_F (PresetStoreTest, NewNamesAreJudgedAsTheListShowsThem)
         { U"\U0001f469\u200d\U0001f3a4 Vocal", Verdict::fine },                 // a joiner inside an emoji
         { U"\u0645\u06cc\u200c\u062e\u0648\u0627\u0647\u0645", Verdict::fine }, // a non-joiner in Persian
         { U"Soft\u00adhyphen", Verdict::fine },
+        { U"Caf\u0065\u0301", Verdict::fine }, // a mark on its letter
+        { U"\u2800Dots", Verdict::fine },
+        { U"Tag\U000E0100", Verdict::fine },
         { U"", Verdict::empty },
         { U"   ", Verdict::blank },
         { U"\u00a0\u00a0", Verdict::blank },
@@ -215,6 +224,13 @@ TEST_F (PresetStoreTest, NewNamesAreJudgedAsTheListShowsThem)
         { U"\u3164", Verdict::blank }, // Hangul filler
         { U"\u1680\u2000\u200a\u202f\u205f", Verdict::blank },
         { U" \u200b\u00a0\ufe0f ", Verdict::blank },
+        { U"\u0301", Verdict::blank }, // marks with no letter to sit on
+        { U"\u0300\u036f\u20dd", Verdict::blank },
+        { U" \u0308 ", Verdict::blank },
+        { U"\u2800", Verdict::blank },             // braille blank
+        { U"\uffa0\u115f\u1160", Verdict::blank }, // Hangul fillers
+        { U"\U000E0100", Verdict::blank },         // supplementary variation selectors, at both ends
+        { U"\U000E01EF", Verdict::blank },
         { U"Tab\there", Verdict::control },
         { U"Line\nbreak", Verdict::control },
         { U"Bell\x07", Verdict::control },
@@ -229,6 +245,19 @@ TEST_F (PresetStoreTest, NewNamesAreJudgedAsTheListShowsThem)
         { U"mark\u200f", Verdict::control },
         { U"\u061c", Verdict::control },
         { U"\u00a0\t", Verdict::control },
+        { U"a\x1f", Verdict::control },
+        { U"a\x80", Verdict::control },
+        { U"a\u061c", Verdict::control }, // every direction control, at both ends of its range
+        { U"a\u200e", Verdict::control },
+        { U"a\u200f", Verdict::control },
+        { U"a\u202a", Verdict::control },
+        { U"a\u202e", Verdict::control },
+        { U"a\u2066", Verdict::control },
+        { U"a\u2069", Verdict::control },
+        { U"Lone \xd800", Verdict::notUnicode },
+        { U"Lone \xdfff", Verdict::notUnicode },
+        { U"Past \x110000", Verdict::notUnicode },
+        { U"Far \x7fffffff", Verdict::notUnicode },
         { U"Big Synth", Verdict::duplicate },
         { U" Big Synth ", Verdict::duplicate },
         { U"Big Synth\u200b", Verdict::duplicate },
@@ -238,6 +267,11 @@ TEST_F (PresetStoreTest, NewNamesAreJudgedAsTheListShowsThem)
         { U"Big  Synth", Verdict::duplicate },
         { U"Big\u2060 Synth\ufe0f", Verdict::duplicate },
         { U"Pad", Verdict::duplicate }, // the listed name holds the zero-width space
+        { U"Big\u2800Synth", Verdict::duplicate },
+        { U"Big Synth\U000E0100", Verdict::duplicate }, // supplementary variation selectors draw nothing
+        { U"Big Synth\U000E01EF", Verdict::duplicate },
+        { U"Wide Pad", Verdict::duplicate }, // a tab or line feed in a listed name is a gap
+        { U"Two Lines", Verdict::duplicate },
     };
 
     const auto before = fileBytes (userFolder.presetsFile());
@@ -255,10 +289,13 @@ TEST_F (PresetStoreTest, NewNamesAreJudgedAsTheListShowsThem)
                 EXPECT_EQ (problem, "the name is empty");
                 break;
             case Verdict::blank:
-                EXPECT_EQ (problem, "the name holds only spaces or invisible characters");
+                EXPECT_EQ (problem, "the name holds only spaces, invisible characters or combining marks");
                 break;
             case Verdict::control:
                 EXPECT_TRUE (problem.startsWith ("the name holds a control character")) << problem;
+                break;
+            case Verdict::notUnicode:
+                EXPECT_TRUE (problem.startsWith ("the name holds a code that is no Unicode character")) << problem;
                 break;
             case Verdict::duplicate:
                 EXPECT_TRUE (problem.endsWith ("exists already")) << problem;
@@ -280,9 +317,10 @@ TEST_F (PresetStoreTest, NewNamesAreJudgedAsTheListShowsThem)
     // A name that is fine is saved as typed, and its look-alikes are refused from then on.
     const auto vocal = utf32 (U"\U0001f469\u200d\U0001f3a4 Vocal");
     ASSERT_TRUE (store.savePreset (vocal));
-    EXPECT_EQ (
-        PresetStore::readDocument (userFolder.presetsFile())->getChildElement (9)->getStringAttribute ("presetName"),
-        vocal);
+    EXPECT_EQ (PresetStore::readDocument (userFolder.presetsFile())
+                   ->getChildElement (store.currentPreset - 1)
+                   ->getStringAttribute ("presetName"),
+               vocal);
     EXPECT_TRUE (store.checkNewPresetName (utf32 (U"\U0001f469\U0001f3a4 Vocal\u200b")).endsWith ("exists already"));
 }
 
@@ -328,6 +366,169 @@ TEST_F (PresetStoreTest, FilesHoldingNamesANewPresetMayNotHaveStillLoadAndKeepTh
     EXPECT_EQ (
         PresetStore::readDocument (userFolder.presetsFile())->getChildElement (8)->getStringAttribute ("presetName"),
         oddNames[1]);
+}
+
+TEST_F (PresetStoreTest, NewNamesAreKeptWithoutWhatShowsNothingAtTheirEnds)
+{
+    ConvolutionEqAudioProcessor processor;
+    auto& store = processor.getPresetStore();
+    struct Case
+    {
+        const char32_t* typed;
+        const char32_t* kept;
+    };
+    const std::vector<Case> cases{
+        { U"Trail ", U"Trail" },
+        { U"  Lead", U"Lead" },
+        { U"\u00a0Both\u3000", U"Both" },
+        { U"\ufeff\u2060Marks\u200b\u200d", U"Marks" },
+        { U"\u2800Braille\u2800", U"Braille" },
+        { U"Inner  gap\u200bkept", U"Inner  gap\u200bkept" },
+        { U"Accent e\u0301 ", U"Accent e\u0301" },
+        // Selectors right after a character belong to it; after a gap or nothing they show nothing.
+        { U"Heart \u2764\ufe0f ", U"Heart \u2764\ufe0f" },
+        { U"Flag \U0001f3f4\U000e0067\U000e0062\U000e0073\U000e0063\U000e0074\U000e007f\u200b",
+          U"Flag \U0001f3f4\U000e0067\U000e0062\U000e0073\U000e0063\U000e0074\U000e007f" },
+        { U"Ideograph \u845b\U000e0100", U"Ideograph \u845b\U000e0100" },
+        { U"Loose \ufe0f", U"Loose" },
+        { U"Joined\u200b\ufe0f", U"Joined" },
+        { U"\ufe0fFront", U"Front" },
+    };
+    for (const auto& c : cases)
+    {
+        const auto typed = utf32 (c.typed);
+        const auto kept = utf32 (c.kept);
+        SCOPED_TRACE (typed.toUTF8().getAddress());
+        EXPECT_EQ (trimPresetName (typed), kept);
+        ASSERT_TRUE (store.savePreset (typed));
+        const auto position = store.currentPreset;
+        EXPECT_EQ (store.presets.getChildElement (position - 1)->getStringAttribute ("presetName"), kept);
+        EXPECT_EQ (PresetStore::readDocument (userFolder.presetsFile())
+                       ->getChildElement (position - 1)
+                       ->getStringAttribute ("presetName"),
+                   kept);
+
+        // Found by the name the list shows.
+        store.setCurrentPreset (0);
+        EXPECT_EQ (store.findListedPreset (kept), position);
+    }
+}
+
+TEST_F (PresetStoreTest, NamesPastOneHundredCharactersAreRefusedAndLongNamesAreJudgedQuickly)
+{
+    // A name of a million characters in the file, as earlier versions saved one.
+    const auto listedLongName = juce::String::repeatedString ("Long name ", 100000);
+    auto document =
+        PresetStore::parseDocument (LarkspurData::defaultPresets_xml, (size_t) LarkspurData::defaultPresets_xmlSize);
+    document->createNewChildElement ("preset9")->setAttribute ("presetName", listedLongName);
+    userFolder.presetsFile().getParentDirectory().createDirectory();
+    ASSERT_TRUE (document->writeTo (userFolder.presetsFile()));
+
+    ConvolutionEqAudioProcessor processor;
+    auto& store = processor.getPresetStore();
+    const juce::String tooLong ("the name is longer than 100 characters");
+    struct Case
+    {
+        juce::String name;
+        juce::String problem;
+    };
+    const std::vector<Case> cases{
+        { juce::String::repeatedString ("x", 100), {} },
+        { juce::String::repeatedString ("y", 101), tooLong },
+        { "  " + juce::String::repeatedString ("z", 100) + utf32 (U"\u00a0\u200b"), {} }, // ends left out
+        { juce::String::repeatedString (utf32 (U"\u00e9"), 100), {} },                    // characters, not bytes
+        { juce::String::repeatedString (utf32 (U"\U0001f3b9"), 100), {} },
+        { juce::String::repeatedString (utf32 (U"\U0001f3b8"), 101), tooLong },
+        { juce::String::repeatedString ("Pasted ", 60000), tooLong },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name.substring (0, 20).toUTF8().getAddress());
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ (store.checkNewPresetName (c.name), c.problem);
+        EXPECT_LT (std::chrono::steady_clock::now() - started, std::chrono::seconds (1));
+        EXPECT_EQ (store.savePreset (c.name), c.problem.isEmpty());
+    }
+    EXPECT_EQ (store.presets.getNumChildElements(), 13);
+}
+
+TEST_F (PresetStoreTest, NamesHoldingCodesThatAreNoCharacterAreRefusedAndTheFileStaysReadable)
+{
+    ConvolutionEqAudioProcessor processor;
+    auto& store = processor.getPresetStore();
+    const auto file = userFolder.presetsFile();
+    const auto before = fileBytes (file);
+    juce::StringArray failures;
+    store.onFailure = [&] (const juce::String& message) { failures.add (message); };
+
+    const char16_t loneLead[]{ u'A', 0xd800, u'x', 0 };
+    const char16_t loneTrail[]{ u'B', 0xdc00, 0 };
+    const std::vector<juce::String> names{
+        juce::String (juce::CharPointer_UTF16 (reinterpret_cast<const juce::CharPointer_UTF16::CharType*> (loneLead))),
+        juce::String (juce::CharPointer_UTF16 (reinterpret_cast<const juce::CharPointer_UTF16::CharType*> (loneTrail))),
+        juce::String (juce::CharPointer_UTF8 ("CESU \xed\xa0\xbd\xed\xb8\x80")), // U+1F600 as two halves
+        utf32 (U"Beyond \x110000"),
+    };
+    for (const auto& name : names)
+    {
+        failures.clear();
+        EXPECT_FALSE (store.savePreset (name));
+        ASSERT_EQ (failures.size(), 1);
+        EXPECT_TRUE (failures[0].startsWith ("The preset was not saved: the name holds a code that is no Unicode "
+                                             "character"))
+            << failures[0];
+        EXPECT_EQ (fileBytes (file), before);
+    }
+
+    // The list and later saves stay as they were.
+    EXPECT_EQ (store.presets.getNumChildElements(), 8);
+    ASSERT_TRUE (store.savePreset ("Afterwards"));
+    ASSERT_NE (PresetStore::readDocument (file), nullptr);
+    EXPECT_EQ (PresetStore::readDocument (file)->getNumChildElements(), 9);
+}
+
+TEST_F (PresetStoreTest, AFileTheStoreCouldNotReadBackIsNeverWritten)
+{
+    // Compact as no writer of this system makes it: wrapped and indented under a long tag, each
+    // attribute of this entry takes a line of its own, and the file grows past what the store reads.
+    const auto file = userFolder.presetsFile();
+    {
+        juce::MemoryOutputStream compact;
+        compact << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><PRESETS><preset1 presetName=\"Wide\"";
+        const auto tag = juce::String::repeatedString ("w", 1000);
+        compact << "/><" << tag;
+        for (int i = 0; i < 20000; ++i)
+            compact << " " << juce::String::repeatedString ("a", 60) << "=\"1\"";
+        compact << " presetName=\"Tall\"/></PRESETS>";
+        file.getParentDirectory().createDirectory();
+        ASSERT_TRUE (file.replaceWithData (compact.getData(), compact.getDataSize()));
+    }
+    ConvolutionEqAudioProcessor processor;
+    auto& store = processor.getPresetStore();
+    ASSERT_EQ (store.presets.getNumChildElements(), 2);
+    const auto before = fileBytes (file);
+    juce::StringArray failures;
+    store.onFailure = [&] (const juce::String& message) { failures.add (message); };
+
+    EXPECT_FALSE (store.savePreset ("Fresh"));
+    EXPECT_EQ (failures.joinIntoString ("|"), "The preset was not saved: " + file.getFullPathName() +
+                                                  " could not be written: it would hold more than the 16 MB the "
+                                                  "presets file may hold.");
+    EXPECT_EQ (fileBytes (file), before);
+    EXPECT_EQ (store.presets.getNumChildElements(), 2);
+    EXPECT_EQ (store.getReadProblem(), juce::String());
+
+    // Whatever the store holds: an entry that no file could carry (only a test can put one there)
+    // keeps a missing file missing rather than made unreadable.
+    ASSERT_TRUE (file.deleteFile());
+    store.presets.deleteAllChildElements();
+    store.presets.createNewChildElement ("preset1")->setAttribute ("presetName", utf32 (U"Broken \xd800"));
+    failures.clear();
+    EXPECT_FALSE (store.savePreset ("Fresh"));
+    EXPECT_EQ (failures.joinIntoString ("|"), "The preset was not saved: " + file.getFullPathName() +
+                                                  " could not be written: what would be written could not be read "
+                                                  "back as a presets document.");
+    EXPECT_FALSE (file.exists());
 }
 
 TEST_F (PresetStoreTest, FailedWriteIsReportedAndLeavesFileAndListAsOnDisk)
