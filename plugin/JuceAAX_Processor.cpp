@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 namespace AAXClasses
 {
@@ -266,10 +267,21 @@ AAX_Result JuceAAX_Processor::selectPreset (const void* data, uint32_t size)
     PresetStore& store = processor->getPresetStore();
     const int listed = store.getNumListedPresets();
 
-    juce::String names;
+    // One name per line: a backslash or line feed in a name is sent as "\\" or "\n", so that
+    // each name stays one item whatever it holds.
+    std::string names;
     for (int position = 1; position <= listed; ++position)
-        names << store.presets.getChildElement (position - 1)->getStringAttribute ("presetName") << "\n";
-    copyText (names, request.names, request.namesCapacity);
+    {
+        for (const char byte :
+             store.presets.getChildElement (position - 1)->getStringAttribute ("presetName").toStdString())
+        {
+            if (byte == '\\' || byte == '\n')
+                names += '\\';
+            names += byte == '\n' ? 'n' : byte;
+        }
+        names += '\n';
+    }
+    copyText (juce::String::fromUTF8 (names.data(), (int) names.size()), request.names, request.namesCapacity);
     copyText (store.presetFile.getFullPathName(), request.file, request.fileCapacity);
     copyText (store.getReadProblem(), request.problem, request.problemCapacity);
     if (request.numPresetsInFile != nullptr)

@@ -10,12 +10,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <sstream>
 
 namespace
 {
-// Room for the names of every preset the plug-in can list.
-constexpr uint32_t presetNamesCapacity = 16 * 1024;
+// Room for the names of every preset the plug-in can list: 101 new names of up to 100 characters
+// of up to four bytes each.
+constexpr uint32_t presetNamesCapacity = 64 * 1024;
 // Room for a path and a message about it.
 constexpr uint32_t textCapacity = 8 * 1024;
 
@@ -63,6 +63,29 @@ std::vector<unsigned char> recordFor (const ProjectChunk& chunk)
     if (! chunk.data.empty())
         std::memcpy (ChunkRecordData (record), chunk.data.data(), chunk.data.size());
     return storage;
+}
+
+// The plug-in sends one name per line, a backslash in a name as two and a line feed as "\n".
+std::vector<std::string> decodePresetNames (const char* text)
+{
+    std::vector<std::string> names;
+    std::string name;
+    for (const char* p = text; *p != '\0'; ++p)
+    {
+        if (*p == '\n')
+        {
+            names.push_back (std::move (name));
+            name.clear();
+        }
+        else if (*p == '\\' && (p[1] == '\\' || p[1] == 'n'))
+            name += *++p == 'n' ? '\n' : '\\';
+        else
+            name += *p;
+    }
+    // A last name cut short by the room it was given.
+    if (! name.empty())
+        names.push_back (std::move (name));
+    return names;
 }
 } // namespace
 
@@ -305,10 +328,7 @@ AAX_Result HostInstance::selectPreset (const std::string& name, PresetList& list
     request.numPresetsInFile = &numInFile;
     const AAX_Result result =
         effectParameters->HandleNotification (LarkspurHostNotifications::selectPreset, &request, sizeof (request));
-    list.names.clear();
-    std::istringstream lines (names.data());
-    for (std::string line; std::getline (lines, line);)
-        list.names.push_back (line);
+    list.names = decodePresetNames (names.data());
     list.file = file.data();
     list.problem = problem.data();
     list.numInFile = std::max (static_cast<size_t> (numInFile), list.names.size());

@@ -12,10 +12,11 @@ namespace
 {
 // Names come from a file anyone may have edited: control characters (C0, DEL and C1), the line
 // and paragraph separators and the text-direction controls are shown as escapes rather than sent
-// for the terminal to act on or to reorder what follows them.
+// for the terminal to act on or to reorder what follows them. Quotes and backslashes are escaped
+// too, so that each quoted item is one name and an escape in the list is always one of these.
 bool isEscapedCodePoint (uint32_t c)
 {
-    return c < 0x20 || (c >= 0x7f && c <= 0x9f) || c == 0x061c || c == 0x200e || c == 0x200f ||
+    return c < 0x20 || c == '"' || c == '\\' || (c >= 0x7f && c <= 0x9f) || c == 0x061c || c == 0x200e || c == 0x200f ||
            (c >= 0x2028 && c <= 0x202e) || (c >= 0x2066 && c <= 0x2069);
 }
 

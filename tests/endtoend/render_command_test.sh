@@ -190,8 +190,9 @@ done
 # Bad input.
 expect_error "unknown preset" 1 'unknown preset "Loudness War"; the presets are' \
     render "$work/x.wav" --preset "Loudness War"
-# Names listed from an edited presets file: controls, separators and direction controls escaped,
-# other characters as they are. Each row: the name in the file (XML), then as listed.
+# Names listed from an edited presets file: controls, separators, direction controls, quotes and
+# backslashes escaped, other characters as they are, each name one item. Each row: the name in the
+# file (XML), then as listed.
 names_data="$work/escaped-names"
 mkdir -p "$names_data/Korvel Audio Tools/Larkspur"
 escape_rows=(
@@ -201,6 +202,14 @@ escape_rows=(
     'evil&#x202E;lave|"evil\u202Elave"'
     'Two&#x2028;Lines|"Two\u2028Lines"'
     'Isolate&#x2066;d&#x2069;|"Isolate\u2066d\u2069"'
+    'Arabic&#x61C;mark|"Arabic\u061Cmark"'
+    'Left&#x200E;mark|"Left\u200Emark"'
+    'Right&#x200F;mark|"Right\u200Fmark"'
+    'Mine&#xA;Top End|"Mine\x0ATop End"'
+    'Carriage&#xD;return|"Carriage\x0Dreturn"'
+    'Say &quot;hi&quot;|"Say \x22hi\x22"'
+    'Back\slash|"Back\x5Cslash"'
+    'Not\nnewline|"Not\x5Cnnewline"'
 )
 {
     echo '<?xml version="1.0" encoding="UTF-8"?>'
@@ -215,8 +224,10 @@ XDG_DATA_HOME="$names_data" "$host" render --library "$library" "$work/escaped.w
 for row in "${escape_rows[@]}"; do
     grep -qF -- "${row#*|}" "$work/err.txt" || fail "listed names: no ${row#*|} in: $(cat "$work/err.txt")"
 done
-LC_ALL=C grep -qP '[\x7F]|\xC2[\x80-\x9F]|\xE2\x80[\xA8-\xAE]|\xE2\x81[\xA6-\xA9]' "$work/err.txt" \
+LC_ALL=C grep -qP '[\x7F]|\xC2[\x80-\x9F]|\xD8\x9C|\xE2\x80[\x8E\x8F\xA8-\xAE]|\xE2\x81[\xA6-\xA9]' "$work/err.txt" \
     && fail "listed names: a control character reached the terminal"
+[ "$(wc -l < "$work/err.txt")" -eq 1 ] || fail "listed names: not one line: $(cat "$work/err.txt")"
+grep -qF '"Top End"' "$work/err.txt" && fail "listed names: a line feed split a name in two"
 expect_error "unknown parameter" 1 "unknown parameter 'gain_9_9'" render "$work/x.wav" --set gain_9_9=1
 expect_error "value out of range" 1 "gain_1_2 takes a number from -12.0 to 12.0, got '20'" \
     render "$work/x.wav" --set gain_1_2=20
