@@ -267,6 +267,7 @@ void StateComponent::showSavePresetDialog()
     dialog->addTextEditor (presetNameEditorId, juce::String());
     auto* nameEditor = dialog->getTextEditor (presetNameEditorId);
     nameEditor->setTextToShowWhenEmpty ("Enter preset name", juce::Colour (StateLookAndFeel::greyTextArgb));
+    nameEditor->setInputRestrictions (PresetStore::maxNameLength);
     dialog->addButton ("OK", okResult, juce::KeyPress (juce::KeyPress::returnKey));
     dialog->addButton ("Cancel", cancelResult, juce::KeyPress (juce::KeyPress::escapeKey));
 

@@ -171,6 +171,23 @@ TEST (PresetStripDisplayTest, NamesTheStoreWouldRefuseKeepTheDialogOpenAndSayWhy
     EXPECT_EQ (presetList (strip).getText(), "Big Synth, brighter");
 }
 
+TEST (PresetStripDisplayTest, TheFieldTakesNamesUpToTheLongestAndTheNameIsKeptAsTheListShowsIt)
+{
+    StripRig rig;
+    auto& strip = rig.open();
+    auto& dialog = openSaveDialog (strip);
+    auto* field = dialog.getTextEditor ("presetEditorID");
+
+    // Pasted: what is past the longest name is left out, and the leading space is not kept.
+    field->insertTextAtCaret (" " + juce::String::repeatedString ("n", 150));
+    EXPECT_EQ (field->getText().length(), PresetStore::maxNameLength);
+    press (dialog, juce::KeyPress::returnKey);
+    ASSERT_TRUE (runUntil (nothingModal, 2000));
+    dispatchPendingMessages();
+    EXPECT_EQ (entriesOnDisk (rig), 9);
+    EXPECT_EQ (presetList (strip).getText(), juce::String::repeatedString ("n", PresetStore::maxNameLength - 1));
+}
+
 TEST (PresetStripDisplayTest, ClosingTheStripWhileTheDialogIsOpenIsSafe)
 {
     struct Case
