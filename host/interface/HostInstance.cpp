@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace
 {
@@ -73,10 +74,7 @@ std::vector<std::string> decodePresetNames (const char* text)
     for (const char* p = text; *p != '\0'; ++p)
     {
         if (*p == '\n')
-        {
-            names.push_back (std::move (name));
-            name.clear();
-        }
+            names.push_back (std::exchange (name, {}));
         else if (*p == '\\' && (p[1] == '\\' || p[1] == 'n'))
             name += *++p == 'n' ? '\n' : '\\';
         else

@@ -529,6 +529,29 @@ TEST_F (PresetStoreTest, AFileTheStoreCouldNotReadBackIsNeverWritten)
                                                   " could not be written: what would be written could not be read "
                                                   "back as a presets document.");
     EXPECT_FALSE (file.exists());
+
+    // A file of just the size the store reads is written; one byte more is not.
+    const auto withFill = [&] (size_t fill)
+    {
+        store.presets.deleteAllChildElements();
+        store.presets.createNewChildElement ("preset1")->setAttribute ("presetName",
+                                                                       juce::String::repeatedString ("x", (int) fill));
+    };
+    withFill (1);
+    juce::XmlElement saved (store.presets);
+    auto* fresh = saved.createNewChildElement ("preset2");
+    captureParameterValues (processor, *fresh);
+    fresh->setAttribute ("presetName", "Fresh");
+    const auto fill = 1 + PresetStore::maxFileBytes - PresetStore::formatDocument (saved).getSize();
+    for (const auto extra : { 1, 0 })
+    {
+        withFill (fill + (size_t) extra);
+        failures.clear();
+        EXPECT_EQ (store.savePreset ("Fresh"), extra == 0);
+        EXPECT_EQ (failures.size(), extra);
+        EXPECT_EQ (file.getSize(), extra == 0 ? (juce::int64) PresetStore::maxFileBytes : 0);
+    }
+    EXPECT_EQ (PresetStore::readDocument (file)->getNumChildElements(), 2);
 }
 
 TEST_F (PresetStoreTest, FailedWriteIsReportedAndLeavesFileAndListAsOnDisk)
