@@ -34,6 +34,8 @@ juce::String presetNameAsShown (const juce::String& name);
     emoji's colour form, a flag's region). */
 juce::String trimPresetName (const juce::String& name);
 
-/** True when nothing in the name stands on its own: it holds only spaces, invisible characters,
-    controls and combining marks, which have no letter to sit on. Such a name shows blank. */
+/** True when nothing in the name stands on its own: it holds only spaces (the braille blank
+    among them), invisible characters (the Hangul fillers among them), controls and combining
+    marks, which have no letter to sit on. Such a name shows blank. Judged by Unicode's
+    properties rather than by one font's glyphs, as the name is shown in more places than one. */
 bool isBlankPresetName (const juce::String& name);
