@@ -95,7 +95,8 @@ public:
     /** Whether the preset store's current preset (or that none is current) is known by name. It is
         not in a fresh processor, nor after loading a state saved without the chosen preset's name:
         the preset list then shows the entry that the preset parameter points at over the list's
-        length, and makes it current (markChosenPresetKnown). */
+        length when that entry holds the current settings, and none otherwise, and makes that
+        current (markChosenPresetKnown). */
     bool isChosenPresetKnown() const noexcept { return chosenPresetKnown || presetStore.currentPreset > 0; }
     void markChosenPresetKnown() noexcept { chosenPresetKnown = true; }
 

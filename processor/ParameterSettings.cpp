@@ -12,6 +12,18 @@ const juce::AudioProcessorParameterWithID* settingsParameter (const juce::AudioP
         return nullptr;
     return withId;
 }
+
+// The normalised value the element gives the parameter: its own when the element has no finite
+// number for it.
+float storedValue (const juce::XmlElement& settings, const juce::AudioProcessorParameterWithID& parameter)
+{
+    // "nan", "inf" or a number beyond float range must never reach a parameter; a stored
+    // value outside 0..1 is not a normalised value and is pulled back into range.
+    if (settings.hasAttribute (parameter.paramID))
+        if (const auto stored = parseUntrustedFloat (settings.getStringAttribute (parameter.paramID)))
+            return juce::jlimit (0.0f, 1.0f, *stored);
+    return parameter.getValue();
+}
 } // namespace
 
 void captureParameterValues (const juce::AudioProcessor& processor, juce::XmlElement& settings)
@@ -32,14 +44,29 @@ void applyParameterValues (const juce::XmlElement& settings, juce::AudioProcesso
         if (withId == nullptr)
             continue;
 
-        auto value = parameter->getValue();
-
-        // "nan", "inf" or a number beyond float range must never reach a parameter; a stored
-        // value outside 0..1 is not a normalised value and is pulled back into range.
-        if (settings.hasAttribute (withId->paramID))
-            if (const auto stored = parseUntrustedFloat (settings.getStringAttribute (withId->paramID)))
-                value = juce::jlimit (0.0f, 1.0f, *stored);
-
-        parameter->setValueNotifyingHost (value);
+        parameter->setValueNotifyingHost (storedValue (settings, *withId));
     }
+}
+
+bool holdsParameterValues (const juce::XmlElement& settings, const juce::AudioProcessor& processor)
+{
+    for (auto* parameter : processor.getParameters())
+    {
+        auto* withId = settingsParameter (parameter);
+        if (withId == nullptr)
+            continue;
+
+        const auto stored = storedValue (settings, *withId);
+        const auto current = withId->getValue();
+        if (auto* ranged = dynamic_cast<const juce::RangedAudioParameter*> (withId))
+        {
+            if (ranged->convertFrom0to1 (stored) != ranged->convertFrom0to1 (current))
+                return false;
+        }
+        else if (stored != current)
+        {
+            return false;
+        }
+    }
+    return true;
 }

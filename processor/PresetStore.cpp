@@ -214,35 +214,39 @@ PresetStore::FileContent PresetStore::readUnderLock()
     return FileContent::unreadable;
 }
 
-int PresetStore::findPreset (const juce::String& presetName, int nearPosition, int lowestPosition) const
+int PresetStore::findEntry (const juce::XmlElement& entry, int nearPosition, int lowestPosition) const
 {
-    // Outward from nearPosition, first towards the start: a preset moves there when one before it
+    // Outward from nearPosition, first towards the start: an entry moves there when one before it
     // is removed, which is the likelier change.
     const int count = presets.getNumChildElements();
-    const auto hasName = [&] (int position)
+    const auto isEntry = [&] (int position)
     {
         return position >= lowestPosition && position <= count &&
-               presets.getChildElement (position - 1)->getStringAttribute ("presetName") == presetName;
+               presets.getChildElement (position - 1)->isEquivalentTo (&entry, false);
     };
     for (int distance = 0; distance <= count; ++distance)
     {
-        if (hasName (nearPosition - distance))
+        if (isEntry (nearPosition - distance))
             return nearPosition - distance;
-        if (distance > 0 && hasName (nearPosition + distance))
+        if (distance > 0 && isEntry (nearPosition + distance))
             return nearPosition + distance;
     }
     return 0;
 }
 
+int PresetStore::findListedEntry (const juce::XmlElement& entry, int nearPosition) const
+{
+    const auto found = findEntry (entry, nearPosition, 1);
+    return found <= getNumListedPresets() ? found : 0;
+}
+
 void PresetStore::followCurrentPreset()
 {
-    if (currentPreset <= 0)
+    if (currentPreset <= 0 || currentEntry == nullptr)
         return;
 
-    const auto found = findPreset (currentPresetName, currentPreset, 1);
-    currentPreset = found <= getNumListedPresets() ? found : 0;
-    if (currentPreset == 0)
-        currentPresetName.clear();
+    const auto entry = std::move (currentEntry);
+    setCurrentPreset (findListedEntry (*entry, currentPreset));
 }
 
 int PresetStore::getNumListedPresets() const
@@ -374,11 +378,28 @@ int PresetStore::findListedPreset (const juce::String& presetName) const
     return 0;
 }
 
+int PresetStore::findRestoredPreset (const juce::String& presetName) const
+{
+    const int first = findListedPreset (presetName);
+    for (int position = first; first > 0 && position <= getNumListedPresets(); ++position)
+        if (presets.getChildElement (position - 1)->getStringAttribute ("presetName") == presetName &&
+            holdsCurrentSettings (position))
+            return position;
+    return first;
+}
+
+bool PresetStore::holdsCurrentSettings (int position) const
+{
+    const auto* preset =
+        position >= 1 && position <= getNumListedPresets() ? presets.getChildElement (position - 1) : nullptr;
+    return preset != nullptr && holdsParameterValues (*preset, processor);
+}
+
 void PresetStore::setCurrentPreset (int position)
 {
     currentPreset = position;
     const auto* preset = position >= 1 ? presets.getChildElement (position - 1) : nullptr;
-    currentPresetName = preset != nullptr ? preset->getStringAttribute ("presetName") : juce::String();
+    currentEntry = preset != nullptr ? std::make_unique<juce::XmlElement> (*preset) : nullptr;
 }
 
 bool PresetStore::savePreset (const juce::String& typedName)
@@ -433,7 +454,8 @@ bool PresetStore::deletePreset (int position)
     const auto* shown = position >= firstUserPreset ? presets.getChildElement (position - 1) : nullptr;
     if (shown == nullptr)
         return true;
-    const auto presetName = shown->getStringAttribute ("presetName");
+    // A copy: the read below replaces presets.
+    const juce::XmlElement entry (*shown);
 
     const auto lock = lockForRewrite (notDeleted);
     if (lock == nullptr)
@@ -446,7 +468,7 @@ bool PresetStore::deletePreset (int position)
         return false;
     }
 
-    const auto found = findPreset (presetName, position, firstUserPreset);
+    const auto found = findEntry (entry, position, firstUserPreset);
     auto* child = found > 0 ? presets.getChildElement (found - 1) : nullptr;
     if (child == nullptr)
     {

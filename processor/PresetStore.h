@@ -41,13 +41,27 @@ public:
     /** The 1-based position of the first listed preset of this name; 0 when none has it. */
     int findListedPreset (const juce::String& presetName) const;
 
+    /** The listed preset that a state naming presetName had chosen: of several of that name (a
+        hand-edited file), the first that holds the current settings, else the first; 0 when none
+        has the name. */
+    int findRestoredPreset (const juce::String& presetName) const;
+
+    /** The 1-based position of the listed entry equal to this one in tag, attributes and their
+        text (of several, the one nearest nearPosition); 0 when none is. */
+    int findListedEntry (const juce::XmlElement& entry, int nearPosition) const;
+
+    /** Whether the listed preset at the 1-based position holds the current settings, that is,
+        applying it would leave every parameter at its setting (holdsParameterValues). */
+    bool holdsCurrentSettings (int position) const;
+
     /** Applies the settings of the listed preset at the 1-based position and makes it current; the
         preset that is already current applies nothing. */
     void applyPreset (int position);
 
     /** Makes the listed preset at the 1-based position current (0: none) without applying it. From
-        then on the store follows that preset by name whenever it reads the file again, so a preset
-        removed or added before it by another instance does not change which one is current. */
+        then on the store follows that entry whenever it reads the file again, so presets removed or
+        added before it by any instance do not change which one is current, and when it is gone
+        none is. */
     void setCurrentPreset (int position);
 
     /** Under the file's lock: re-reads the file, appends the current settings as a new preset named
@@ -59,9 +73,9 @@ public:
     bool savePreset (const juce::String& typedName);
 
     /** Deletes the user preset shown at the 1-based position (of presets as last read). Under the
-        file's lock it is looked for by its name in the file as it is now (of several of that name,
-        the one nearest the position), so a preset that another instance added or removed meanwhile
-        is never hit instead; when it is gone already nothing is removed. The default file's
+        file's lock that entry is looked for in the file as it is now (findListedEntry), so a preset
+        that another instance added or removed meanwhile, or another of the same name, is never hit
+        instead; when it is gone already nothing is removed. The default file's
         entries (positions below firstUserPreset) are never deleted. Returns false, with onFailure
         told and the file untouched, when the file cannot be locked, read or written. */
     bool deletePreset (int position);
@@ -75,7 +89,7 @@ public:
     juce::String checkNewPresetName (const juce::String& presetName) const;
 
     /** Replaces presets with the file's content when the file parses, and finds the current
-        preset again by name (none when it is gone); false when the file does not parse, with the
+        preset's entry again (none when it is gone); false when the file does not parse, with the
         reason kept for getReadProblem(). */
     bool reloadFromFile();
 
@@ -136,7 +150,7 @@ private:
         reporting why, prefixed by failurePrefix, when either cannot be done. */
     std::unique_ptr<ExclusiveFileLock> lockForRewrite (const juce::String& failurePrefix);
     FileContent readUnderLock();
-    int findPreset (const juce::String& presetName, int nearPosition, int lowestPosition) const;
+    int findEntry (const juce::XmlElement& entry, int nearPosition, int lowestPosition) const;
     void followCurrentPreset();
     void reportFailure (const juce::String& message);
     juce::String describeWriteFailure() const;
@@ -146,8 +160,12 @@ private:
     juce::String writeProblem;
     /** Why the file could not be made at construction; empty when it was, or was there. */
     juce::String createProblem;
-    /** The name of the current preset, by which it is found again when the file changes. */
-    juce::String currentPresetName;
+    /** A copy of the current preset's entry, by which it is found again when the file changes. An
+        entry's whole content is what names it: its position moves when presets before it come or
+        go, and its name may be shared in a hand-edited file, but no instance ever rewrites an entry
+        in place. Entries equal in all of it apply the same settings and leave the same list when
+        either is deleted, so telling them apart does not matter. Null when none is current. */
+    std::unique_ptr<juce::XmlElement> currentEntry;
 
     JUCE_DECLARE_NON_COPYABLE (PresetStore)
 };

@@ -91,7 +91,7 @@ juce::String ConvolutionEqAudioProcessor::chosenPresetName() const
 
 // A named preset becomes current (without being applied: the state holds the settings) when the
 // file, read again for presets saved meanwhile, lists it; otherwise none is. Without a name, the
-// preset parameter decides again, as the preset list shows it.
+// preset list decides when it shows the state (by the preset parameter and the settings).
 void ConvolutionEqAudioProcessor::restoreChosenPreset (const juce::String* presetName)
 {
     chosenPresetKnown = presetName != nullptr;
@@ -102,7 +102,7 @@ void ConvolutionEqAudioProcessor::restoreChosenPreset (const juce::String* prese
     }
 
     presetStore.reloadFromFile();
-    presetStore.setCurrentPreset (presetStore.findListedPreset (*presetName));
+    presetStore.setCurrentPreset (presetStore.findRestoredPreset (*presetName));
 }
 
 void ConvolutionEqAudioProcessor::getStateInformation (juce::MemoryBlock& destData)

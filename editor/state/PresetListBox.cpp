@@ -1,19 +1,17 @@
 #include "PresetListBox.h"
 
-#include <cstdlib>
-
 namespace state
 {
 namespace
 {
-// Carries a menu row's ID and text as the menu was opened with them.
+// Carries a menu row's ID as the menu was opened with it, and how to find its entry later.
 class ChosenRow : public juce::PopupMenu::CustomCallback
 {
 public:
-    ChosenRow (PresetListBox& listBox, int rowId, const juce::String& rowText)
+    ChosenRow (PresetListBox& listBox, int rowId, std::function<int()> findRowEntry)
         : box (&listBox)
         , id (rowId)
-        , text (rowText)
+        , findEntry (std::move (findRowEntry))
     {
     }
 
@@ -23,7 +21,7 @@ public:
         if (box == nullptr)
             return false;
 
-        const auto current = box->findItemShowing (text, id);
+        const auto current = findEntry != nullptr ? findEntry() : id;
         if (current == id)
             return true;
         if (current != 0)
@@ -34,7 +32,7 @@ public:
 private:
     juce::Component::SafePointer<PresetListBox> box;
     const int id;
-    const juce::String text;
+    const std::function<int()> findEntry;
 };
 } // namespace
 
@@ -48,19 +46,6 @@ bool PresetListBox::keyPressed (const juce::KeyPress&)
     return false;
 }
 
-int PresetListBox::findItemShowing (const juce::String& text, int chosenId) const
-{
-    int found = 0;
-    for (int i = 0; i < getNumItems(); ++i)
-    {
-        const auto id = getItemId (i);
-        if (id != 0 && getItemText (i) == text &&
-            (found == 0 || std::abs (id - chosenId) < std::abs (found - chosenId)))
-            found = id;
-    }
-    return found;
-}
-
 void PresetListBox::showPopup()
 {
     // The menu JUCE opens is a copy of these items, taken now.
@@ -68,7 +53,8 @@ void PresetListBox::showPopup()
     {
         auto& item = row.getItem();
         if (item.itemID != 0)
-            item.customCallback = new ChosenRow (*this, item.itemID, item.text);
+            item.customCallback =
+                new ChosenRow (*this, item.itemID, followItem != nullptr ? followItem (item.itemID) : nullptr);
     }
     juce::ComboBox::showPopup();
 }

@@ -60,6 +60,14 @@ StateComponent::StateComponent (juce::AudioProcessorValueTreeState& state, ABSna
 
     addAndMakeVisible (presetList);
     presetList.setTextWhenNothingSelected ("Load preset...");
+    presetList.followItem = [this] (int itemId) -> std::function<int()>
+    {
+        const auto* shown = presetStore->presets.getChildElement (itemId - 1);
+        if (shown == nullptr)
+            return {};
+        return [store = presetStore, entry = std::make_shared<juce::XmlElement> (*shown), itemId]
+        { return store->findListedEntry (*entry, itemId); };
+    };
     presetList.setLookAndFeel (&lookAndFeel);
     rebuildPresetList();
 
@@ -143,7 +151,7 @@ void StateComponent::buttonClicked (juce::Button* button)
         if (presetStore->currentPreset < firstDeletablePresetId)
             return;
 
-        // The store removes the preset the list shows, found by name in the file as it is now;
+        // The store removes the entry the list shows, found in the file as it is now;
         // on failure it has already told the user and re-read the file.
         presetStore->deletePreset (presetStore->currentPreset);
         showStoreState (juce::dontSendNotification);
@@ -169,7 +177,7 @@ void StateComponent::timerCallback()
         return;
 
     // The time is the one read before the file was, so that a rewrite while it is being read is
-    // seen at the next look. The store follows the chosen preset by name; nothing is applied.
+    // seen at the next look. The store follows the chosen entry; nothing is applied.
     presetStore->reloadFromFile();
     presetStore->lastModified = lastWriteTime;
     // Silently: another instance's edit is no change of the preset parameter.
@@ -246,8 +254,18 @@ void StateComponent::showParameterEntry()
     presetAttachment.reset();
     presetAttachment = std::make_unique<juce::AudioProcessorValueTreeState::ComboBoxAttachment> (
         valueTreeState, ParameterIds::preset, presetList);
+
+    // The parameter is a position over the list's length then, and the list may have changed
+    // since: the entry is taken for the chosen one only when it holds the settings that play.
+    // Silently, so that the parameter keeps its value.
+    auto entry = presetList.getSelectedId();
+    if (entry > 0 && ! presetStore->holdsCurrentSettings (entry))
+    {
+        entry = 0;
+        presetList.setSelectedId (0, juce::dontSendNotification);
+    }
     presetList.addListener (this);
-    presetStore->setCurrentPreset (presetList.getSelectedId());
+    presetStore->setCurrentPreset (entry);
 }
 
 void StateComponent::showSavePresetDialog()

@@ -60,7 +60,8 @@ private:
         preset parameter (the list's attachment hears it), a silent one does not. */
     void showStoreState (juce::NotificationType selection);
     /** After opening or a state load: the store's current preset when it is known by name, else
-        the entry that the preset parameter points at, which becomes current. Applies nothing. */
+        the entry that the preset parameter points at if it holds the current settings (none if
+        not), which becomes current. Applies nothing. */
     void showRestoredPreset();
     void showParameterEntry();
 

@@ -61,6 +61,19 @@ void pointPresetParameterAt (StripRig& rig, int id, int numItems)
     rig.parameter ("preset").setValueNotifyingHost ((float) (id - 1) / (float) (numItems - 1));
 }
 
+// Gives the parameters the settings of list item `id`, as a project saved with that preset does.
+void holdSettingsOf (StripRig& rig, int id)
+{
+    applyParameterValues (*rig.store().presets.getChildElement (id - 1), *rig.processor);
+}
+
+// Chooses list item `id` as the list's menu does, which applies it.
+void choose (state::StateComponent& strip, int id)
+{
+    presetList (strip).setSelectedId (id, juce::sendNotificationAsync);
+    dispatchPendingMessages();
+}
+
 juce::String fileText (const juce::File& file)
 {
     return file.loadFileAsString();
@@ -100,29 +113,41 @@ TEST (PresetStripTest, CellsAreUnitsOfAThirteenthShrunkByTwoPixels)
     }
 }
 
-TEST (PresetStripTest, OpeningSelectsThePresetParametersEntryWithoutApplyingIt)
+TEST (PresetStripTest, OpeningSelectsThePresetParametersEntryOnlyWhenItHoldsTheSettingsAndAppliesNothing)
 {
     struct Case
     {
         int id;
+        bool settingsOfTheEntry; // else the entry's with another gain_1_1
+        int shown;
         bool deletable;
     };
-    // Items 1 to 8 are the placeholder and the factory presets.
-    for (const auto& c : std::vector<Case>{ { 1, false }, { 2, false }, { 8, false }, { 9, true } })
+    // Items 1 to 8 are the placeholder and the factory presets. The placeholder holds bypass alone.
+    const std::vector<Case> cases{
+        { 1, false, 1, false }, { 2, true, 2, false }, { 8, true, 8, false },
+        { 9, true, 9, true },   { 2, false, 0, false }, { 9, false, 0, false },
+    };
+    for (const auto& c : cases)
     {
+        SCOPED_TRACE ("item " + juce::String (c.id) + (c.settingsOfTheEntry ? " with its settings" : " with others"));
         StripRig rig (9);
         pointPresetParameterAt (rig, c.id, 9);
-        rig.parameter ("gain_1_1").setValueNotifyingHost (0.1f);
+        holdSettingsOf (rig, c.id);
+        if (! c.settingsOfTheEntry)
+            rig.parameter ("gain_1_1").setValueNotifyingHost (0.1f);
+        const auto settings = currentSettings (*rig.processor);
+        const auto presetValue = rig.parameter ("preset").getValue();
 
         auto& strip = rig.open();
         dispatchPendingMessages();
 
         auto& list = presetList (strip);
         EXPECT_EQ (itemTexts (list)[8], "User 9");
-        EXPECT_EQ (list.getSelectedId(), c.id);
-        EXPECT_EQ (rig.store().currentPreset, c.id);
-        EXPECT_EQ (button (strip, "Delete preset").isEnabled(), c.deletable) << "item " << c.id;
-        EXPECT_FLOAT_EQ (rig.parameter ("gain_1_1").getValue(), 0.1f) << "item " << c.id;
+        EXPECT_EQ (list.getSelectedId(), c.shown);
+        EXPECT_EQ (rig.store().currentPreset, c.shown);
+        EXPECT_EQ (button (strip, "Delete preset").isEnabled(), c.deletable);
+        EXPECT_TRUE (sameValues (currentSettings (*rig.processor), settings));
+        EXPECT_EQ (rig.parameter ("preset").getValue(), presetValue);
     }
 }
 
@@ -172,9 +197,9 @@ TEST (PresetStripTest, SavingAppendsTheSettingsAndChoosesThem)
 TEST (PresetStripTest, DeletingLeavesNothingChosenAndDisablesDelete)
 {
     StripRig rig (10);
-    pointPresetParameterAt (rig, 9, 10);
-    rig.parameter ("bypass").setValueNotifyingHost (1.0f);
     auto& strip = rig.open();
+    choose (strip, 9);
+    rig.parameter ("bypass").setValueNotifyingHost (1.0f);
     auto& list = presetList (strip);
     ASSERT_EQ (list.getSelectedId(), 9);
 
@@ -280,9 +305,9 @@ TEST (PresetStripTest, RewritesWithinOneSecondAreEachSeenAndTheChosenNumberStays
 TEST (PresetStripTest, ChosenEntryRemovedByAnotherInstanceLeavesNothingChosen)
 {
     StripRig rig (10);
-    pointPresetParameterAt (rig, 10, 10);
-    rig.parameter ("bypass").setValueNotifyingHost (1.0f);
     auto& strip = rig.open();
+    choose (strip, 10);
+    rig.parameter ("bypass").setValueNotifyingHost (1.0f);
     auto& list = presetList (strip);
     ASSERT_EQ (list.getSelectedId(), 10);
 
@@ -318,6 +343,7 @@ TEST (PresetStripTest, TheChosenPresetIsFollowedByNameAndDeleteRemovesOnlyIt)
     {
         StripRig rig (11);
         pointPresetParameterAt (rig, 10, 11);
+        holdSettingsOf (rig, 10);
         auto& strip = rig.open();
         auto& list = presetList (strip);
         ASSERT_EQ (list.getText(), "User 10");
@@ -414,6 +440,7 @@ TEST (PresetStripTest, FailedWritesAreShownAndTheListStaysAsOnDisk)
     {
         StripRig rig (9);
         pointPresetParameterAt (rig, 9, 9);
+        holdSettingsOf (rig, 9);
         auto& strip = rig.open();
         auto& list = presetList (strip);
         juce::StringArray shown;
@@ -579,8 +606,9 @@ TEST (PresetStripTest, AReopenedStateShowsItsPresetByNameOrNoneAndAppliesNothing
         { "a preset added", 14, {}, true, { 11, "User 11" }, { 11, "User 11" } },
         { "a preset before it deleted", 13, { 9 }, true, { 10, "User 11" }, { 10, "User 11" } },
         { "the chosen preset deleted", 13, { 11 }, true, { 0, "" }, { 0, "" } },
-        // As before: the preset parameter (item 11 of 13) over the list's new length.
-        { "a preset added, an older state", 14, {}, false, { 12, "User 12" }, { 11, "User 11" } },
+        // The preset parameter (item 11 of 13) over the list's length points at an entry that
+        // does not hold the settings (gain_1_2 changed after choosing).
+        { "a preset added, an older state", 14, {}, false, { 0, "" }, { 0, "" } },
     };
 
     for (const auto& c : cases)
