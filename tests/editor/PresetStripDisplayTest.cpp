@@ -409,3 +409,61 @@ TEST (PresetStripDisplayTest, AMenuRowChosenAfterTheListChangedAppliesThePresetI
         EXPECT_FLOAT_EQ (rig.parameter ("gain_1_1").getValue(), c.shownId > 1 ? 11 / 240.0f : settingsBefore);
     }
 }
+
+TEST (PresetStripDisplayTest, OfTwoPresetsOfOneNameTheMenuRowChosenAppliesItsOwnEntry)
+{
+    // Items 9 and 11 are both "Twin", each with its own gain_1_1 (n / 240); the file changes while
+    // the menu is open.
+    struct Case
+    {
+        const char* change;
+        std::vector<int> removed;
+        int row;        // chosen, as the menu was opened
+        int shownId;    // 1 (as before) when its entry is gone
+        int settingsOf; // 0: none applied
+    };
+    const std::vector<Case> cases{
+        { "none, the second chosen", {}, 11, 11, 11 },
+        { "none, the first chosen", {}, 9, 9, 9 },
+        { "the first removed, the second chosen", { 9 }, 11, 10, 11 },
+        { "the second removed, the second chosen", { 11 }, 11, 1, 0 },
+        { "the first removed, the first chosen", { 9 }, 9, 1, 0 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.change);
+        StripRig rig;
+        ASSERT_TRUE (twinsDocument (12, {})->writeTo (rig.store().presetFile));
+        rig.store().reloadFromFile();
+        auto& strip = rig.open();
+        auto& list = presetList (strip);
+        ASSERT_EQ (list.getSelectedId(), 1);
+        const auto settingsBefore = rig.parameter ("gain_1_1").getValue();
+
+        list.showPopup();
+        ASSERT_TRUE (runUntil ([] { return nothingModal() == false; }, 2000));
+        auto* menu = juce::ModalComponentManager::getInstance()->getModalComponent (0);
+        ASSERT_NE (menu, nullptr);
+
+        ASSERT_TRUE (twinsDocument (12, c.removed)->writeTo (rig.store().presetFile));
+        setLastWriteTime (rig.store().presetFile, rig.store().lastModified + 1500);
+        strip.timerCallback();
+        ASSERT_EQ (list.getNumItems(), 12 - (int) c.removed.size());
+
+        // The menu opened on item 1.
+        for (int i = 1; i < c.row; ++i)
+            press (*menu, juce::KeyPress::downKey);
+        press (*menu, juce::KeyPress::returnKey);
+        ASSERT_TRUE (runUntil (nothingModal, 2000));
+        dispatchPendingMessages();
+
+        EXPECT_EQ (list.getSelectedId(), c.shownId);
+        EXPECT_EQ (rig.store().currentPreset, c.shownId);
+        auto& gain = rig.parameter ("gain_1_1");
+        if (c.settingsOf > 0)
+            EXPECT_NEAR (gain.convertFrom0to1 (gain.getValue()), -12.0f + c.settingsOf / 10.0f, 1.0e-3f);
+        else
+            EXPECT_EQ (gain.getValue(), settingsBefore);
+    }
+}

@@ -124,7 +124,7 @@ TEST (PresetStripTest, OpeningSelectsThePresetParametersEntryOnlyWhenItHoldsTheS
     };
     // Items 1 to 8 are the placeholder and the factory presets. The placeholder holds bypass alone.
     const std::vector<Case> cases{
-        { 1, false, 1, false }, { 2, true, 2, false }, { 8, true, 8, false },
+        { 1, false, 1, false }, { 2, true, 2, false },  { 8, true, 8, false },
         { 9, true, 9, true },   { 2, false, 0, false }, { 9, false, 0, false },
     };
     for (const auto& c : cases)
@@ -686,5 +686,200 @@ TEST (PresetStripTest, NoKeyPressChoosesAPreset)
         dispatchPendingMessages();
         EXPECT_EQ (list.getSelectedId(), 11) << "key " << key;
         EXPECT_FLOAT_EQ (rig.parameter ("gain_1_2").getValue(), 0.25f) << "key " << key;
+    }
+}
+
+namespace
+{
+// The state without the chosen preset's name, as saved before names were kept.
+juce::MemoryBlock withoutPresetName (const juce::MemoryBlock& block)
+{
+    auto xml = juce::AudioProcessor::getXmlFromBinary (block.getData(), (int) block.getSize());
+    xml->removeAttribute ("presetName");
+    juce::MemoryBlock unnamed;
+    juce::AudioProcessor::copyXmlToBinary (*xml, unnamed);
+    return unnamed;
+}
+
+juce::String savedPresetName (ConvolutionEqAudioProcessor& processor)
+{
+    const auto block = saveState (processor);
+    return juce::AudioProcessor::getXmlFromBinary (block.getData(), (int) block.getSize())
+        ->getStringAttribute ("presetName", "(none)");
+}
+
+// The names of the user presets (positions 9 on) in the presets file, each with its gain_1_1 text.
+juce::StringArray userPresetsOnDisk (StripRig& rig)
+{
+    juce::StringArray found;
+    const auto onDisk = PresetStore::readDocument (rig.store().presetFile);
+    for (int i = PresetStore::firstUserPreset - 1; i < onDisk->getNumChildElements(); ++i)
+        found.add (onDisk->getChildElement (i)->getStringAttribute ("presetName") + " " +
+                   onDisk->getChildElement (i)->getStringAttribute ("gain_1_1"));
+    return found;
+}
+} // namespace
+
+TEST (PresetStripTest, AStateWithoutThePresetsNameShowsTheEntryItsPresetParameterPointsAtOnlyWhenItHoldsTheSettings)
+{
+    struct Case
+    {
+        const char* situation;
+        int settingsOf; // the entry whose settings the state holds, 0 for others
+        int entriesOnReopening;
+        int shown; // 0: none
+    };
+    // Saved with item 11 of 13 chosen: over 14 items the preset parameter points at item 12.
+    const std::vector<Case> cases{
+        { "the list unchanged, the chosen preset's settings", 11, 13, 11 },
+        { "the list unchanged, other settings", 0, 13, 0 },
+        { "the list grown, the chosen preset's settings", 11, 14, 0 },
+        { "the list grown, other settings", 0, 14, 0 },
+        { "the list grown, the settings of the preset at that position", 12, 14, 12 },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.situation);
+        StripRig rig (13);
+        choose (rig.open(), 11);
+        if (c.settingsOf > 0)
+            holdSettingsOf (rig, c.settingsOf);
+        else
+            rig.parameter ("gain_1_2").setValueNotifyingHost (0.25f);
+        const auto block = withoutPresetName (saveState (*rig.processor));
+        const auto savedSettings = currentSettings (*rig.processor);
+
+        writePresetsFile (rig.store().presetFile, c.entriesOnReopening);
+        rig.strip.reset();
+        rig.processor = std::make_unique<ConvolutionEqAudioProcessor>();
+        loadState (*rig.processor, block);
+        EXPECT_EQ (savedPresetName (*rig.processor), "(none)"); // loads as before while no editor shows it
+        auto& strip = rig.open();
+        dispatchPendingMessages();
+
+        auto& list = presetList (strip);
+        EXPECT_EQ (list.getSelectedId(), c.shown);
+        EXPECT_EQ (list.getText(), c.shown > 0 ? "User " + juce::String (c.shown) : juce::String());
+        EXPECT_EQ (rig.store().currentPreset, c.shown);
+        EXPECT_EQ (button (strip, "Delete preset").isEnabled(), c.shown > 0);
+        EXPECT_TRUE (sameValues (currentSettings (*rig.processor), savedSettings));
+        EXPECT_EQ (savedPresetName (*rig.processor), list.getText());
+
+        // Delete removes what is shown, and nothing when nothing is.
+        const auto before = userPresetsOnDisk (rig);
+        click (button (strip, "Delete preset"));
+        auto expected = before;
+        if (c.shown > 0)
+            expected.remove (c.shown - PresetStore::firstUserPreset);
+        EXPECT_EQ (userPresetsOnDisk (rig), expected);
+        EXPECT_TRUE (sameValues (currentSettings (*rig.processor), savedSettings));
+    }
+}
+
+TEST (PresetStripTest, OfTwoPresetsOfOneNameTheChosenEntryIsFollowedAppliedAndDeleted)
+{
+    // "Twin" twice (items 9 and 11, with their own gain_1_1) and the second of them chosen; then
+    // another instance rewrites the file without some entries.
+    struct Case
+    {
+        const char* change;
+        std::vector<int> removed;
+        int shownAfterwards; // 0: none
+        juce::StringArray leftAfterDelete;
+    };
+    const std::vector<Case> cases{
+        { "none", {}, 11, { "Twin 0.0375", "User 10 0.04166666666666666", "User 12 0.05" } },
+        { "the preset between them removed", { 10 }, 10, { "Twin 0.0375", "User 12 0.05" } },
+        { "the first of the name removed", { 9 }, 10, { "User 10 0.04166666666666666", "User 12 0.05" } },
+        { "the chosen one removed", { 11 }, 0, { "Twin 0.0375", "User 10 0.04166666666666666", "User 12 0.05" } },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.change);
+        StripRig rig;
+        ASSERT_TRUE (twinsDocument (12, {})->writeTo (rig.store().presetFile));
+        rig.store().reloadFromFile();
+        auto& strip = rig.open();
+        auto& list = presetList (strip);
+        choose (strip, 11);
+        ASSERT_EQ (list.getText(), "Twin");
+        auto& gain = rig.parameter ("gain_1_1");
+        EXPECT_FLOAT_EQ (gain.getValue(), 11 / 240.0f); // the second's settings, not the first's
+        const auto settings = currentSettings (*rig.processor);
+
+        ASSERT_TRUE (twinsDocument (12, c.removed)->writeTo (rig.store().presetFile));
+        setLastWriteTime (rig.store().presetFile, rig.store().lastModified + 1500);
+        strip.timerCallback();
+        dispatchPendingMessages();
+
+        EXPECT_EQ (list.getSelectedId(), c.shownAfterwards);
+        EXPECT_EQ (rig.store().currentPreset, c.shownAfterwards);
+        EXPECT_EQ (button (strip, "Delete preset").isEnabled(), c.shownAfterwards > 0);
+        EXPECT_TRUE (sameValues (currentSettings (*rig.processor), settings));
+        EXPECT_EQ (savedPresetName (*rig.processor), c.shownAfterwards > 0 ? "Twin" : "");
+
+        click (button (strip, "Delete preset"));
+        EXPECT_EQ (userPresetsOnDisk (rig), c.leftAfterDelete);
+        EXPECT_EQ (list.getSelectedId(), 0);
+    }
+}
+
+TEST (PresetStripTest, AProjectSavedAfterItsChosenPresetWasDeletedReopensWithNoneChosen)
+{
+    // "User 9" and "User 10" hold the same settings, so the preset parameter left pointing at item
+    // 10 of 11 would show "User 9" over the shorter list if the project did not say none.
+    struct Case
+    {
+        const char* deletedBy;
+        bool editorOpen; // when the other instance deletes it
+    };
+    const std::vector<Case> cases{
+        { "this editor", true },
+        { "another instance while the editor is open", true },
+        { "another instance while the editor is closed", false },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.deletedBy);
+        StripRig rig;
+        auto document = presetsDocument (11);
+        document->getChildElement (9)->setAttribute ("gain_1_1",
+                                                     document->getChildElement (8)->getStringAttribute ("gain_1_1"));
+        ASSERT_TRUE (document->writeTo (rig.store().presetFile));
+        rig.store().reloadFromFile();
+        choose (rig.open(), 10);
+        ASSERT_EQ (presetList (*rig.strip).getText(), "User 10");
+        const auto presetValue = rig.parameter ("preset").getValue();
+
+        if (juce::String (c.deletedBy) == "this editor")
+        {
+            click (button (*rig.strip, "Delete preset"));
+        }
+        else
+        {
+            if (! c.editorOpen)
+                rig.strip.reset();
+            ConvolutionEqAudioProcessor otherInstance;
+            ASSERT_TRUE (otherInstance.getPresetStore().deletePreset (10));
+            if (c.editorOpen)
+            {
+                setLastWriteTime (rig.store().presetFile, rig.store().lastModified + 1500);
+                rig.strip->timerCallback();
+                dispatchPendingMessages();
+            }
+        }
+        EXPECT_EQ (rig.parameter ("preset").getValue(), presetValue);
+        const auto block = saveState (*rig.processor);
+
+        rig.strip.reset();
+        rig.processor = std::make_unique<ConvolutionEqAudioProcessor>();
+        loadState (*rig.processor, block);
+        auto& strip = rig.open();
+        dispatchPendingMessages();
+        EXPECT_EQ (presetList (strip).getNumItems(), 10);
+        EXPECT_EQ (presetList (strip).getSelectedId(), 0);
+        EXPECT_EQ (rig.store().currentPreset, 0);
+        EXPECT_FALSE (button (strip, "Delete preset").isEnabled());
+        EXPECT_EQ (rig.parameter ("preset").getValue(), presetValue);
     }
 }

@@ -97,6 +97,18 @@ inline std::unique_ptr<juce::XmlElement> presetsDocument (int numEntries)
     return document;
 }
 
+// presetsDocument (numEntries) with items 9 and 11 both named "Twin", each with its own settings,
+// and without the entries at these positions, as a hand-edited file may be.
+inline std::unique_ptr<juce::XmlElement> twinsDocument (int numEntries, const std::vector<int>& removedPositions)
+{
+    auto document = presetsDocument (numEntries);
+    for (const int position : { 9, 11 })
+        document->getChildElement (position - 1)->setAttribute ("presetName", "Twin");
+    for (auto position = std::rbegin (removedPositions); position != std::rend (removedPositions); ++position)
+        document->removeChildElement (document->getChildElement (*position - 1), true);
+    return document;
+}
+
 inline void writePresetsFile (const juce::File& file, int numEntries)
 {
     file.getParentDirectory().createDirectory();

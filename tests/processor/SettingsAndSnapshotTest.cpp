@@ -151,3 +151,66 @@ TEST_F (SettingsTest, ABTwiceReturnsToTheFirstSettings)
     snapshot.swapWithCurrent();
     EXPECT_EQ (normalisedValues (processor), second);
 }
+
+TEST_F (SettingsTest, SettingsAreHeldWhenApplyingThemWouldLeaveEveryParameterAtItsStep)
+{
+    setPlainValue (processor, "gain_1_1", 4.0f);
+    setPlainValue (processor, "bypass", 0.0f);
+    setPlainValue (processor, "gain_L", 12.0f); // the end of its range
+    setPlainValue (processor, "type_1_3", 1.0f);
+    juce::XmlElement own ("S");
+    captureParameterValues (processor, own);
+    const auto gainStep = [this] (float dB) { return (double) parameter (processor, "gain_1_1").convertTo0to1 (dB); };
+
+    struct Case
+    {
+        const char* change; // to the processor's own settings
+        const char* id;
+        juce::String text; // empty: the attribute left out
+        bool held;
+    };
+    const std::vector<Case> cases{
+        { "none", nullptr, {}, true },
+        { "the next step of a gain", "gain_1_1", juce::String (gainStep (4.1f)), false },
+        { "a text that reads within the same step", "gain_1_1", juce::String (gainStep (4.0f) + 1.0e-5), true },
+        { "a switch's text below one half", "bypass", "0.3", true },
+        { "a switch's text above one half", "bypass", "0.7", false },
+        { "the other type", "type_1_3", "0.0", false },
+        { "a value beyond the range's end", "gain_L", "1.5", true },
+        { "no number", "gain_1_1", "nan", true },
+        { "the attribute left out", "gain_1_1", {}, true },
+        { "another preset parameter", "preset", "0.5", true },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.change);
+        auto settings = own;
+        if (c.id != nullptr && c.text.isEmpty())
+            settings.removeAttribute (c.id);
+        else if (c.id != nullptr)
+            settings.setAttribute (c.id, c.text);
+        EXPECT_EQ (holdsParameterValues (settings, processor), c.held);
+    }
+    EXPECT_TRUE (holdsParameterValues (juce::XmlElement ("Empty"), processor));
+}
+
+TEST_F (SettingsTest, EveryDefaultPresetHoldsItsOwnSettingsAfterAStateRoundTripAndNoOther)
+{
+    const auto& presets = processor.getPresetStore().presets;
+    ASSERT_EQ (presets.getNumChildElements(), 8);
+    // The placeholder holds bypass alone, which every factory preset has off.
+    for (int chosen = 1; chosen < 8; ++chosen)
+    {
+        SCOPED_TRACE (presets.getChildElement (chosen)->getStringAttribute ("presetName"));
+        ConvolutionEqAudioProcessor saving;
+        applyParameterValues (*presets.getChildElement (chosen), saving);
+        juce::MemoryBlock state;
+        saving.getStateInformation (state);
+        ConvolutionEqAudioProcessor reopened;
+        reopened.setStateInformation (state.getData(), (int) state.getSize());
+
+        for (int other = 1; other < 8; ++other)
+            EXPECT_EQ (holdsParameterValues (*presets.getChildElement (other), reopened), other == chosen) << other;
+        EXPECT_TRUE (holdsParameterValues (*presets.getChildElement (0), reopened));
+    }
+}

@@ -439,3 +439,36 @@ TEST_F (StateTest, StatesWithoutTheChosenPresetsNameLoadAsBefore)
         EXPECT_EQ (stateXml (processor)->getStringAttribute ("presetName", "(none)"), c.known ? "" : "(none)");
     }
 }
+
+TEST_F (StateTest, AStateNamingOneOfTwoPresetsOfOneNameFindsTheOneThatHoldsItsSettings)
+{
+    struct Case
+    {
+        int chosen;
+        bool changedAfterChoosing;
+        int found;
+    };
+    // Positions 9 and 11 are both "Twin", with different settings; 10 is "P2".
+    const std::vector<Case> cases{ { 11, false, 11 }, { 9, false, 9 }, { 11, true, 9 }, { 10, false, 10 } };
+
+    writeUserPresets (processor, { "Twin1", "P2", "Twin3" });
+    auto& store = processor.getPresetStore();
+    juce::XmlElement document (store.presets);
+    for (const int position : { 9, 11 })
+        document.getChildElement (position - 1)->setAttribute ("presetName", "Twin");
+    ASSERT_TRUE (document.writeTo (store.presetFile));
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE ("chosen " + juce::String (c.chosen) + (c.changedAfterChoosing ? ", changed after" : ""));
+        ConvolutionEqAudioProcessor saving;
+        choosePreset (saving, c.chosen);
+        if (c.changedAfterChoosing)
+            setPlainValue (saving, "gain_1_2", 4.0f);
+
+        ConvolutionEqAudioProcessor reopened;
+        load (reopened, saveState (saving));
+        EXPECT_EQ (reopened.getPresetStore().currentPreset, c.found);
+        EXPECT_EQ (normalisedValues (reopened), normalisedValues (saving));
+    }
+}
