@@ -242,7 +242,7 @@ int PresetStore::findListedEntry (const juce::XmlElement& entry, int nearPositio
 
 void PresetStore::followCurrentPreset()
 {
-    if (currentPreset <= 0 || currentEntry == nullptr)
+    if (currentEntry == nullptr)
         return;
 
     const auto entry = std::move (currentEntry);
@@ -397,8 +397,8 @@ bool PresetStore::holdsCurrentSettings (int position) const
 
 void PresetStore::setCurrentPreset (int position)
 {
-    currentPreset = position;
     const auto* preset = position >= 1 ? presets.getChildElement (position - 1) : nullptr;
+    currentPreset = preset != nullptr ? position : 0;
     currentEntry = preset != nullptr ? std::make_unique<juce::XmlElement> (*preset) : nullptr;
 }
 

@@ -58,10 +58,10 @@ public:
         preset that is already current applies nothing. */
     void applyPreset (int position);
 
-    /** Makes the listed preset at the 1-based position current (0: none) without applying it. From
-        then on the store follows that entry whenever it reads the file again, so presets removed or
-        added before it by any instance do not change which one is current, and when it is gone
-        none is. */
+    /** Makes the listed preset at the 1-based position current (0, or a position that holds no
+        entry: none) without applying it. From then on the store follows that entry whenever it
+        reads the file again, so presets removed or added before it by any instance do not change
+        which one is current, and when it is gone none is. */
     void setCurrentPreset (int position);
 
     /** Under the file's lock: re-reads the file, appends the current settings as a new preset named

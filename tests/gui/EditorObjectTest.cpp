@@ -2,10 +2,13 @@
 // reports and deletes, and the parameter roads between the editor's controls and the host.
 
 #include "EditorInsert.h"
+#include "HostProject.h"
+#include "TemporaryUserFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,28 @@ std::vector<std::string> gestureEventsFor (const HostInstance& instance, const s
         if (event.identifier == identifier && event.kind != "post")
             found.push_back (event.kind);
     return found;
+}
+
+template <typename ComponentType>
+ComponentType* findDescendant (juce::Component& parent, const std::function<bool (ComponentType&)>& matches)
+{
+    for (auto* child : parent.getChildren())
+    {
+        if (auto* typed = dynamic_cast<ComponentType*> (child); typed != nullptr && matches (*typed))
+            return typed;
+        if (auto* found = findDescendant (*child, matches))
+            return found;
+    }
+    return nullptr;
+}
+
+juce::ComboBox& presetBox (HostEditor& editor)
+{
+    auto* box = findDescendant<juce::ComboBox> (*EditorInsert::guiObject (editor).getEditor(),
+                                                [] (juce::ComboBox&) { return true; });
+    if (box == nullptr)
+        throw std::runtime_error ("the editor has no preset box");
+    return *box;
 }
 
 void forEachSlider (juce::Component& parent, const std::function<void (juce::Slider&)>& visit)
@@ -141,5 +166,48 @@ TEST (EditorObject, HostAutomationMovesTheControls)
             EXPECT_NE (before, after) << "no control of the editor moved";
         }
         EXPECT_FLOAT_EQ (shown.back(), 3.0f);
+    }
+}
+
+// A project saved through the host (the controls-state chunk, whose preset parameter still points at
+// the deleted preset's place, then the processor's state) reopens with the preset it chose, or none
+// once the editor deleted it.
+TEST (EditorObject, AProjectReopensWithItsPresetOrNoneOnceTheEditorDeletedIt)
+{
+    for (const bool deleted : { false, true })
+    {
+        SCOPED_TRACE (deleted ? "deleted in the editor" : "kept");
+        TemporaryUserFolder folder;
+        HostProject project;
+        {
+            EditorInsert insert;
+            auto& store = insert.processor().getPresetStore();
+            // Two user presets of the same settings, so the preset parameter left at the second's
+            // place would show the first over the shorter list.
+            ASSERT_TRUE (store.savePreset ("First"));
+            ASSERT_TRUE (store.savePreset ("Second"));
+            ASSERT_EQ (insert.instance->selectPreset ("Second"), AAX_SUCCESS);
+            HostEditor& editor = insert.openEditor();
+            insert.pump (5);
+            ASSERT_EQ (presetBox (editor).getText(), "Second");
+            if (deleted)
+            {
+                auto* button =
+                    findDescendant<juce::Button> (*EditorInsert::guiObject (editor).getEditor(), [] (juce::Button& b)
+                                                  { return b.getButtonText() == "Delete preset"; });
+                ASSERT_NE (button, nullptr);
+                button->triggerClick();
+                insert.pump (20);
+                ASSERT_EQ (presetBox (editor).getSelectedId(), 0);
+            }
+            ASSERT_EQ (insert.instance->saveChunks (project), AAX_SUCCESS);
+        }
+
+        EditorInsert insert;
+        ASSERT_EQ (insert.instance->loadChunks (project), AAX_SUCCESS);
+        HostEditor& editor = insert.openEditor();
+        insert.pump (5);
+        EXPECT_EQ (presetBox (editor).getText(), deleted ? "" : "Second");
+        EXPECT_EQ (insert.processor().getPresetStore().currentPreset, deleted ? 0 : 10);
     }
 }

@@ -709,3 +709,66 @@ TEST_F (PresetStoreTest, ParserDoesNotFollowDocumentTypeReferences)
         EXPECT_FALSE (parsed->getChildElement (0)->getStringAttribute ("presetName").contains ("SECRET"));
     }
 }
+
+TEST_F (PresetStoreTest, TheCurrentPresetIsFollowedByItsWholeEntryAcrossRereads)
+{
+    struct Entry
+    {
+        const char* tag;
+        const char* name;
+        const char* gain;
+    };
+    const auto writeEntries = [this] (const std::vector<Entry>& entries)
+    {
+        juce::XmlElement presets ("PRESETS");
+        for (const auto& entry : entries)
+        {
+            auto* child = presets.createNewChildElement (entry.tag);
+            child->setAttribute ("gain_1_1", entry.gain);
+            child->setAttribute ("presetName", entry.name);
+        }
+        userFolder.presetsFile().getParentDirectory().createDirectory();
+        ASSERT_TRUE (presets.writeTo (userFolder.presetsFile()));
+    };
+    const std::vector<Entry> original{
+        { "preset1", "A", "0.1" }, { "preset2", "B", "0.2" }, { "preset3", "A", "0.3" }, { "preset4", "C", "0.4" }
+    };
+
+    struct Case
+    {
+        const char* change;
+        std::vector<Entry> reread;
+        int current; // of the second "A", chosen at 3
+    };
+    const std::vector<Case> cases{
+        { "none", original, 3 },
+        { "another preset before it removed", { original[0], original[2], original[3] }, 2 },
+        { "the first of its name removed", { original[1], original[2], original[3] }, 2 },
+        { "a preset put before it", { original[3], original[0], original[1], original[2] }, 4 },
+        { "it removed", { original[0], original[1], original[3] }, 0 },
+        { "its settings edited", { original[0], original[1], { "preset3", "A", "0.35" }, original[3] }, 0 },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.change);
+        writeEntries (original);
+        ConvolutionEqAudioProcessor processor;
+        auto& store = processor.getPresetStore();
+        store.setCurrentPreset (3);
+
+        writeEntries (c.reread);
+        ASSERT_TRUE (store.reloadFromFile());
+        EXPECT_EQ (store.currentPreset, c.current);
+        ASSERT_TRUE (store.reloadFromFile());
+        EXPECT_EQ (store.currentPreset, c.current);
+    }
+
+    // A position without an entry is none.
+    writeEntries (original);
+    ConvolutionEqAudioProcessor processor;
+    for (const int position : { 5, -1, 0 })
+    {
+        processor.getPresetStore().setCurrentPreset (position);
+        EXPECT_EQ (processor.getPresetStore().currentPreset, 0) << position;
+    }
+}
