@@ -56,17 +56,12 @@ bool holdsParameterValues (const juce::XmlElement& settings, const juce::AudioPr
         if (withId == nullptr)
             continue;
 
-        const auto stored = storedValue (settings, *withId);
-        const auto current = withId->getValue();
-        if (auto* ranged = dynamic_cast<const juce::RangedAudioParameter*> (withId))
-        {
-            if (ranged->convertFrom0to1 (stored) != ranged->convertFrom0to1 (current))
-                return false;
-        }
-        else if (stored != current)
-        {
+        // Every parameter here is ranged; another kind would be compared by its normalised value.
+        auto* ranged = dynamic_cast<const juce::RangedAudioParameter*> (withId);
+        const auto setting = [ranged] (float normalised)
+        { return ranged != nullptr ? ranged->convertFrom0to1 (normalised) : normalised; };
+        if (setting (storedValue (settings, *withId)) != setting (withId->getValue()))
             return false;
-        }
     }
     return true;
 }

@@ -257,9 +257,9 @@ void StateComponent::showParameterEntry()
 
     // The parameter is a position over the list's length then, and the list may have changed
     // since: the entry is taken for the chosen one only when it holds the settings that play.
-    // Silently, so that the parameter keeps its value.
+    // Silently, so that the parameter keeps its value. No entry (0) holds any settings.
     auto entry = presetList.getSelectedId();
-    if (entry > 0 && ! presetStore->holdsCurrentSettings (entry))
+    if (! presetStore->holdsCurrentSettings (entry))
     {
         entry = 0;
         presetList.setSelectedId (0, juce::dontSendNotification);
