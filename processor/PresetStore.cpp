@@ -219,18 +219,17 @@ int PresetStore::findEntry (const juce::XmlElement& entry, int nearPosition, int
     // Outward from nearPosition, first towards the start: an entry moves there when one before it
     // is removed, which is the likelier change.
     const int count = presets.getNumChildElements();
+    // The order of an element's attributes means nothing, so a hand edit that changes only it
+    // keeps the entry.
     const auto isEntry = [&] (int position)
     {
         return position >= lowestPosition && position <= count &&
-               presets.getChildElement (position - 1)->isEquivalentTo (&entry, false);
+               presets.getChildElement (position - 1)->isEquivalentTo (&entry, true);
     };
     for (int distance = 0; distance <= count; ++distance)
-    {
-        if (isEntry (nearPosition - distance))
-            return nearPosition - distance;
-        if (distance > 0 && isEntry (nearPosition + distance))
-            return nearPosition + distance;
-    }
+        for (const int position : { nearPosition - distance, nearPosition + distance })
+            if (isEntry (position))
+                return position;
     return 0;
 }
 
@@ -380,12 +379,11 @@ int PresetStore::findListedPreset (const juce::String& presetName) const
 
 int PresetStore::findRestoredPreset (const juce::String& presetName) const
 {
-    const int first = findListedPreset (presetName);
-    for (int position = first; first > 0 && position <= getNumListedPresets(); ++position)
+    for (int position = 1; position <= getNumListedPresets(); ++position)
         if (presets.getChildElement (position - 1)->getStringAttribute ("presetName") == presetName &&
             holdsCurrentSettings (position))
             return position;
-    return first;
+    return findListedPreset (presetName);
 }
 
 bool PresetStore::holdsCurrentSettings (int position) const

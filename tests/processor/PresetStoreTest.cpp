@@ -718,12 +718,16 @@ TEST_F (PresetStoreTest, TheCurrentPresetIsFollowedByItsWholeEntryAcrossRereads)
         const char* name;
         const char* gain;
     };
+    // An entry whose tag starts with "~" holds its attributes in the other order.
     const auto writeEntries = [this] (const std::vector<Entry>& entries)
     {
         juce::XmlElement presets ("PRESETS");
         for (const auto& entry : entries)
         {
-            auto* child = presets.createNewChildElement (entry.tag);
+            const juce::String tag (entry.tag);
+            auto* child = presets.createNewChildElement (tag.trimCharactersAtStart ("~"));
+            if (tag.startsWith ("~"))
+                child->setAttribute ("presetName", entry.name);
             child->setAttribute ("gain_1_1", entry.gain);
             child->setAttribute ("presetName", entry.name);
         }
@@ -747,6 +751,9 @@ TEST_F (PresetStoreTest, TheCurrentPresetIsFollowedByItsWholeEntryAcrossRereads)
         { "a preset put before it", { original[3], original[0], original[1], original[2] }, 4 },
         { "it removed", { original[0], original[1], original[3] }, 0 },
         { "its settings edited", { original[0], original[1], { "preset3", "A", "0.35" }, original[3] }, 0 },
+        { "its attributes put in another order",
+          { original[0], original[1], { "~preset3", "A", "0.3" }, original[3] },
+          3 },
     };
     for (const auto& c : cases)
     {
@@ -771,4 +778,28 @@ TEST_F (PresetStoreTest, TheCurrentPresetIsFollowedByItsWholeEntryAcrossRereads)
         processor.getPresetStore().setCurrentPreset (position);
         EXPECT_EQ (processor.getPresetStore().currentPreset, 0) << position;
     }
+}
+
+TEST_F (PresetStoreTest, OnlyAListedPresetCanHoldTheCurrentSettings)
+{
+    ConvolutionEqAudioProcessor processor;
+    auto& store = processor.getPresetStore();
+    ASSERT_TRUE (store.savePreset ("Mine")); // position 9, the current settings
+    setPlainValue (processor, "bypass", 0.0f);
+
+    struct Case
+    {
+        int position;
+        bool held;
+    };
+    // The placeholder (1) holds bypass alone, which is off; the factory presets hold other settings.
+    for (const auto& c :
+         std::vector<Case>{ { 1, true }, { 2, false }, { 9, true }, { 10, false }, { 0, false }, { -1, false } })
+        EXPECT_EQ (store.holdsCurrentSettings (c.position), c.held) << c.position;
+
+    // Past the listed presets, however many the file holds.
+    for (int i = 10; i <= 120; ++i)
+        store.presets.addChildElement (new juce::XmlElement (*store.presets.getChildElement (8)));
+    EXPECT_TRUE (store.holdsCurrentSettings (PresetStore::maxPresets));
+    EXPECT_FALSE (store.holdsCurrentSettings (PresetStore::maxPresets + 1));
 }
