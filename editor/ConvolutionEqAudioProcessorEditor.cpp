@@ -42,9 +42,16 @@ ConvolutionEqAudioProcessorEditor::ConvolutionEqAudioProcessorEditor (Convolutio
 {
     setSize (width, height);
 
-    // A window that gains the focus gives it to the editor, which passes every key on to the host,
-    // rather than to its first control (Bypass), which Return would press.
+    // A window that gains the focus gives it to the editor, which passes every key but Tab on to
+    // the host, rather than to its first control (Bypass), which Return would press.
     setWantsKeyboardFocus (true);
+
+    // Tab goes through the strip, then the columns from left to right.
+    presetStrip.setExplicitFocusOrder (1);
+    inputColumn.setExplicitFocusOrder (2);
+    channelGroup1.setExplicitFocusOrder (3);
+    channelGroup2.setExplicitFocusOrder (3);
+    outputSection.setExplicitFocusOrder (4);
 
     // Later children lie above earlier ones.
     addAndMakeVisible (presetStrip);
@@ -67,6 +74,24 @@ ConvolutionEqAudioProcessorEditor::~ConvolutionEqAudioProcessorEditor()
 void ConvolutionEqAudioProcessorEditor::paint (juce::Graphics& g)
 {
     g.fillAll (juce::Colour (backgroundArgb));
+}
+
+bool ConvolutionEqAudioProcessorEditor::keyPressed (const juce::KeyPress& key)
+{
+    // JUCE moves the focus on Tab only from a focused child, so from the editor itself Tab would
+    // reach no control: Tab starts at the first, Shift+Tab at the last.
+    const auto shift = juce::ModifierKeys (juce::ModifierKeys::shiftModifier);
+    const bool forwards = key == juce::KeyPress (juce::KeyPress::tabKey);
+    if (! hasKeyboardFocus (false) || ! (forwards || key == juce::KeyPress (juce::KeyPress::tabKey, shift, 0)))
+        return false;
+
+    const auto controls = juce::KeyboardFocusTraverser().getAllComponents (this);
+    if (controls.empty())
+        return false;
+    // A step on from the far end wraps round to the wanted end, and the control learns that it
+    // was tabbed to (it keeps the focus only then).
+    (forwards ? controls.back() : controls.front())->moveKeyboardFocusToSibling (forwards);
+    return true;
 }
 
 void ConvolutionEqAudioProcessorEditor::resized()

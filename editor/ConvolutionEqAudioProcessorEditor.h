@@ -27,6 +27,7 @@ public:
 
     void paint (juce::Graphics& g) override;
     void resized() override;
+    bool keyPressed (const juce::KeyPress& key) override;
 
     static constexpr int width = 800;
     static constexpr int height = 518;

@@ -4,8 +4,10 @@
 
 /** A button that only the primary mouse button presses. JUCE's buttons click on any mouse button,
     so a right-click meant to open a context menu would delete a preset or reset the section.
-    A click does not leave the keyboard focus on the button either, so a Return meant for the host
-    does not click it again; a button the user focuses with the keyboard still clicks on Return. */
+    Only Tab brings the keyboard focus to it: focus that arrives any other way (a click, a window
+    regaining the focus, a closed menu or dialog, a neighbour that cannot take it) goes on to the
+    nearest enclosing component that takes keys (the editor, which passes them to the host), so a
+    Return meant for the host never clicks it. Tabbed to, it clicks on Return or Space. */
 template <typename ButtonType>
 class PrimaryClickButton : public ButtonType
 {
@@ -15,6 +17,17 @@ public:
         : ButtonType (std::forward<Args> (args)...)
     {
         this->setMouseClickGrabsKeyboardFocus (false);
+    }
+
+    bool keyPressed (const juce::KeyPress& key) override
+    {
+        // JUCE's buttons answer Return alone.
+        if (key == juce::KeyPress (juce::KeyPress::spaceKey) && this->isEnabled())
+        {
+            this->triggerClick();
+            return true;
+        }
+        return ButtonType::keyPressed (key);
     }
 
     void mouseDown (const juce::MouseEvent& e) override
@@ -38,9 +51,30 @@ public:
             this->setState (this->isMouseOver (true) ? juce::Button::buttonOver : juce::Button::buttonNormal);
     }
 
+    void focusGained (juce::Component::FocusChangeType cause) override
+    {
+        ButtonType::focusGained (cause);
+        if (cause != juce::Component::focusChangedByTabKey)
+            passFocusOn();
+    }
+
     /** The left button alone; a control-click, which macOS takes for a right-click, is not one. */
     static bool isPrimary (const juce::MouseEvent& e) noexcept
     {
         return e.mods.isLeftButtonDown() && ! e.mods.isPopupMenu() && ! e.mods.isMiddleButtonDown();
+    }
+
+private:
+    void passFocusOn()
+    {
+        for (auto* owner = this->getParentComponent(); owner != nullptr; owner = owner->getParentComponent())
+            if (owner->getWantsKeyboardFocus())
+            {
+                owner->grabKeyboardFocus();
+                break;
+            }
+        // No owner takes keys, or its window could not take the focus.
+        if (this->hasKeyboardFocus (false))
+            this->giveAwayKeyboardFocus();
     }
 };

@@ -1,7 +1,7 @@
 #include "PushButton.h"
 
 PushButton::PushButton (const juce::String& name)
-    : juce::TextButton (name)
+    : PrimaryClickButton<juce::TextButton> (name)
 {
     setLookAndFeel (&lookAndFeel);
 }

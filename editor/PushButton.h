@@ -1,10 +1,12 @@
 #pragma once
 
+#include "PrimaryClickButton.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** A text button that draws its background as one flat fill of its background colour. The stepped
     knob lays them over its scale values, with every colour transparent, as invisible click areas. */
-class PushButton : public juce::TextButton
+class PushButton : public PrimaryClickButton<juce::TextButton>
 {
 public:
     explicit PushButton (const juce::String& name);

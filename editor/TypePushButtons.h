@@ -2,6 +2,7 @@
 
 #include "BandSetSlot.h"
 #include "ColourPalette.h"
+#include "PrimaryClickButton.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -43,9 +44,9 @@ private:
     int channel;
     juce::AudioProcessorValueTreeState& valueTreeState;
 
-    juce::DrawableButton lowButton{ "LP", juce::DrawableButton::ImageFitted };
-    juce::DrawableButton peakButton{ "PK", juce::DrawableButton::ImageFitted };
-    juce::DrawableButton highButton{ "HP", juce::DrawableButton::ImageFitted };
+    PrimaryClickButton<juce::DrawableButton> lowButton{ "LP", juce::DrawableButton::ImageFitted };
+    PrimaryClickButton<juce::DrawableButton> peakButton{ "PK", juce::DrawableButton::ImageFitted };
+    PrimaryClickButton<juce::DrawableButton> highButton{ "HP", juce::DrawableButton::ImageFitted };
 
     std::unique_ptr<juce::AudioProcessorValueTreeState::ButtonAttachment> highAttachment;
     std::unique_ptr<juce::AudioProcessorValueTreeState::ButtonAttachment> peakAttachment;

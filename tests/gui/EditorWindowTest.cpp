@@ -331,3 +331,358 @@ TEST_F (EditorWindowTest, KeysOfAWindowThatGainsTheFocusPressNoControl)
     for (size_t i = 0; i < before.size(); ++i)
         EXPECT_EQ (parameters[(int) i]->getValue(), before[i]) << parameters[(int) i]->getName (64);
 }
+
+namespace
+{
+// The editor in a host window whose keyboard focus it holds, as after the user clicked into it,
+// with the keys and clicks of the display delivered through its window.
+class EditorKeysTest : public EditorWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        EditorWindowTest::SetUp();
+        hostWindow = makeWindow();
+        insert = std::make_unique<EditorInsert>();
+        auto& hostEditor = insert->openEditor();
+        ASSERT_EQ (hostEditor.attach (hostWindow->windowId()), AAX_SUCCESS);
+        insert->pump (5);
+        editor = EditorInsert::guiObject (hostEditor).getEditor();
+        ASSERT_NE (editor, nullptr);
+        peer = editor->getPeer();
+        ASSERT_NE (peer, nullptr);
+        peer->handleFocusGain();
+        settle();
+        ASSERT_EQ (focused(), editor);
+    }
+
+    void TearDown() override
+    {
+        insert.reset();
+        hostWindow.reset();
+        EditorWindowTest::TearDown();
+    }
+
+    void settle() { insert->pump (5); }
+
+    bool waitUntil (const std::function<bool()>& condition)
+    {
+        for (int turn = 0; turn < 500 && ! condition(); ++turn)
+            insert->pump (1);
+        return condition();
+    }
+
+    static juce::Component* focused() { return juce::Component::getCurrentlyFocusedComponent(); }
+
+    static juce::Component* modal()
+    {
+        auto& manager = *juce::ModalComponentManager::getInstance();
+        return manager.getNumModalComponents() > 0 ? manager.getModalComponent (0) : nullptr;
+    }
+
+    // A key as the display delivers it to a window; true when the plug-in kept it from the host.
+    bool press (juce::ComponentPeer& to, int keyCode, juce::ModifierKeys modifiers = {}, juce::juce_wchar text = 0)
+    {
+        const bool used = to.handleKeyPress (juce::KeyPress (keyCode, modifiers, text));
+        settle();
+        return used;
+    }
+    bool press (int keyCode, juce::ModifierKeys modifiers = {}, juce::juce_wchar text = 0)
+    {
+        return press (*peer, keyCode, modifiers, text);
+    }
+
+    // A press and release of the left mouse button over the component, through its window.
+    void click (juce::Component& target)
+    {
+        auto* targetPeer = target.getPeer();
+        ASSERT_NE (targetPeer, nullptr);
+        const auto at =
+            targetPeer->getComponent().getLocalPoint (&target, target.getLocalBounds().getCentre()).toFloat();
+        const auto type = juce::MouseInputSource::InputSourceType::mouse;
+        const auto pressure = juce::MouseInputSource::defaultPressure;
+        const auto left = juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier);
+        const auto time = juce::Time::currentTimeMillis();
+        targetPeer->handleMouseEvent (type, at, {}, pressure, 0.0f, time);
+        targetPeer->handleMouseEvent (type, at, left, pressure, 0.0f, time + 1);
+        targetPeer->handleMouseEvent (type, at, {}, pressure, 0.0f, time + 2);
+        targetPeer->handleMouseEvent (type, { -100.0f, -100.0f }, {}, pressure, 0.0f, time + 3);
+        settle();
+    }
+
+    // The shown button of this name (or text) in the component.
+    static juce::Button* findButton (juce::Component& parent, const juce::String& name)
+    {
+        for (auto* child : parent.getChildren())
+        {
+            if (auto* b = dynamic_cast<juce::Button*> (child);
+                b != nullptr && b->isShowing() && (b->getName() == name || b->getButtonText() == name))
+                return b;
+            if (auto* found = findButton (*child, name))
+                return found;
+        }
+        return nullptr;
+    }
+    juce::Button& control (const juce::String& name)
+    {
+        auto* found = findButton (*editor, name);
+        if (found == nullptr)
+            throw std::runtime_error (("no control " + name).toStdString());
+        return *found;
+    }
+
+    // Tabs from the editor itself to the named control; false when Tab never reaches it.
+    bool tabTo (const juce::String& name)
+    {
+        editor->grabKeyboardFocus();
+        for (int i = 0; i < 200; ++i)
+        {
+            press (juce::KeyPress::tabKey);
+            if (auto* b = dynamic_cast<juce::Button*> (focused()); b != nullptr && b->getName() == name)
+                return true;
+        }
+        return false;
+    }
+
+    juce::AlertWindow* openSaveDialogByClick()
+    {
+        click (control ("Save preset"));
+        waitUntil ([] { return dynamic_cast<juce::AlertWindow*> (modal()) != nullptr; });
+        return dynamic_cast<juce::AlertWindow*> (modal());
+    }
+
+    juce::ComboBox& presetBox()
+    {
+        for (auto* child : editor->getChildComponent (0)->getChildren())
+            if (auto* box = dynamic_cast<juce::ComboBox*> (child))
+                return *box;
+        throw std::runtime_error ("no preset box");
+    }
+
+    std::vector<float> parameterValues() const
+    {
+        std::vector<float> values;
+        for (auto* parameter : insert->processor().getParameters())
+            values.push_back (parameter->getValue());
+        return values;
+    }
+
+    // A following Return goes on to the host and presses nothing.
+    void expectReturnPressesNothing()
+    {
+        EXPECT_EQ (focused(), editor) << "focused: " << (focused() != nullptr ? focused()->getName() : "nothing");
+        const auto before = parameterValues();
+        const auto presetsBefore = insert->processor().getPresetStore().presetFile.loadFileAsString();
+        EXPECT_FALSE (press (juce::KeyPress::returnKey)) << "the editor kept Return from the host";
+        settle();
+        EXPECT_EQ (modal(), nullptr) << "Return opened something";
+        if (auto* m = modal())
+        {
+            m->exitModalState (1);
+            waitUntil ([] { return modal() == nullptr; });
+        }
+        EXPECT_EQ (parameterValues(), before) << "Return changed a setting";
+        EXPECT_EQ (insert->processor().getPresetStore().presetFile.loadFileAsString(), presetsBefore);
+    }
+
+    std::unique_ptr<X11ViewWindow> hostWindow;
+    std::unique_ptr<EditorInsert> insert;
+    juce::AudioProcessorEditor* editor = nullptr;
+    juce::ComponentPeer* peer = nullptr;
+};
+} // namespace
+
+TEST_F (EditorKeysTest, TabAndShiftTabGoThroughTheControlsInOrder)
+{
+    // The editor's children in the order it adds them: strip, input column, channel group 2,
+    // channel group 1, output section.
+    auto* strip = editor->getChildComponent (0);
+    auto* shownGroup =
+        editor->getChildComponent (2)->isVisible() ? editor->getChildComponent (2) : editor->getChildComponent (3);
+    auto* outputSection = editor->getChildComponent (4);
+
+    std::vector<juce::Component*> forwards;
+    bool wrapped = false;
+    for (int i = 0; i < 200 && ! wrapped; ++i)
+    {
+        EXPECT_TRUE (press (juce::KeyPress::tabKey)) << "Tab went to the host";
+        auto* now = focused();
+        ASSERT_TRUE (now != nullptr && now != editor) << "Tab " << i + 1 << " reached no control";
+        wrapped = ! forwards.empty() && now == forwards.front();
+        if (! wrapped)
+            forwards.push_back (now);
+    }
+    ASSERT_TRUE (wrapped) << "Tab never came back to the first control";
+
+    // The strip from left to right (Delete preset is disabled), the shown group, the output section.
+    ASSERT_GE (forwards.size(), 5u);
+    const std::vector<juce::String> stripOrder{ "Bypass", "A-B", "Keep", "Save preset" };
+    for (size_t i = 0; i < stripOrder.size(); ++i)
+        EXPECT_EQ (forwards[i]->getName(), stripOrder[i]);
+    int section = 0; // 0 strip, 1 group, 2 output section
+    for (auto* stop : forwards)
+    {
+        const int in = strip->isParentOf (stop)           ? 0
+                       : shownGroup->isParentOf (stop)    ? 1
+                       : outputSection->isParentOf (stop) ? 2
+                                                          : -1;
+        ASSERT_GE (in, section) << stop->getName() << " out of order";
+        section = in;
+        EXPECT_TRUE (stop->isShowing() && stop->isEnabled() && dynamic_cast<juce::Button*> (stop) != nullptr)
+            << stop->getName();
+        EXPECT_EQ (std::count (forwards.begin(), forwards.end(), stop), 1) << stop->getName();
+    }
+    EXPECT_EQ (section, 2);
+    EXPECT_EQ (forwards.back()->getName(), "Reset");
+
+    // Shift+Tab from the editor goes the same way back.
+    editor->grabKeyboardFocus();
+    ASSERT_EQ (focused(), editor);
+    std::vector<juce::Component*> backwards;
+    const auto shift = juce::ModifierKeys (juce::ModifierKeys::shiftModifier);
+    for (size_t i = 0; i < forwards.size(); ++i)
+    {
+        EXPECT_TRUE (press (juce::KeyPress::tabKey, shift));
+        backwards.push_back (focused());
+    }
+    std::reverse (backwards.begin(), backwards.end());
+    EXPECT_EQ (backwards, forwards);
+}
+
+TEST_F (EditorKeysTest, ReturnOrSpacePressesTheControlTabbedTo)
+{
+    struct Case
+    {
+        const char* control;
+        int key;
+        juce::juce_wchar text;
+        const char* parameterId; // that the control switches
+    };
+    const std::vector<Case> cases{
+        { "Bypass", juce::KeyPress::returnKey, 0, "bypass" },
+        { "Bypass", juce::KeyPress::spaceKey, ' ', "bypass" },
+        { "Phase L", juce::KeyPress::returnKey, 0, "phase_L" },
+        { "Solo CH2", juce::KeyPress::spaceKey, ' ', "solo_2" },
+        { "LP", juce::KeyPress::spaceKey, ' ', "button_LP_1_1" },
+    };
+    auto& state = insert->processor().getValueTreeState();
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (juce::String (c.control) + " by " + juce::KeyPress (c.key).getTextDescription());
+        ASSERT_TRUE (tabTo (c.control));
+        const auto before = state.getParameter (c.parameterId)->getValue();
+        EXPECT_TRUE (press (c.key, {}, c.text)) << "the key went to the host";
+        settle();
+        EXPECT_NE (state.getParameter (c.parameterId)->getValue(), before);
+        EXPECT_EQ (focused(), &control (c.control)) << "the control lost the focus";
+    }
+}
+
+TEST_F (EditorKeysTest, AfterAMenuADialogOrAClickAReturnPressesNothing)
+{
+    auto& store = insert->processor().getPresetStore();
+    const auto dialog = [] { return dynamic_cast<juce::AlertWindow*> (modal()); };
+    const auto closed = [] { return modal() == nullptr; };
+    const auto dialogButton = [] (juce::AlertWindow& window, const juce::String& text) -> juce::Button&
+    {
+        for (auto* child : window.getChildren())
+            if (auto* b = dynamic_cast<juce::TextButton*> (child); b != nullptr && b->getButtonText() == text)
+                return *b;
+        throw std::runtime_error ("no dialog button " + text.toStdString());
+    };
+    int saved = 0;
+    // Opens the save dialog and names the preset; by Tab and Return, or by a click.
+    const auto openSaveDialog = [&] (bool byKeyboard) -> juce::AlertWindow&
+    {
+        if (byKeyboard)
+        {
+            if (! tabTo ("Save preset"))
+                throw std::runtime_error ("Tab does not reach Save preset");
+            press (juce::KeyPress::returnKey);
+        }
+        else
+            click (control ("Save preset"));
+        if (! waitUntil ([&] { return dialog() != nullptr; }))
+            throw std::runtime_error ("the save dialog did not open");
+        dialog()->getTextEditor ("presetEditorID")->setText ("Keys " + juce::String (++saved));
+        return *dialog();
+    };
+    // A save that fails shows an alert.
+    const auto openAlert = [&]() -> juce::AlertWindow&
+    {
+        store.writeXml = [] (const juce::XmlElement&, const juce::File&) { return false; };
+        auto& saveDialog = openSaveDialog (false);
+        press (*saveDialog.getPeer(), juce::KeyPress::returnKey);
+        store.writeXml = nullptr;
+        if (! waitUntil ([&] { return dialog() != nullptr && dialog()->getName() == "Presets"; }))
+            throw std::runtime_error ("no alert");
+        return *dialog();
+    };
+
+    struct Route
+    {
+        const char* name;
+        std::function<void()> take;
+    };
+    const std::vector<Route> routes{
+        { "preset menu closed by Escape",
+          [&]
+          {
+              click (presetBox());
+              ASSERT_TRUE (waitUntil ([] { return modal() != nullptr; }));
+              press (juce::KeyPress::escapeKey);
+          } },
+        { "preset menu row chosen by Down and Return",
+          [&]
+          {
+              const auto before = store.currentPreset;
+              click (presetBox());
+              ASSERT_TRUE (waitUntil ([] { return modal() != nullptr; }));
+              press (juce::KeyPress::downKey);
+              press (juce::KeyPress::returnKey);
+              ASSERT_TRUE (waitUntil (closed));
+              EXPECT_EQ (store.currentPreset, before + 1);
+          } },
+        { "save dialog closed by OK", [&] { click (dialogButton (openSaveDialog (false), "OK")); } },
+        { "save dialog closed by Cancel", [&] { click (dialogButton (openSaveDialog (false), "Cancel")); } },
+        { "save dialog closed by Return",
+          [&] { press (*openSaveDialog (false).getPeer(), juce::KeyPress::returnKey); } },
+        { "save dialog closed by Escape",
+          [&] { press (*openSaveDialog (false).getPeer(), juce::KeyPress::escapeKey); } },
+        { "save dialog opened by Tab and Return, closed by Escape",
+          [&] { press (*openSaveDialog (true).getPeer(), juce::KeyPress::escapeKey); } },
+        { "save dialog opened by Tab and Return, closed by Return",
+          [&] { press (*openSaveDialog (true).getPeer(), juce::KeyPress::returnKey); } },
+        { "alert closed by Return", [&] { press (*openAlert().getPeer(), juce::KeyPress::returnKey); } },
+        { "alert closed by Escape", [&] { press (*openAlert().getPeer(), juce::KeyPress::escapeKey); } },
+        { "alert closed by its OK", [&] { click (dialogButton (openAlert(), "OK")); } },
+        { "a click on a band's type button", [&] { click (control ("LP")); } },
+        { "a click on the preset strip's A-B", [&] { click (control ("A-B")); } },
+    };
+
+    for (const auto& route : routes)
+    {
+        SCOPED_TRACE (route.name);
+        try
+        {
+            route.take();
+        }
+        catch (const std::exception& e)
+        {
+            ADD_FAILURE() << e.what();
+            while (auto* m = modal())
+            {
+                m->exitModalState (1);
+                waitUntil ([m] { return modal() != m; });
+            }
+            editor->grabKeyboardFocus();
+            continue;
+        }
+        ASSERT_TRUE (waitUntil (closed));
+        // The window may gain the focus again as well.
+        settle();
+        expectReturnPressesNothing();
+        peer->handleFocusGain();
+        expectReturnPressesNothing();
+    }
+}
