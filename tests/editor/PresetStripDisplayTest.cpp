@@ -96,6 +96,66 @@ TEST (PresetStripDisplayTest, SaveDialogAsksForANameWithOKAndCancel)
     EXPECT_TRUE (runUntil (nothingModal, 2000));
 }
 
+namespace
+{
+// The first and last of the pixel rows in which the image has any ink on its black background.
+juce::Range<int> inkedRows (const juce::Image& image, int numRows)
+{
+    juce::Range<int> rows;
+    for (int y = 0; y < numRows; ++y)
+        for (int x = 0; x < image.getWidth(); ++x)
+            if (image.getPixelAt (x, y).getBrightness() > 0.02f)
+            {
+                rows = rows.isEmpty() ? juce::Range<int> (y, y + 1) : rows.getUnionWith (juce::Range<int> (y, y + 1));
+                break;
+            }
+    return rows;
+}
+} // namespace
+
+// Text with descenders and parentheses keeps its feet in the name field, in the product's own
+// font and in the others a machine may give it.
+TEST (PresetStripDisplayTest, TheNameFieldShowsTypedTextWhole)
+{
+    StripRig rig;
+    auto& dialog = openSaveDialog (rig.open());
+    auto& field = *dialog.getTextEditor ("presetEditorID");
+    field.setCaretVisible (false);
+    const auto productFont = field.getFont();
+
+    juce::StringArray typefaces{ productFont.getTypefacePtr()->getName() };
+    for (const auto* other : { "DejaVu Sans", "Liberation Sans" })
+        if (juce::Font::findAllTypefaceNames().contains (other))
+            typefaces.addIfNotAlreadyThere (other);
+
+    for (const auto& typeface : typefaces)
+        for (const auto* text : { "gjpqy", "(Jig)" })
+        {
+            SCOPED_TRACE (typeface + ": " + text);
+            const juce::Font font (typeface, productFont.getHeight(), juce::Font::plain);
+            // What the text inks when nothing cuts it.
+            juce::Image whole (juce::Image::RGB, field.getWidth(), 60, true);
+            {
+                juce::Graphics g (whole);
+                g.setColour (juce::Colours::white);
+                g.setFont (font);
+                g.drawSingleLineText (text, 4, 30);
+            }
+
+            field.applyFontToAllText (font);
+            field.setText (text);
+            dispatchPendingMessages();
+            const auto shown = field.createComponentSnapshot (field.getLocalBounds());
+            // The field's last row is its underline, which the feet do not touch.
+            const auto underline = shown.getHeight() - 1;
+            const auto inField = inkedRows (shown, underline);
+            EXPECT_EQ (inField.getLength(), inkedRows (whole, whole.getHeight()).getLength());
+            EXPECT_LT (inField.getEnd(), underline);
+        }
+    press (dialog, juce::KeyPress::escapeKey);
+    EXPECT_TRUE (runUntil (nothingModal, 2000));
+}
+
 TEST (PresetStripDisplayTest, OKSavesTheNamedPresetAndCancelSavesNothing)
 {
     struct Case
