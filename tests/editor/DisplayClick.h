@@ -2,6 +2,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <initializer_list>
+
 namespace juce
 {
 bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
@@ -9,23 +11,40 @@ bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
 
 namespace displayclick
 {
-// A press and release of one mouse button over the component, as the display delivers them
-// through the window's peer.
-inline void clickWith (juce::Component& target, juce::ModifierKeys::Flags mouseButton)
+inline void dispatchMessages()
 {
-    auto* peer = target.getPeer();
-    const auto position = peer->getComponent().getLocalPoint (&target, target.getLocalBounds().getCentre()).toFloat();
-    const auto type = juce::MouseInputSource::InputSourceType::mouse;
-    const auto pressure = juce::MouseInputSource::defaultPressure;
-    const auto time = juce::Time::currentTimeMillis();
-    peer->handleMouseEvent (type, position, juce::ModifierKeys(), pressure, 0.0f, time);
-    peer->handleMouseEvent (type, position, juce::ModifierKeys (mouseButton), pressure, 0.0f, time + 1);
-    peer->handleMouseEvent (type, position, juce::ModifierKeys(), pressure, 0.0f, time + 2);
-    // The pointer leaves, so that the next click starts afresh.
-    peer->handleMouseEvent (type, { -100.0f, -100.0f }, juce::ModifierKeys(), pressure, 0.0f, time + 3);
     for (int i = 0; i < 10000 && juce::dispatchNextMessageOnSystemQueue (true); ++i)
     {
     }
+}
+
+// The mouse over the component's centre with these buttons held, one state after another (0 for
+// none), as the display delivers them through the window's peer; the pointer stays there.
+inline void holdInTurn (juce::Component& target, std::initializer_list<int> heldButtons)
+{
+    auto* peer = target.getPeer();
+    const auto position = peer->getComponent().getLocalPoint (&target, target.getLocalBounds().getCentre()).toFloat();
+    auto time = juce::Time::currentTimeMillis();
+    for (const auto held : heldButtons)
+        peer->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, position, juce::ModifierKeys (held),
+                                juce::MouseInputSource::defaultPressure, 0.0f, ++time);
+    dispatchMessages();
+}
+
+// The pointer leaves the window, so that the next click starts afresh.
+inline void leave (juce::Component& target)
+{
+    target.getPeer()->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, { -100.0f, -100.0f },
+                                        juce::ModifierKeys(), juce::MouseInputSource::defaultPressure, 0.0f,
+                                        juce::Time::currentTimeMillis());
+    dispatchMessages();
+}
+
+// A press and release of one mouse button over the component.
+inline void clickWith (juce::Component& target, juce::ModifierKeys::Flags mouseButton)
+{
+    holdInTurn (target, { 0, mouseButton, 0 });
+    leave (target);
 }
 
 struct ClickCounter : juce::Button::Listener

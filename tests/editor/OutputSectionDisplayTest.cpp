@@ -1,5 +1,6 @@
 // The output section's buttons pressed through a real window: only the primary mouse button acts.
 #include "DisplayClick.h"
+#include "DisplayTest.h"
 #include "OutputSectionRig.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,10 @@
 #include <vector>
 
 using namespace displayclick;
+
+class OutputSectionDisplayTest : public DisplayTest
+{
+};
 
 namespace
 {
@@ -31,32 +36,56 @@ struct OutputSectionWindow : OutputSectionRig
 };
 } // namespace
 
-TEST (OutputSectionDisplayTest, OnlyThePrimaryMouseButtonPressesItsButtons)
+using Pick = juce::Button& (*) (ControllerComponent&);
+
+TEST_F (OutputSectionDisplayTest, OnlyThePrimaryMouseButtonPressesItsButtons)
 {
-    using Pick = juce::Button& (*) (ControllerComponent&);
     struct Case
     {
         bool mono;
         const char* button;
         Pick pick;
-        const char* parameterId; // that the button switches, or (Reset) one that it returns
+        const char* parameterId;     // that the button switches, or (Reset) one that it returns
+        const char* switchedOnFirst; // so that the button has something to switch
     };
     const std::vector<Case> cases{
-        { false, "Phase L", [] (ControllerComponent& s) -> juce::Button& { return s.getPhaseLeftButton(); },
-          "phase_L" },
-        { false, "Link", [] (ControllerComponent& s) -> juce::Button& { return s.getLinkButton(); }, "link_gain" },
-        { false, "Phase R", [] (ControllerComponent& s) -> juce::Button& { return s.getPhaseRightButton(); },
-          "phase_R" },
-        { false, "Reset", [] (ControllerComponent& s) -> juce::Button& { return s.getResetButton(); }, "gain_1_1" },
+        { false, "Phase L", [] (ControllerComponent& s) -> juce::Button& { return s.getPhaseLeftButton(); }, "phase_L",
+          nullptr },
+        { false, "Link", [] (ControllerComponent& s) -> juce::Button& { return s.getLinkButton(); }, "link_gain",
+          nullptr },
+        { false, "Phase R", [] (ControllerComponent& s) -> juce::Button& { return s.getPhaseRightButton(); }, "phase_R",
+          nullptr },
+        { false, "Reset", [] (ControllerComponent& s) -> juce::Button& { return s.getResetButton(); }, "gain_1_1",
+          nullptr },
         { false, "channel mode L",
-          [] (ControllerComponent& s) -> juce::Button& { return s.getSelector().getLeftButton(); }, "process_L" },
+          [] (ControllerComponent& s) -> juce::Button& { return s.getSelector().getLeftButton(); }, "process_L",
+          nullptr },
+        { false, "channel mode R",
+          [] (ControllerComponent& s) -> juce::Button& { return s.getSelector().getRightButton(); }, "process_R",
+          nullptr },
+        { false, "channel mode M",
+          [] (ControllerComponent& s) -> juce::Button& { return s.getSelector().getMidButton(); }, "process_M",
+          nullptr },
+        { false, "channel mode S",
+          [] (ControllerComponent& s) -> juce::Button& { return s.getSelector().getSideButton(); }, "process_S",
+          nullptr },
+        { false, "channel mode All",
+          [] (ControllerComponent& s) -> juce::Button& { return s.getSelector().getAllButton(); }, "process_A",
+          "process_L" },
         { false, "solo channel 1",
-          [] (ControllerComponent& s) -> juce::Button& { return s.getSelector().getSoloChannel1Button(); }, "solo_1" },
+          [] (ControllerComponent& s) -> juce::Button& { return s.getSelector().getSoloChannel1Button(); }, "solo_1",
+          nullptr },
+        { false, "solo channel 2",
+          [] (ControllerComponent& s) -> juce::Button& { return s.getSelector().getSoloChannel2Button(); }, "solo_2",
+          nullptr },
         { false, "link of the channels",
-          [] (ControllerComponent& s) -> juce::Button& { return s.getSelector().getLinkButton(); }, "link_MSLR" },
-        { true, "Solo", [] (ControllerComponent& s) -> juce::Button& { return s.getSoloButton(); }, "solo" },
-        { true, "Phase", [] (ControllerComponent& s) -> juce::Button& { return s.getPhaseButton(); }, "phase" },
-        { true, "Reset", [] (ControllerComponent& s) -> juce::Button& { return s.getResetButton(); }, "gain_1_1" },
+          [] (ControllerComponent& s) -> juce::Button& { return s.getSelector().getLinkButton(); }, "link_MSLR",
+          nullptr },
+        { true, "Solo", [] (ControllerComponent& s) -> juce::Button& { return s.getSoloButton(); }, "solo", nullptr },
+        { true, "Phase", [] (ControllerComponent& s) -> juce::Button& { return s.getPhaseButton(); }, "phase",
+          nullptr },
+        { true, "Reset", [] (ControllerComponent& s) -> juce::Button& { return s.getResetButton(); }, "gain_1_1",
+          nullptr },
     };
 
     for (const auto& c : cases)
@@ -67,15 +96,20 @@ TEST (OutputSectionDisplayTest, OnlyThePrimaryMouseButtonPressesItsButtons)
         ASSERT_TRUE (target->isShowing());
 
         shown.state.getParameter ("gain_1_1")->setValueNotifyingHost (0.9f); // away from its start
+        if (c.switchedOnFirst != nullptr)
+            shown.state.getParameter (c.switchedOnFirst)->setValueNotifyingHost (1.0f);
         const auto before = shown.value (c.parameterId);
         ClickCounter counter;
         target->addListener (&counter);
 
+        // One at a time: a toggle that answered both would be switched back by the second.
         for (const auto mouseButton :
              { juce::ModifierKeys::rightButtonModifier, juce::ModifierKeys::middleButtonModifier })
+        {
             clickWith (*target, mouseButton);
-        EXPECT_EQ (counter.clicks, 0);
-        EXPECT_EQ (shown.value (c.parameterId), before);
+            EXPECT_EQ (counter.clicks, 0) << "mouse button " << mouseButton;
+            EXPECT_EQ (shown.value (c.parameterId), before) << "mouse button " << mouseButton;
+        }
 
         clickWith (*target, juce::ModifierKeys::leftButtonModifier);
         EXPECT_EQ (counter.clicks, 1);
@@ -83,4 +117,36 @@ TEST (OutputSectionDisplayTest, OnlyThePrimaryMouseButtonPressesItsButtons)
         EXPECT_FALSE (target->hasKeyboardFocus (false));
         target->removeListener (&counter);
     }
+}
+
+// JUCE draws a button down whenever it looks at the mouse (a change of focus, enablement or key
+// state) while any mouse button is held over it; releasing a non-primary button then neither
+// clicks it nor leaves it drawn down.
+TEST_F (OutputSectionDisplayTest, ReleasingAnotherMouseButtonOverAButtonDrawnDownClicksNothing)
+{
+    for (const auto& pick : { Pick ([] (ControllerComponent& s) -> juce::Button& { return s.getPhaseLeftButton(); }),
+                              Pick ([] (ControllerComponent& s) -> juce::Button& { return s.getResetButton(); }) })
+        for (const auto mouseButton :
+             { juce::ModifierKeys::rightButtonModifier, juce::ModifierKeys::middleButtonModifier })
+        {
+            OutputSectionWindow shown (juce::AudioChannelSet::stereo());
+            auto& target = pick (*shown.section);
+            SCOPED_TRACE (target.getName() + " by mouse button " + juce::String (mouseButton));
+            ClickCounter counter;
+            target.addListener (&counter);
+
+            holdInTurn (target, { 0, mouseButton });
+            target.setState (juce::Button::buttonDown);
+            holdInTurn (target, { 0 });
+            EXPECT_EQ (counter.clicks, 0);
+            EXPECT_NE (target.getState(), juce::Button::buttonDown) << "drawn down still";
+
+            // The primary button, drawn down the same way, clicks.
+            holdInTurn (target, { juce::ModifierKeys::leftButtonModifier });
+            target.setState (juce::Button::buttonDown);
+            holdInTurn (target, { 0 });
+            EXPECT_EQ (counter.clicks, 1);
+            leave (target);
+            target.removeListener (&counter);
+        }
 }

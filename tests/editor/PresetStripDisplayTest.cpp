@@ -1,5 +1,6 @@
 // The preset strip's save dialog, failure alert and preset menu on a real display.
 #include "DisplayClick.h"
+#include "DisplayTest.h"
 #include "PresetStripTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,10 @@
 
 using namespace presetstrip;
 using namespace displayclick;
+
+class PresetStripDisplayTest : public DisplayTest
+{
+};
 
 namespace
 {
@@ -55,7 +60,7 @@ int entriesOnDisk (StripRig& rig)
 }
 } // namespace
 
-TEST (PresetStripDisplayTest, SaveDialogAsksForANameWithOKAndCancel)
+TEST_F (PresetStripDisplayTest, SaveDialogAsksForANameWithOKAndCancel)
 {
     StripRig rig;
     auto& strip = rig.open();
@@ -115,7 +120,7 @@ juce::Range<int> inkedRows (const juce::Image& image, int numRows)
 
 // Text with descenders and parentheses keeps its feet in the name field, in the product's own
 // font and in the others a machine may give it.
-TEST (PresetStripDisplayTest, TheNameFieldShowsTypedTextWhole)
+TEST_F (PresetStripDisplayTest, TheNameFieldShowsTypedTextWhole)
 {
     StripRig rig;
     auto& dialog = openSaveDialog (rig.open());
@@ -156,7 +161,7 @@ TEST (PresetStripDisplayTest, TheNameFieldShowsTypedTextWhole)
     EXPECT_TRUE (runUntil (nothingModal, 2000));
 }
 
-TEST (PresetStripDisplayTest, OKSavesTheNamedPresetAndCancelSavesNothing)
+TEST_F (PresetStripDisplayTest, OKSavesTheNamedPresetAndCancelSavesNothing)
 {
     struct Case
     {
@@ -198,7 +203,7 @@ TEST (PresetStripDisplayTest, OKSavesTheNamedPresetAndCancelSavesNothing)
     }
 }
 
-TEST (PresetStripDisplayTest, NamesTheStoreWouldRefuseKeepTheDialogOpenAndSayWhy)
+TEST_F (PresetStripDisplayTest, NamesTheStoreWouldRefuseKeepTheDialogOpenAndSayWhy)
 {
     struct Case
     {
@@ -231,7 +236,7 @@ TEST (PresetStripDisplayTest, NamesTheStoreWouldRefuseKeepTheDialogOpenAndSayWhy
     EXPECT_EQ (presetList (strip).getText(), "Big Synth, brighter");
 }
 
-TEST (PresetStripDisplayTest, TheFieldTakesNamesUpToTheLongestAndTheNameIsKeptAsTheListShowsIt)
+TEST_F (PresetStripDisplayTest, TheFieldTakesNamesUpToTheLongestAndTheNameIsKeptAsTheListShowsIt)
 {
     StripRig rig;
     auto& strip = rig.open();
@@ -248,7 +253,7 @@ TEST (PresetStripDisplayTest, TheFieldTakesNamesUpToTheLongestAndTheNameIsKeptAs
     EXPECT_EQ (presetList (strip).getText(), juce::String::repeatedString ("n", PresetStore::maxNameLength - 1));
 }
 
-TEST (PresetStripDisplayTest, ClosingTheStripWhileTheDialogIsOpenIsSafe)
+TEST_F (PresetStripDisplayTest, ClosingTheStripWhileTheDialogIsOpenIsSafe)
 {
     struct Case
     {
@@ -280,7 +285,7 @@ TEST (PresetStripDisplayTest, ClosingTheStripWhileTheDialogIsOpenIsSafe)
     }
 }
 
-TEST (PresetStripDisplayTest, FailedSaveIsShownInAnAlertThatReturnCloses)
+TEST_F (PresetStripDisplayTest, FailedSaveIsShownInAnAlertThatReturnCloses)
 {
     StripRig rig;
     auto& strip = rig.open();
@@ -298,7 +303,7 @@ TEST (PresetStripDisplayTest, FailedSaveIsShownInAnAlertThatReturnCloses)
     EXPECT_TRUE (runUntil (nothingModal, 2000));
 }
 
-TEST (PresetStripDisplayTest, PresetMenuChoiceAppliesThePreset)
+TEST_F (PresetStripDisplayTest, PresetMenuChoiceAppliesThePreset)
 {
     StripRig rig;
     auto& strip = rig.open();
@@ -323,7 +328,7 @@ TEST (PresetStripDisplayTest, PresetMenuChoiceAppliesThePreset)
     EXPECT_FLOAT_EQ (rig.parameter ("input_level").getValue(), chosen.getDoubleAttribute ("input_level"));
 }
 
-TEST (PresetStripDisplayTest, LongNamesDoNotWidenTheMenuBeyondTheEditor)
+TEST_F (PresetStripDisplayTest, LongNamesDoNotWidenTheMenuBeyondTheEditor)
 {
     StripRig rig (9);
     auto document = presetsDocument (9);
@@ -378,7 +383,7 @@ struct StripWindow
 };
 } // namespace
 
-TEST (PresetStripDisplayTest, OnlyThePrimaryMouseButtonPressesTheStripsButtons)
+TEST_F (PresetStripDisplayTest, OnlyThePrimaryMouseButtonPressesTheStripsButtons)
 {
     StripRig rig (9);
     auto& strip = rig.open();
@@ -389,25 +394,25 @@ TEST (PresetStripDisplayTest, OnlyThePrimaryMouseButtonPressesTheStripsButtons)
     const auto fileBefore = rig.store().presetFile.loadFileAsString();
     const auto settingsBefore = rig.parameter ("gain_1_1").getValue();
 
+    // One at a time: a switch that answered both would be switched back by the second.
     for (const auto* name : { "Bypass", "A-B", "Keep", "Save preset", "Delete preset" })
-    {
-        auto& b = button (strip, name);
-        ClickCounter counter;
-        b.addListener (&counter);
         for (const auto mouseButton :
              { juce::ModifierKeys::rightButtonModifier, juce::ModifierKeys::middleButtonModifier })
         {
+            SCOPED_TRACE (juce::String (name) + " by mouse button " + juce::String (mouseButton));
+            auto& b = button (strip, name);
+            ClickCounter counter;
+            b.addListener (&counter);
             clickWith (b, mouseButton);
-            EXPECT_EQ (counter.clicks, 0) << name << " by mouse button " << mouseButton;
+            b.removeListener (&counter);
+            EXPECT_EQ (counter.clicks, 0);
+            EXPECT_TRUE (nothingModal()); // no save dialog
+            EXPECT_EQ (rig.store().presetFile.loadFileAsString(), fileBefore);
+            EXPECT_EQ (list.getSelectedId(), 9);
+            EXPECT_FALSE (button (strip, "Bypass").getToggleState());
+            EXPECT_EQ (rig.parameter ("bypass").getValue(), 0.0f);
+            EXPECT_EQ (rig.parameter ("gain_1_1").getValue(), settingsBefore);
         }
-        b.removeListener (&counter);
-    }
-    EXPECT_TRUE (nothingModal()); // no save dialog
-    EXPECT_EQ (rig.store().presetFile.loadFileAsString(), fileBefore);
-    EXPECT_EQ (list.getSelectedId(), 9);
-    EXPECT_FALSE (button (strip, "Bypass").getToggleState());
-    EXPECT_EQ (rig.parameter ("bypass").getValue(), 0.0f);
-    EXPECT_EQ (rig.parameter ("gain_1_1").getValue(), settingsBefore);
 
     // The primary button presses them, and leaves the keyboard focus where it was.
     for (const auto* name : { "Bypass", "Keep", "Delete preset" })
@@ -425,7 +430,7 @@ TEST (PresetStripDisplayTest, OnlyThePrimaryMouseButtonPressesTheStripsButtons)
     EXPECT_EQ (PresetStore::readDocument (rig.store().presetFile)->getNumChildElements(), 8);
 }
 
-TEST (PresetStripDisplayTest, AMenuRowChosenAfterTheListChangedAppliesThePresetItNames)
+TEST_F (PresetStripDisplayTest, AMenuRowChosenAfterTheListChangedAppliesThePresetItNames)
 {
     struct Case
     {

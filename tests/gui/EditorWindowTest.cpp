@@ -2,6 +2,7 @@
 // child of the host's window, taken out and put back, moved to another window, painted, and the
 // host window closed or destroyed under it, with audio running; and a drag on one of its sliders.
 
+#include "DisplayTest.h"
 #include "EditorInsert.h"
 #include "LiveInsertAudio.h"
 #include "TestSignal.h"
@@ -15,6 +16,8 @@
 #undef KeyPress
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <typeinfo>
@@ -30,9 +33,17 @@ class DisplayEnvironment : public ::testing::Environment
 public:
     void SetUp() override
     {
+        // Without a display each test skips itself. A display that is named but cannot be
+        // reached is a failure.
+        if (! displayIsNamed())
+            return;
         std::string error;
         connection = X11Display::open (error);
-        ASSERT_NE (connection, nullptr) << error << " (these tests run under xvfb-run)";
+        if (connection == nullptr)
+        {
+            std::fprintf (stderr, "%s\n", error.c_str());
+            std::exit (1);
+        }
         display = connection.get();
         framework = std::make_unique<juce::ScopedJuceInitialiser_GUI>();
     }
@@ -57,10 +68,18 @@ class EditorWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_NE (display, nullptr);
+        // Reported as skipped, which ctest shows (a skip in the global environment counts as passed).
+        if (display == nullptr)
+            GTEST_SKIP() << "no X display (these tests run under xvfb-run)";
         errorsBefore = X11Display::errorCount();
     }
-    void TearDown() override { EXPECT_EQ (X11Display::errorCount(), errorsBefore) << "X errors were reported"; }
+    void TearDown() override
+    {
+        if (display != nullptr)
+        {
+            EXPECT_EQ (X11Display::errorCount(), errorsBefore) << "X errors were reported";
+        }
+    }
 
     std::unique_ptr<X11ViewWindow> makeWindow()
     {
@@ -342,6 +361,8 @@ protected:
     void SetUp() override
     {
         EditorWindowTest::SetUp();
+        if (IsSkipped())
+            return;
         hostWindow = makeWindow();
         insert = std::make_unique<EditorInsert>();
         auto& hostEditor = insert->openEditor();
