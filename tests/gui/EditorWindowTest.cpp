@@ -372,8 +372,17 @@ protected:
         ASSERT_NE (editor, nullptr);
         peer = editor->getPeer();
         ASSERT_NE (peer, nullptr);
-        peer->handleFocusGain();
-        settle();
+        // As when the user clicks into the window: the server gives it the focus, and the editor
+        // takes it once JUCE has seen the server say so (a focus event seen later would move the
+        // focus back to the editor mid-test).
+        auto* server = display->native();
+        XSetInputFocus (server, PointerRoot, RevertToPointerRoot, CurrentTime);
+        XSync (server, False);
+        ASSERT_TRUE (waitUntil ([] { return focused() == nullptr; }));
+        XSetInputFocus (server, static_cast<Window> (reinterpret_cast<uintptr_t> (editor->getWindowHandle())),
+                        RevertToParent, CurrentTime);
+        XSync (server, False);
+        ASSERT_TRUE (waitUntil ([this] { return focused() == editor; }));
         ASSERT_EQ (focused(), editor);
     }
 
@@ -413,8 +422,8 @@ protected:
         return press (*peer, keyCode, modifiers, text);
     }
 
-    // A press and release of the left mouse button over the component, through its window.
-    void click (juce::Component& target)
+    // A press and release of a mouse button over the component, through its window.
+    void click (juce::Component& target, int mouseButton = juce::ModifierKeys::leftButtonModifier)
     {
         auto* targetPeer = target.getPeer();
         ASSERT_NE (targetPeer, nullptr);
@@ -422,10 +431,9 @@ protected:
             targetPeer->getComponent().getLocalPoint (&target, target.getLocalBounds().getCentre()).toFloat();
         const auto type = juce::MouseInputSource::InputSourceType::mouse;
         const auto pressure = juce::MouseInputSource::defaultPressure;
-        const auto left = juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier);
         const auto time = juce::Time::currentTimeMillis();
         targetPeer->handleMouseEvent (type, at, {}, pressure, 0.0f, time);
-        targetPeer->handleMouseEvent (type, at, left, pressure, 0.0f, time + 1);
+        targetPeer->handleMouseEvent (type, at, juce::ModifierKeys (mouseButton), pressure, 0.0f, time + 1);
         targetPeer->handleMouseEvent (type, at, {}, pressure, 0.0f, time + 2);
         targetPeer->handleMouseEvent (type, { -100.0f, -100.0f }, {}, pressure, 0.0f, time + 3);
         settle();
@@ -555,6 +563,7 @@ TEST_F (EditorKeysTest, TabAndShiftTabGoThroughTheControlsInOrder)
     }
     EXPECT_EQ (section, 2);
     EXPECT_EQ (forwards.back()->getName(), "Reset");
+    EXPECT_EQ (std::count (forwards.begin(), forwards.end(), &control ("Korvel Audio Tools")), 0) << "the logo";
 
     // Shift+Tab from the editor goes the same way back.
     editor->grabKeyboardFocus();
@@ -595,7 +604,8 @@ TEST_F (EditorKeysTest, ReturnOrSpacePressesTheControlTabbedTo)
         EXPECT_TRUE (press (c.key, {}, c.text)) << "the key went to the host";
         settle();
         EXPECT_NE (state.getParameter (c.parameterId)->getValue(), before);
-        EXPECT_EQ (focused(), &control (c.control)) << "the control lost the focus";
+        EXPECT_EQ (focused(), &control (c.control))
+            << "the control lost the focus to " << (focused() != nullptr ? focused()->getName() : "nothing");
     }
 }
 
@@ -705,5 +715,25 @@ TEST_F (EditorKeysTest, AfterAMenuADialogOrAClickAReturnPressesNothing)
         expectReturnPressesNothing();
         peer->handleFocusGain();
         expectReturnPressesNothing();
+    }
+}
+
+// The band panels' type buttons and the stepped knobs' scale values, like every other button.
+TEST_F (EditorKeysTest, TheBandsButtonsAnswerThePrimaryMouseButtonOnly)
+{
+    for (const auto* name : { "LP", "HP", "200", "-12" })
+    {
+        SCOPED_TRACE (name);
+        auto& target = control (name);
+        const auto before = parameterValues();
+        for (const auto mouseButton :
+             { juce::ModifierKeys::rightButtonModifier, juce::ModifierKeys::middleButtonModifier })
+        {
+            click (target, mouseButton);
+            EXPECT_EQ (parameterValues(), before) << "mouse button " << mouseButton;
+        }
+        click (target);
+        EXPECT_NE (parameterValues(), before);
+        EXPECT_EQ (focused(), editor);
     }
 }
