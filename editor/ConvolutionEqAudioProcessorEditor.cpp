@@ -46,12 +46,12 @@ ConvolutionEqAudioProcessorEditor::ConvolutionEqAudioProcessorEditor (Convolutio
     // the host, rather than to its first control (Bypass), which Return would press.
     setWantsKeyboardFocus (true);
 
-    // Tab goes through the strip, then the columns from left to right.
+    // Tab goes through the strip, then the columns from left to right (the input column has no
+    // buttons).
     presetStrip.setExplicitFocusOrder (1);
-    inputColumn.setExplicitFocusOrder (2);
-    channelGroup1.setExplicitFocusOrder (3);
-    channelGroup2.setExplicitFocusOrder (3);
-    outputSection.setExplicitFocusOrder (4);
+    channelGroup1.setExplicitFocusOrder (2);
+    channelGroup2.setExplicitFocusOrder (2);
+    outputSection.setExplicitFocusOrder (3);
 
     // Later children lie above earlier ones.
     addAndMakeVisible (presetStrip);
@@ -86,7 +86,7 @@ bool ConvolutionEqAudioProcessorEditor::keyPressed (const juce::KeyPress& key)
         return false;
 
     const auto controls = juce::KeyboardFocusTraverser().getAllComponents (this);
-    if (controls.empty())
+    if (controls.empty()) // never so: Reset and the strip's first three are always there
         return false;
     // A step on from the far end wraps round to the wanted end, and the control learns that it
     // was tabbed to (it keeps the focus only then).

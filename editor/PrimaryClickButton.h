@@ -73,7 +73,7 @@ private:
                 owner->grabKeyboardFocus();
                 break;
             }
-        // No owner takes keys, or its window could not take the focus.
+        // No owner takes keys, or its window could not take the focus. (A button has no children.)
         if (this->hasKeyboardFocus (false))
             this->giveAwayKeyboardFocus();
     }

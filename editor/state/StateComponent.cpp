@@ -367,8 +367,8 @@ void StateComponent::showFailureAlert (const juce::String& message)
 void StateComponent::giveFocusBackToEditor()
 {
     // The editor takes keys and passes them on to the host; the control that opened the dialog
-    // would click again on the next Return.
-    if (auto* editor = getTopLevelComponent(); editor != this && editor->isShowing() && editor->getWantsKeyboardFocus())
+    // would click again on the next Return. A hidden window cannot take the focus (JUCE asserts).
+    if (auto* editor = getTopLevelComponent(); editor->isShowing() && editor->getWantsKeyboardFocus())
         editor->grabKeyboardFocus();
 }
 } // namespace state

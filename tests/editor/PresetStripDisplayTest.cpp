@@ -475,7 +475,7 @@ TEST_F (PresetStripDisplayTest, AMenuRowChosenAfterTheListChangedAppliesThePrese
     }
 }
 
-TEST (PresetStripDisplayTest, OfTwoPresetsOfOneNameTheMenuRowChosenAppliesItsOwnEntry)
+TEST_F (PresetStripDisplayTest, OfTwoPresetsOfOneNameTheMenuRowChosenAppliesItsOwnEntry)
 {
     // Items 9 and 11 are both "Twin", each with its own gain_1_1 (n / 240); the file changes while
     // the menu is open.
@@ -531,4 +531,21 @@ TEST (PresetStripDisplayTest, OfTwoPresetsOfOneNameTheMenuRowChosenAppliesItsOwn
         else
             EXPECT_EQ (gain.getValue(), settingsBefore);
     }
+}
+
+// JUCE gives the focus of a clicked component that takes no keys to its parent's first button;
+// with no owner that takes keys (the strip alone in a window), the button lets it go.
+TEST_F (PresetStripDisplayTest, AClickOnThePresetBoxLeavesNoButtonWithTheFocus)
+{
+    StripRig rig;
+    auto& strip = rig.open();
+    const StripWindow shown (strip);
+    auto& list = presetList (strip);
+
+    clickWith (list, juce::ModifierKeys::leftButtonModifier);
+    ASSERT_TRUE (runUntil ([] { return nothingModal() == false; }, 2000));
+    EXPECT_FALSE (strip.hasKeyboardFocus (true));
+    press (*juce::ModalComponentManager::getInstance()->getModalComponent (0), juce::KeyPress::escapeKey);
+    ASSERT_TRUE (runUntil (nothingModal, 2000));
+    EXPECT_FALSE (strip.hasKeyboardFocus (true));
 }

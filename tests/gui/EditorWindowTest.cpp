@@ -523,60 +523,70 @@ protected:
 
 TEST_F (EditorKeysTest, TabAndShiftTabGoThroughTheControlsInOrder)
 {
-    // The editor's children in the order it adds them: strip, input column, channel group 2,
-    // channel group 1, output section.
-    auto* strip = editor->getChildComponent (0);
-    auto* shownGroup =
-        editor->getChildComponent (2)->isVisible() ? editor->getChildComponent (2) : editor->getChildComponent (3);
-    auto* outputSection = editor->getChildComponent (4);
-
-    std::vector<juce::Component*> forwards;
-    bool wrapped = false;
-    for (int i = 0; i < 200 && ! wrapped; ++i)
+    // The channel mode chooses the channel group shown: 1 for All, 2 for Right.
+    for (const auto* mode : { "process_A", "process_R" })
     {
-        EXPECT_TRUE (press (juce::KeyPress::tabKey)) << "Tab went to the host";
-        auto* now = focused();
-        ASSERT_TRUE (now != nullptr && now != editor) << "Tab " << i + 1 << " reached no control";
-        wrapped = ! forwards.empty() && now == forwards.front();
-        if (! wrapped)
-            forwards.push_back (now);
-    }
-    ASSERT_TRUE (wrapped) << "Tab never came back to the first control";
+        SCOPED_TRACE (mode);
+        insert->processor().getValueTreeState().getParameter (mode)->setValueNotifyingHost (1.0f);
+        settle();
+        editor->grabKeyboardFocus();
+        ASSERT_EQ (focused(), editor);
+        // The editor's children in the order it adds them: strip, input column, channel group 2,
+        // channel group 1, output section.
+        auto* strip = editor->getChildComponent (0);
+        auto* shownGroup =
+            editor->getChildComponent (2)->isVisible() ? editor->getChildComponent (2) : editor->getChildComponent (3);
+        ASSERT_EQ (shownGroup, editor->getChildComponent (juce::String (mode) == "process_R" ? 2 : 3));
+        auto* outputSection = editor->getChildComponent (4);
 
-    // The strip from left to right (Delete preset is disabled), the shown group, the output section.
-    ASSERT_GE (forwards.size(), 5u);
-    const std::vector<juce::String> stripOrder{ "Bypass", "A-B", "Keep", "Save preset" };
-    for (size_t i = 0; i < stripOrder.size(); ++i)
-        EXPECT_EQ (forwards[i]->getName(), stripOrder[i]);
-    int section = 0; // 0 strip, 1 group, 2 output section
-    for (auto* stop : forwards)
-    {
-        const int in = strip->isParentOf (stop)           ? 0
-                       : shownGroup->isParentOf (stop)    ? 1
-                       : outputSection->isParentOf (stop) ? 2
-                                                          : -1;
-        ASSERT_GE (in, section) << stop->getName() << " out of order";
-        section = in;
-        EXPECT_TRUE (stop->isShowing() && stop->isEnabled() && dynamic_cast<juce::Button*> (stop) != nullptr)
-            << stop->getName();
-        EXPECT_EQ (std::count (forwards.begin(), forwards.end(), stop), 1) << stop->getName();
-    }
-    EXPECT_EQ (section, 2);
-    EXPECT_EQ (forwards.back()->getName(), "Reset");
-    EXPECT_EQ (std::count (forwards.begin(), forwards.end(), &control ("Korvel Audio Tools")), 0) << "the logo";
+        std::vector<juce::Component*> forwards;
+        bool wrapped = false;
+        for (int i = 0; i < 200 && ! wrapped; ++i)
+        {
+            EXPECT_TRUE (press (juce::KeyPress::tabKey)) << "Tab went to the host";
+            auto* now = focused();
+            ASSERT_TRUE (now != nullptr && now != editor) << "Tab " << i + 1 << " reached no control";
+            wrapped = ! forwards.empty() && now == forwards.front();
+            if (! wrapped)
+                forwards.push_back (now);
+        }
+        ASSERT_TRUE (wrapped) << "Tab never came back to the first control";
 
-    // Shift+Tab from the editor goes the same way back.
-    editor->grabKeyboardFocus();
-    ASSERT_EQ (focused(), editor);
-    std::vector<juce::Component*> backwards;
-    const auto shift = juce::ModifierKeys (juce::ModifierKeys::shiftModifier);
-    for (size_t i = 0; i < forwards.size(); ++i)
-    {
-        EXPECT_TRUE (press (juce::KeyPress::tabKey, shift));
-        backwards.push_back (focused());
+        // The strip from left to right (Delete preset is disabled), the shown group, the output section.
+        ASSERT_GE (forwards.size(), 5u);
+        const std::vector<juce::String> stripOrder{ "Bypass", "A-B", "Keep", "Save preset" };
+        for (size_t i = 0; i < stripOrder.size(); ++i)
+            EXPECT_EQ (forwards[i]->getName(), stripOrder[i]);
+        int section = 0; // 0 strip, 1 group, 2 output section
+        for (auto* stop : forwards)
+        {
+            const int in = strip->isParentOf (stop)           ? 0
+                           : shownGroup->isParentOf (stop)    ? 1
+                           : outputSection->isParentOf (stop) ? 2
+                                                              : -1;
+            ASSERT_GE (in, section) << stop->getName() << " out of order";
+            section = in;
+            EXPECT_TRUE (stop->isShowing() && stop->isEnabled() && dynamic_cast<juce::Button*> (stop) != nullptr)
+                << stop->getName();
+            EXPECT_EQ (std::count (forwards.begin(), forwards.end(), stop), 1) << stop->getName();
+        }
+        EXPECT_EQ (section, 2);
+        EXPECT_EQ (forwards.back()->getName(), "Reset");
+        EXPECT_EQ (std::count (forwards.begin(), forwards.end(), &control ("Korvel Audio Tools")), 0) << "the logo";
+
+        // Shift+Tab from the editor goes the same way back.
+        editor->grabKeyboardFocus();
+        ASSERT_EQ (focused(), editor);
+        std::vector<juce::Component*> backwards;
+        const auto shift = juce::ModifierKeys (juce::ModifierKeys::shiftModifier);
+        for (size_t i = 0; i < forwards.size(); ++i)
+        {
+            EXPECT_TRUE (press (juce::KeyPress::tabKey, shift));
+            backwards.push_back (focused());
+        }
+        std::reverse (backwards.begin(), backwards.end());
+        EXPECT_EQ (backwards, forwards);
     }
-    std::reverse (backwards.begin(), backwards.end());
-    EXPECT_EQ (backwards, forwards);
 }
 
 TEST_F (EditorKeysTest, ReturnOrSpacePressesTheControlTabbedTo)
@@ -607,6 +617,13 @@ TEST_F (EditorKeysTest, ReturnOrSpacePressesTheControlTabbedTo)
         EXPECT_EQ (focused(), &control (c.control))
             << "the control lost the focus to " << (focused() != nullptr ? focused()->getName() : "nothing");
     }
+
+    // Other keys go on to the host, a control tabbed to or not.
+    ASSERT_TRUE (tabTo ("Bypass"));
+    const auto before = parameterValues();
+    EXPECT_FALSE (press (juce::KeyPress::downKey));
+    EXPECT_FALSE (press ('a', {}, 'a'));
+    EXPECT_EQ (parameterValues(), before);
 }
 
 TEST_F (EditorKeysTest, AfterAMenuADialogOrAClickAReturnPressesNothing)
