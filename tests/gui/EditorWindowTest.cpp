@@ -410,16 +410,14 @@ protected:
         return manager.getNumModalComponents() > 0 ? manager.getModalComponent (0) : nullptr;
     }
 
-    // A key as the display delivers it to a window; true when the plug-in kept it from the host.
-    bool press (juce::ComponentPeer& to, int keyCode, juce::ModifierKeys modifiers = {}, juce::juce_wchar text = 0)
+    // A key as the display delivers it to a window (the editor's unless named); true when the
+    // plug-in kept it from the host.
+    bool press (int keyCode, juce::ModifierKeys modifiers = {}, juce::juce_wchar text = 0,
+                juce::ComponentPeer* to = nullptr)
     {
-        const bool used = to.handleKeyPress (juce::KeyPress (keyCode, modifiers, text));
+        const bool used = (to != nullptr ? to : peer)->handleKeyPress (juce::KeyPress (keyCode, modifiers, text));
         settle();
         return used;
-    }
-    bool press (int keyCode, juce::ModifierKeys modifiers = {}, juce::juce_wchar text = 0)
-    {
-        return press (*peer, keyCode, modifiers, text);
     }
 
     // A press and release of a mouse button over the component, through its window.
@@ -471,13 +469,6 @@ protected:
                 return true;
         }
         return false;
-    }
-
-    juce::AlertWindow* openSaveDialogByClick()
-    {
-        click (control ("Save preset"));
-        waitUntil ([] { return dynamic_cast<juce::AlertWindow*> (modal()) != nullptr; });
-        return dynamic_cast<juce::AlertWindow*> (modal());
     }
 
     juce::ComboBox& presetBox()
@@ -660,7 +651,7 @@ TEST_F (EditorKeysTest, AfterAMenuADialogOrAClickAReturnPressesNothing)
     {
         store.writeXml = [] (const juce::XmlElement&, const juce::File&) { return false; };
         auto& saveDialog = openSaveDialog (false);
-        press (*saveDialog.getPeer(), juce::KeyPress::returnKey);
+        press (juce::KeyPress::returnKey, {}, 0, saveDialog.getPeer());
         store.writeXml = nullptr;
         if (! waitUntil ([&] { return dialog() != nullptr && dialog()->getName() == "Presets"; }))
             throw std::runtime_error ("no alert");
@@ -694,15 +685,15 @@ TEST_F (EditorKeysTest, AfterAMenuADialogOrAClickAReturnPressesNothing)
         { "save dialog closed by OK", [&] { click (dialogButton (openSaveDialog (false), "OK")); } },
         { "save dialog closed by Cancel", [&] { click (dialogButton (openSaveDialog (false), "Cancel")); } },
         { "save dialog closed by Return",
-          [&] { press (*openSaveDialog (false).getPeer(), juce::KeyPress::returnKey); } },
+          [&] { press (juce::KeyPress::returnKey, {}, 0, openSaveDialog (false).getPeer()); } },
         { "save dialog closed by Escape",
-          [&] { press (*openSaveDialog (false).getPeer(), juce::KeyPress::escapeKey); } },
+          [&] { press (juce::KeyPress::escapeKey, {}, 0, openSaveDialog (false).getPeer()); } },
         { "save dialog opened by Tab and Return, closed by Escape",
-          [&] { press (*openSaveDialog (true).getPeer(), juce::KeyPress::escapeKey); } },
+          [&] { press (juce::KeyPress::escapeKey, {}, 0, openSaveDialog (true).getPeer()); } },
         { "save dialog opened by Tab and Return, closed by Return",
-          [&] { press (*openSaveDialog (true).getPeer(), juce::KeyPress::returnKey); } },
-        { "alert closed by Return", [&] { press (*openAlert().getPeer(), juce::KeyPress::returnKey); } },
-        { "alert closed by Escape", [&] { press (*openAlert().getPeer(), juce::KeyPress::escapeKey); } },
+          [&] { press (juce::KeyPress::returnKey, {}, 0, openSaveDialog (true).getPeer()); } },
+        { "alert closed by Return", [&] { press (juce::KeyPress::returnKey, {}, 0, openAlert().getPeer()); } },
+        { "alert closed by Escape", [&] { press (juce::KeyPress::escapeKey, {}, 0, openAlert().getPeer()); } },
         { "alert closed by its OK", [&] { click (dialogButton (openAlert(), "OK")); } },
         { "a click on a band's type button", [&] { click (control ("LP")); } },
         { "a click on the preset strip's A-B", [&] { click (control ("A-B")); } },
