@@ -53,7 +53,7 @@ public:
 
     void focusGained (juce::Component::FocusChangeType cause) override
     {
-        ButtonType::focusGained (cause);
+        ButtonType::focusGained (cause); // JUCE's state and repaint, not seen in its look
         if (cause != juce::Component::focusChangedByTabKey)
             passFocusOn();
     }

@@ -5,7 +5,8 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** A text button that draws its background as one flat fill of its background colour. The stepped
-    knob lays them over its scale values, with every colour transparent, as invisible click areas. */
+    knob lays them over its scale values, with every colour transparent, as invisible click areas;
+    like the editor's other buttons, they answer the primary mouse button only. */
 class PushButton : public PrimaryClickButton<juce::TextButton>
 {
 public:
