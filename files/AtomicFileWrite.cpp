@@ -181,6 +181,27 @@ bool writeAll (int descriptor, const void* data, size_t size, std::string& reaso
     return true;
 }
 
+// The file a temporary replaces, when it is a regular file.
+bool statReplacedFile (const std::string& target, struct stat& existing)
+{
+    return ::stat (target.c_str(), &existing) == 0 && S_ISREG (existing.st_mode);
+}
+
+// A replaced file keeps its owner where this writer may set it and its group where this user is in
+// it. Done as the temporary is made, with the permission bits but the set-id ones (which a write
+// clears), so that a private file's new content is never readable by more than the old.
+void keepOwnerAndPermissions (int descriptor, const std::string& target)
+{
+    struct stat existing
+    {
+    };
+    if (! statReplacedFile (target, existing))
+        return;
+    if (::fchown (descriptor, existing.st_uid, existing.st_gid) != 0)
+        (void) ::fchown (descriptor, static_cast<uid_t> (-1), existing.st_gid);
+    ::fchmod (descriptor, existing.st_mode & 0777);
+}
+
 // The rename itself reaches the disk only with its folder; a failure here loses nothing.
 void syncFolder (const std::string& folder)
 {
@@ -257,6 +278,7 @@ bool PendingFile::create (std::string& reason)
         }
         if (lockNewTemporary (descriptor))
         {
+            keepOwnerAndPermissions (descriptor, target);
             temporary = candidate;
             held = descriptor;
             return true;
@@ -281,14 +303,6 @@ bool PendingFile::fill (const void* data, size_t size, std::string& reason)
 {
     if (! create (reason))
         return false;
-
-    // A replaced file keeps its permissions.
-    struct stat existing
-    {
-    };
-    if (::stat (target.c_str(), &existing) == 0 && S_ISREG (existing.st_mode))
-        ::fchmod (held, existing.st_mode & 07777);
-
     if (! writeAll (held, data, size, reason))
         return false;
     if (::fsync (held) != 0)
@@ -299,7 +313,7 @@ bool PendingFile::fill (const void* data, size_t size, std::string& reason)
     return true;
 }
 
-bool PendingFile::commit (std::string& reason)
+bool PendingFile::checkCommittable (std::string& reason)
 {
     if (held < 0)
     {
@@ -309,11 +323,38 @@ bool PendingFile::commit (std::string& reason)
     // Something else may have taken the name while the content was written.
     if (! isReplaceableFile (target, reason))
         return false;
+    // The folder, or the temporary alone, may have been removed meanwhile.
+    struct stat named
+    {
+    };
+    struct stat opened
+    {
+    };
+    if (::stat (temporary.c_str(), &named) != 0 || ::fstat (held, &opened) != 0)
+    {
+        reason = describeErrno (errno);
+        return false;
+    }
+    if (! sameFile (named, opened))
+    {
+        reason = "its temporary " + temporary + " was replaced meanwhile";
+        return false;
+    }
     if (::fsync (held) != 0)
     {
         reason = describeErrno (errno);
         return false;
     }
+    return true;
+}
+
+bool PendingFile::commit (std::string& reason)
+{
+    if (! checkCommittable (reason))
+        return false;
+    // The whole permission bits once the content is written, set-id bits included.
+    if (struct stat existing{}; statReplacedFile (target, existing))
+        ::fchmod (held, existing.st_mode & 07777);
     if (std::rename (temporary.c_str(), target.c_str()) != 0)
     {
         reason = describeErrno (errno);

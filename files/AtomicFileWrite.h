@@ -9,7 +9,8 @@
     limit, a folder in the way) the temporary is removed, the target is left as it was, and
     `reason` says why. A target that is a symbolic link to a regular file is written through the
     link, so the link stays. Only a regular file is ever replaced: a named pipe, device, socket or
-    folder (or a link to one) is refused, and stays.
+    folder (or a link to one) is refused, and stays. A replaced file keeps its permission bits, its
+    group and its owner, as far as the writer may set them.
 
     The temporary is named "." + the target's name (shortened to keep within NAME_MAX) + ".tmp-" +
     the writer's pid + "-" + a counter, and its writer holds a lock on it (flock) from its making
@@ -47,8 +48,9 @@ public:
     /** The temporary's path, once open() succeeded. */
     const std::string& temporaryPath() const noexcept { return temporary; }
 
-    /** Creates the temporary file, locked for as long as it exists; false with `reason` set. For
-        finding out before long work whether the target's folder takes a new file. */
+    /** Creates the temporary file, locked for as long as it exists, with the owner, group and
+        permission bits of the file it will replace (as far as this user may set them); false with
+        `reason` set. For finding out before long work whether the target's folder takes a new file. */
     bool create (std::string& reason);
 
     /** create(), and a descriptor of the temporary, or -1 with `reason` set. The descriptor is the
@@ -56,10 +58,16 @@ public:
     int open (std::string& reason);
 
     /** create() when not done yet, then writes `data` as the temporary's whole content and flushes
-        it; the file a commit replaces keeps its permissions. */
+        it. */
     bool fill (const void* data, size_t size, std::string& reason);
 
-    /** Flushes the temporary to disk and renames it over the target. */
+    /** Flushes the temporary to disk and checks that commit() can rename it: the temporary is still
+        there under its name and the target is still a file the writers replace; false with
+        `reason` otherwise. For committing several files together: each is checked before the
+        first is renamed. */
+    bool checkCommittable (std::string& reason);
+
+    /** checkCommittable(), then renames the temporary over the target. */
     bool commit (std::string& reason);
 
     /** Removes the temporary (also done by the destructor unless committed). */

@@ -6,10 +6,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -192,4 +196,167 @@ TEST_F (AtomicFileWriteTest, CreatedTemporaryFailsEarlyOrLeavesNothingWhenDiscar
     EXPECT_TRUE (isThere (pending.temporaryPath()));
     pending.discard();
     EXPECT_TRUE (fs::is_empty (folder));
+}
+
+namespace
+{
+mode_t modeOf (const fs::path& path)
+{
+    struct stat info
+    {
+    };
+    return ::stat (path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+// Writes `content` as the render does: piece by piece through the temporary's descriptor.
+bool writeThroughDescriptor (const fs::path& path, const std::string& content, std::string& reason)
+{
+    PendingFile pending (path.string());
+    const int descriptor = pending.open (reason);
+    if (descriptor < 0)
+        return false;
+    const bool written = ::write (descriptor, content.data(), content.size()) == static_cast<ssize_t> (content.size());
+    ::close (descriptor);
+    return written && pending.commit (reason);
+}
+
+// A group of this user's other than its own, or 0 when it has none.
+gid_t otherGroupOfThisUser()
+{
+    std::vector<gid_t> groups (static_cast<size_t> (NGROUPS_MAX));
+    const int count = ::getgroups (static_cast<int> (groups.size()), groups.data());
+    for (int i = 0; i < count; ++i)
+        if (groups[static_cast<size_t> (i)] != ::getegid() && groups[static_cast<size_t> (i)] != 0)
+            return groups[static_cast<size_t> (i)];
+    return 0;
+}
+} // namespace
+
+// A replaced file keeps its permission bits, whichever way its content was written, and its
+// temporary is never readable by more than the file; a new file gets the usual ones.
+TEST_F (AtomicFileWriteTest, ReplacedFileKeepsItsPermissionBits)
+{
+    const mode_t previousMask = ::umask (022);
+    for (const bool byDescriptor : { false, true })
+        for (const mode_t mode : { 0600, 0640, 0444, 0755, 02750 })
+        {
+            SCOPED_TRACE ((byDescriptor ? "through a descriptor, mode " : "whole, mode ") + std::to_string (mode));
+            const fs::path target = folder / "take.wav";
+            makeFile ("take.wav");
+            ASSERT_EQ (::chmod (target.c_str(), mode), 0);
+            std::string reason;
+            {
+                PendingFile pending (target.string());
+                ASSERT_TRUE (pending.create (reason)) << reason;
+                EXPECT_EQ (modeOf (pending.temporaryPath()), mode & 0777);
+            }
+            ASSERT_TRUE (byDescriptor ? writeThroughDescriptor (target, "new", reason) : write ("take.wav", "new"))
+                << reason;
+            EXPECT_EQ (contentOf (target), "new");
+            EXPECT_EQ (modeOf (target), mode);
+            fs::remove (target);
+        }
+    std::string reason;
+    EXPECT_TRUE (writeThroughDescriptor (folder / "new.wav", "new", reason)) << reason;
+    EXPECT_EQ (modeOf (folder / "new.wav"), 0644u);
+    ::umask (previousMask);
+}
+
+// And its owner and group: both where the writer may set them (root), else the group when the user
+// is in it.
+TEST_F (AtomicFileWriteTest, ReplacedFileKeepsItsOwnerAndGroup)
+{
+    const bool root = ::geteuid() == 0;
+    const uid_t owner = root ? 54321 : ::geteuid();
+    const gid_t group = root ? 54322 : otherGroupOfThisUser();
+    if (group == 0)
+        GTEST_SKIP() << "needs root, or a user in a second group";
+
+    for (const bool byDescriptor : { false, true })
+    {
+        SCOPED_TRACE (byDescriptor ? "through a descriptor" : "whole");
+        const fs::path target = folder / "take.wav";
+        makeFile ("take.wav");
+        ASSERT_EQ (::chown (target.c_str(), owner, group), 0);
+        ASSERT_EQ (::chmod (target.c_str(), 0640), 0);
+        std::string reason;
+        ASSERT_TRUE (byDescriptor ? writeThroughDescriptor (target, "new", reason) : write ("take.wav", "new"))
+            << reason;
+        struct stat info
+        {
+        };
+        ASSERT_EQ (::stat (target.c_str(), &info), 0);
+        EXPECT_EQ (info.st_uid, owner);
+        EXPECT_EQ (info.st_gid, group);
+        EXPECT_EQ (info.st_mode & 07777, 0640u);
+        fs::remove (target);
+    }
+}
+
+// Another user's temporary is never taken for this writer's, however abandoned it looks.
+TEST_F (AtomicFileWriteTest, AnotherUsersAbandonedTemporaryIsKept)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root, to make another user's file";
+    const std::string dead = std::to_string (deadPid());
+    const std::string others = ".song.wav.tmp-" + dead + "-0";
+    const std::string mine = ".song.wav.tmp-" + dead + "-1";
+    makeFile (others);
+    makeFile (mine);
+    ASSERT_EQ (::chown ((folder / others).c_str(), 54321, 54321), 0);
+
+    ASSERT_TRUE (write ("song.wav", "new"));
+    EXPECT_TRUE (isThere (folder / others));
+    EXPECT_FALSE (isThere (folder / mine));
+}
+
+// A write that succeeded leaves the target alone in the folder; one whose temporary or folder went
+// away before the rename is found out by the check before it, which several files committed
+// together make before the first rename.
+TEST_F (AtomicFileWriteTest, CommitLeavesNoTemporaryAndIsRefusedWhenItsTemporaryWentAway)
+{
+    ASSERT_TRUE (write ("song.lkp", "new"));
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator (folder))
+        names.push_back (entry.path().filename().string());
+    EXPECT_EQ (names, std::vector<std::string>{ "song.lkp" });
+
+    struct Case
+    {
+        const char* what;
+        std::function<void (const PendingFile&)> remove;
+        std::string reason;
+    };
+    const std::vector<Case> cases{
+        { "folder removed", [this] (const PendingFile&) { fs::remove_all (folder / "sub"); },
+          "No such file or directory" },
+        { "temporary removed", [] (const PendingFile& pending) { fs::remove (pending.temporaryPath()); },
+          "No such file or directory" },
+        { "temporary replaced",
+          [] (const PendingFile& pending)
+          {
+              fs::remove (pending.temporaryPath());
+              std::ofstream (pending.temporaryPath()) << "someone's";
+          },
+          "was replaced meanwhile" },
+    };
+    for (const Case& entry : cases)
+    {
+        SCOPED_TRACE (entry.what);
+        fs::create_directories (folder / "sub");
+        std::ofstream (folder / "sub" / "song.lkp") << "old";
+        PendingFile pending ((folder / "sub" / "song.lkp").string());
+        std::string reason;
+        ASSERT_TRUE (pending.fill ("new", 3, reason)) << reason;
+        EXPECT_TRUE (pending.checkCommittable (reason)) << reason;
+        entry.remove (pending);
+        EXPECT_FALSE (pending.checkCommittable (reason));
+        EXPECT_NE (reason.find (entry.reason), std::string::npos) << reason;
+        EXPECT_FALSE (pending.commit (reason));
+        if (isThere (folder / "sub" / "song.lkp"))
+        {
+            EXPECT_EQ (contentOf (folder / "sub" / "song.lkp"), "old");
+        }
+        fs::remove_all (folder / "sub");
+    }
 }
