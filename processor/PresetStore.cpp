@@ -12,7 +12,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 PresetStore::PresetStore (juce::AudioProcessor& processorToStore, const juce::String& relativeFileName)
     : writeXml ([this] (const juce::XmlElement& element, const juce::File& file)
@@ -121,18 +123,20 @@ bool PresetStore::writeDocument (const juce::XmlElement& element, const juce::Fi
 
 juce::File PresetStore::makerFolder()
 {
-    juce::File dataHome;
+    // Only paths from the root are given to juce::File: it expands a leading "~" through HOME (a
+    // HOME of "~" recursed until the stack overflowed) and resolves other relative paths from the
+    // working folder, where a relative HOME would have put the presets.
+    const auto fromRoot = [] (const char* path) { return path != nullptr && path[0] == '/'; };
+    if (const char* dataHome = std::getenv ("XDG_DATA_HOME"); fromRoot (dataHome))
+        return juce::File (juce::CharPointer_UTF8 (dataHome)).getChildFile ("Korvel Audio Tools");
 
-    if (const char* xdg = std::getenv ("XDG_DATA_HOME"); xdg != nullptr && juce::File::isAbsolutePath (xdg))
-        dataHome = juce::File (juce::CharPointer_UTF8 (xdg));
-    else if (const auto home = juce::File::getSpecialLocation (juce::File::userHomeDirectory);
-             juce::File::isAbsolutePath (home.getFullPathName()))
-        dataHome = home.getChildFile (".local/share");
-
-    if (dataHome == juce::File())
+    const char* home = std::getenv ("HOME");
+    if (home == nullptr)
+        if (const auto* account = getpwuid (getuid()))
+            home = account->pw_dir;
+    if (! fromRoot (home))
         return {};
-
-    return dataHome.getChildFile ("Korvel Audio Tools");
+    return juce::File (juce::CharPointer_UTF8 (home)).getChildFile (".local/share/Korvel Audio Tools");
 }
 
 std::unique_ptr<juce::XmlElement> PresetStore::parseDocument (const void* data, size_t numBytes)
@@ -155,7 +159,7 @@ std::unique_ptr<juce::XmlElement> PresetStore::readDocument (const juce::File& f
     if (file == juce::File())
     {
         if (problem != nullptr)
-            *problem = "there is no user data folder (neither XDG_DATA_HOME nor HOME is set)";
+            *problem = "there is no user data folder (neither XDG_DATA_HOME nor HOME is an absolute path)";
         return {};
     }
 
@@ -257,7 +261,7 @@ bool PresetStore::makeFolderFor (const juce::File& file, juce::String& reason)
 {
     if (file == juce::File())
     {
-        reason = "there is no user data folder (neither XDG_DATA_HOME nor HOME is set)";
+        reason = "there is no user data folder (neither XDG_DATA_HOME nor HOME is an absolute path)";
         return false;
     }
 

@@ -112,7 +112,8 @@ public:
     /** Last-write time in milliseconds since 1970-01-01 UTC; 0 when it cannot be read. */
     static juce::int64 readLastWriteTime (const juce::File& file);
 
-    /** ${XDG_DATA_HOME:-$HOME/.local/share}/Korvel Audio Tools (a relative XDG_DATA_HOME is ignored). */
+    /** ${XDG_DATA_HOME:-$HOME/.local/share}/Korvel Audio Tools (a relative XDG_DATA_HOME is ignored);
+        none when HOME, or the account's home folder without HOME, is not an absolute path. */
     static juce::File makerFolder();
 
     /** Told (on the calling thread) why a save or delete did not reach the file. */

@@ -118,6 +118,57 @@ TEST_F (PresetStoreTest, FolderFollowsTheDataHomeRules)
     setenv ("HOME", previousHome.toRawUTF8(), 1);
 }
 
+// A data home that is not a path from the root names no folder, whatever JUCE would make of it: a
+// HOME of "~" once recursed through JUCE's expansion of "~" until the stack overflowed, and a
+// relative one put the presets below the working folder. The presets file is then refused, saying
+// why, and nothing else fails.
+TEST_F (PresetStoreTest, DataHomeThatIsNoAbsolutePathNamesNoFolder)
+{
+    const auto home = userFolder.getFolder().getChildFile ("h");
+    const auto previousHome = juce::String (std::getenv ("HOME"));
+    const auto workingFolder = juce::File::getCurrentWorkingDirectory();
+    struct Case
+    {
+        const char* home;
+        const char* dataHome;
+        juce::File folder;
+    };
+    const Case cases[] = {
+        { "~", nullptr, {} },
+        { "~/x", nullptr, {} },
+        { "relative-home", nullptr, {} },
+        { "./relative-home", nullptr, {} },
+        { "", nullptr, {} },
+        { "relative-home", "~", {} },
+        // A "~" data home is ignored like any relative one, not read as the home folder.
+        { home.getFullPathName().toRawUTF8(), "~", home.getChildFile (".local/share/Korvel Audio Tools") },
+    };
+    const juce::String noFolder = "there is no user data folder (neither XDG_DATA_HOME nor HOME is an absolute path)";
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE (juce::String ("HOME=") + c.home + " XDG_DATA_HOME=" + (c.dataHome ? c.dataHome : "(unset)"));
+        setenv ("HOME", c.home, 1);
+        if (c.dataHome != nullptr)
+            setenv ("XDG_DATA_HOME", c.dataHome, 1);
+        else
+            unsetenv ("XDG_DATA_HOME");
+        EXPECT_EQ (PresetStore::makerFolder(), c.folder);
+        if (c.folder != juce::File())
+            continue;
+
+        ConvolutionEqAudioProcessor processor;
+        auto& store = processor.getPresetStore();
+        EXPECT_EQ (store.getReadProblem(), noFolder);
+        juce::String failure;
+        store.onFailure = [&failure] (const juce::String& message) { failure = message; };
+        EXPECT_FALSE (store.savePreset ("Mine"));
+        EXPECT_TRUE (failure.contains (noFolder)) << failure;
+        EXPECT_FALSE (workingFolder.getChildFile ("relative-home").exists());
+    }
+    setenv ("HOME", previousHome.toRawUTF8(), 1);
+    setenv ("XDG_DATA_HOME", userFolder.getFolder().getFullPathName().toRawUTF8(), 1);
+}
+
 TEST_F (PresetStoreTest, LastWriteTimeHasMilliseconds)
 {
     ConvolutionEqAudioProcessor processor;
