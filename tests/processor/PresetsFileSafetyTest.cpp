@@ -1,6 +1,7 @@
 #include "ProcessorTestSupport.h"
 #include "ScopedFileSizeLimit.h"
 
+#include <ExclusiveFileLock.h>
 #include <LarkspurData.h>
 #include <gtest/gtest.h>
 
@@ -9,8 +10,13 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <future>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <thread>
 #include <tuple>
 #include <unistd.h>
 
@@ -251,86 +257,90 @@ TEST_F (PresetsFileSafetyTest, AnEditThatWaitsTooLongForTheLockIsRefusedAndSaysW
     EXPECT_TRUE (store.savePreset ("After"));
 }
 
-TEST_F (PresetsFileSafetyTest, ALockFileThatIsNotOursIsNamedWithWhatItIsAndLeftAlone)
+namespace
 {
+// A lock file planted in the way, what the refusal says it is, and what the file a link points at
+// holds afterwards (a link is never followed).
+struct PlantedLockFile
+{
+    const char* what;
+    std::function<void (const std::string& lockPath, const juce::File& elsewhere)> plant;
+    const char* problem;
+    const char* elsewhereAfter = "(none)";
+};
+
+// The presets file cannot be made in a fresh profile, and a save and a delete are refused, each
+// naming the lock file and what it is; the lock file and the file a link names stay as they were.
+void expectLockFileRefused (const TemporaryUserFolder& userFolder, const PlantedLockFile& c)
+{
+    SCOPED_TRACE (c.what);
     const auto file = userFolder.presetsFile();
     const auto lock = file.getSiblingFile (".presets.xml.lock");
     const auto lockPath = lock.getFullPathName().toStdString();
     const auto elsewhere = userFolder.getFolder().getChildFile ("elsewhere");
+    const auto named = "the lock file " + juce::String (lockPath) + c.problem;
+    makeFolderFor (file);
+    c.plant (lockPath, elsewhere);
+    const auto lockBefore = nodeIdentity (lock);
 
-    struct Case
     {
-        const char* what;
-        std::function<void()> plant;
-        const char* problem;
-        // What the file a link points at holds afterwards: a link is never followed.
-        const char* elsewhereAfter = "(none)";
-    };
-    std::vector<Case> cases{
-        { "folder", [&] { ASSERT_TRUE (lock.createDirectory()); }, " is a folder" },
+        auto processor = constructWithin (std::chrono::seconds (20));
+        EXPECT_EQ (processor->getPresetStore().getReadProblem(), file.getFullPathName() + " cannot be made: " + named);
+        EXPECT_FALSE (file.exists());
+    }
+
+    writeDocumentWithUserPreset (file);
+    const auto before = fileBytes (file);
+    auto processor = constructWithin (std::chrono::seconds (20));
+    auto& store = processor->getPresetStore();
+    store.lockWait = std::chrono::milliseconds (50);
+    juce::StringArray failures;
+    store.onFailure = [&] (const juce::String& message) { failures.add (message); };
+    EXPECT_FALSE (store.savePreset ("Not now"));
+    EXPECT_FALSE (store.deletePreset (9));
+    EXPECT_EQ (failures.joinIntoString ("\n"),
+               "The preset was not saved: " + named + ".\nThe preset was not deleted: " + named + ".");
+
+    EXPECT_EQ (fileBytes (file), before);
+    EXPECT_EQ (nodeIdentity (lock), lockBefore);
+    EXPECT_EQ (elsewhere.exists() ? elsewhere.loadFileAsString() : "(none)", c.elsewhereAfter);
+
+    processor.reset();
+    std::filesystem::remove_all (file.getParentDirectory().getFullPathName().toStdString());
+    elsewhere.deleteFile();
+}
+} // namespace
+
+TEST_F (PresetsFileSafetyTest, ALockFileThatIsNotOursIsNamedWithWhatItIsAndLeftAlone)
+{
+    const std::vector<PlantedLockFile> cases{
+        { "folder",
+          [] (const std::string& lockPath, const juce::File&) { ASSERT_EQ (mkdir (lockPath.c_str(), 0700), 0); },
+          " is a folder" },
         { "link to nothing yet",
-          [&] { ASSERT_EQ (symlink (elsewhere.getFullPathName().toRawUTF8(), lockPath.c_str()), 0); },
+          [] (const std::string& lockPath, const juce::File& elsewhere)
+          { ASSERT_EQ (symlink (elsewhere.getFullPathName().toRawUTF8(), lockPath.c_str()), 0); },
           " is a symbolic link" },
         { "link to a file",
-          [&]
+          [] (const std::string& lockPath, const juce::File& elsewhere)
           {
               ASSERT_TRUE (elsewhere.replaceWithText ("mine"));
               ASSERT_EQ (symlink (elsewhere.getFullPathName().toRawUTF8(), lockPath.c_str()), 0);
           },
           " is a symbolic link", "mine" },
-        { "socket", [&] { ASSERT_EQ (mknod (lockPath.c_str(), S_IFSOCK | 0600, 0), 0); }, " is a socket" },
-        { "named pipe", [&] { ASSERT_EQ (mkfifo (lockPath.c_str(), 0600), 0); }, " is a named pipe" },
+        { "socket",
+          [] (const std::string& lockPath, const juce::File&)
+          { ASSERT_EQ (mknod (lockPath.c_str(), S_IFSOCK | 0600, 0), 0); },
+          " is a socket" },
+        { "named pipe",
+          [] (const std::string& lockPath, const juce::File&) { ASSERT_EQ (mkfifo (lockPath.c_str(), 0600), 0); },
+          " is a named pipe" },
     };
-    // Only root can give a file away. Opened it could be, but its owner could hold it for ever.
-    if (geteuid() == 0)
-        cases.push_back ({ "another user's file",
-                           [&]
-                           {
-                               ASSERT_TRUE (lock.create());
-                               ASSERT_EQ (chmod (lockPath.c_str(), 0666), 0);
-                               ASSERT_EQ (chown (lockPath.c_str(), 54321, 54321), 0);
-                           },
-                           " belongs to another user" });
-
     for (const auto& c : cases)
-    {
-        SCOPED_TRACE (c.what);
-        const auto named = "the lock file " + juce::String (lockPath) + c.problem;
-        makeFolderFor (file);
-        c.plant();
-        const auto lockBefore = nodeIdentity (lock);
-
-        // A fresh profile: the presets file cannot be made, and the lock file is named as why.
-        {
-            auto processor = constructWithin (std::chrono::seconds (20));
-            EXPECT_EQ (processor->getPresetStore().getReadProblem(),
-                       file.getFullPathName() + " cannot be made: " + named);
-            EXPECT_FALSE (file.exists());
-        }
-
-        // With a presets file there, a save and a delete are refused and say the same.
-        writeDocumentWithUserPreset (file);
-        const auto before = fileBytes (file);
-        auto processor = constructWithin (std::chrono::seconds (20));
-        auto& store = processor->getPresetStore();
-        store.lockWait = std::chrono::milliseconds (50);
-        juce::StringArray failures;
-        store.onFailure = [&] (const juce::String& message) { failures.add (message); };
-        EXPECT_FALSE (store.savePreset ("Not now"));
-        EXPECT_FALSE (store.deletePreset (9));
-        EXPECT_EQ (failures.joinIntoString ("\n"),
-                   "The preset was not saved: " + named + ".\nThe preset was not deleted: " + named + ".");
-
-        EXPECT_EQ (fileBytes (file), before);
-        EXPECT_EQ (nodeIdentity (lock), lockBefore);
-        EXPECT_EQ (elsewhere.exists() ? elsewhere.loadFileAsString() : "(none)", c.elsewhereAfter);
-
-        processor.reset();
-        std::filesystem::remove_all (file.getParentDirectory().getFullPathName().toStdString());
-        elsewhere.deleteFile();
-    }
+        expectLockFileRefused (userFolder, c);
 
     // The lock file the store makes itself is its user's alone: whoever can open it can hold it.
+    const auto lockPath = userFolder.presetsFile().getSiblingFile (".presets.xml.lock").getFullPathName().toStdString();
     auto processor = constructWithin (std::chrono::seconds (20));
     ASSERT_TRUE (processor->getPresetStore().savePreset ("Mine"));
     struct stat info
@@ -340,6 +350,86 @@ TEST_F (PresetsFileSafetyTest, ALockFileThatIsNotOursIsNamedWithWhatItIsAndLeftA
     EXPECT_TRUE (S_ISREG (info.st_mode));
     EXPECT_EQ (info.st_mode & 0777, 0600u);
     EXPECT_EQ (info.st_uid, geteuid());
+}
+
+// Only root can give a file away or make a device node. Opened another user's file could be, but
+// its owner could hold it for ever; a device is never opened, since opening one may act.
+TEST_F (PresetsFileSafetyTest, ALockFileOfAnotherUserOrADeviceIsNamedWithWhatItIsAndLeftAlone)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root, to make another user's file and a device node";
+    const std::vector<PlantedLockFile> cases{
+        { "another user's file",
+          [] (const std::string& lockPath, const juce::File&)
+          {
+              ASSERT_TRUE (juce::File (lockPath).create());
+              ASSERT_EQ (chmod (lockPath.c_str(), 0666), 0);
+              ASSERT_EQ (chown (lockPath.c_str(), 54321, 54321), 0);
+          },
+          " belongs to another user" },
+        // The null device's numbers: harmless were it ever opened.
+        { "character device",
+          [] (const std::string& lockPath, const juce::File&)
+          { ASSERT_EQ (mknod (lockPath.c_str(), S_IFCHR | 0600, makedev (1, 3)), 0); },
+          " is a device" },
+        { "block device",
+          [] (const std::string& lockPath, const juce::File&)
+          { ASSERT_EQ (mknod (lockPath.c_str(), S_IFBLK | 0600, makedev (7, 200)), 0); },
+          " is a device" },
+    };
+    for (const auto& c : cases)
+        expectLockFileRefused (userFolder, c);
+}
+
+// A lock file that cannot be made says so, and one that is there but cannot be opened says that:
+// here a missing folder, and a file of ours that cannot be opened for writing (a running program's
+// file, which the kernel keeps from writers even for root; without root, one without permissions).
+TEST_F (PresetsFileSafetyTest, ALockFileThatCannotBeMadeOrOpenedSaysWhich)
+{
+    const auto folder = userFolder.getFolder();
+    const std::string missing = folder.getChildFile ("none/.presets.xml.lock").getFullPathName().toStdString();
+    {
+        const ExclusiveFileLock lock (missing, std::chrono::milliseconds (50));
+        EXPECT_FALSE (lock.isHeld());
+        EXPECT_EQ (lock.problem(), "the lock file " + missing + " cannot be made: No such file or directory");
+    }
+
+    const std::string busy = folder.getChildFile (".presets.xml.lock").getFullPathName().toStdString();
+    pid_t program = 0;
+    std::string reason;
+    if (geteuid() == 0)
+    {
+        std::filesystem::copy_file ("/bin/sleep", busy);
+        ASSERT_EQ (chmod (busy.c_str(), 0700), 0);
+        char seconds[] = "30";
+        char* const arguments[] = { seconds, seconds, nullptr };
+        ASSERT_EQ (posix_spawn (&program, busy.c_str(), nullptr, nullptr, arguments, environ), 0);
+        // Wait until the program runs from the file, when the kernel refuses writers.
+        for (int attempt = 0; attempt < 500; ++attempt)
+        {
+            const int probe = ::open (busy.c_str(), O_RDWR | O_CLOEXEC);
+            if (probe < 0)
+                break;
+            ::close (probe);
+            std::this_thread::sleep_for (std::chrono::milliseconds (10));
+        }
+        reason = "Text file busy";
+    }
+    else
+    {
+        ASSERT_TRUE (juce::File (busy).create());
+        ASSERT_EQ (chmod (busy.c_str(), 0), 0);
+        reason = "Permission denied";
+    }
+
+    const ExclusiveFileLock lock (busy, std::chrono::milliseconds (50));
+    if (program != 0)
+    {
+        kill (program, SIGKILL);
+        waitpid (program, nullptr, 0);
+    }
+    EXPECT_FALSE (lock.isHeld());
+    EXPECT_EQ (lock.problem(), "the lock file " + busy + " cannot be opened: " + reason);
 }
 
 TEST_F (PresetsFileSafetyTest, ALinkedPresetsFileIsReadAndWrittenThroughTheLink)
