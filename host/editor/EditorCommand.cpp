@@ -2,9 +2,12 @@
 
 #include "AAX_Errors.h"
 #include "AtomicFileWrite.h"
+#include "CommandLinePath.h"
+#include "HomeFolderCheck.h"
 #include "HostCollection.h"
 #include "HostEditor.h"
 #include "HostInstance.h"
+#include "HostProject.h"
 #include "InsertSettings.h"
 #include "LiveInsertAudio.h"
 #include "LoadedPlugin.h"
@@ -17,6 +20,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <optional>
 
@@ -74,7 +78,11 @@ bool parseOptions (const std::vector<std::string>& arguments, EditorOptions& opt
         if (option == "--mono")
             options.mono = true;
         else if (option == "--snapshot")
+        {
+            if (! checkFileName (option, value, problem))
+                return false;
             options.snapshotPath = value;
+        }
         else
             return options.settings.takeOption (option, value, problem);
         return true;
@@ -87,17 +95,57 @@ bool parseOptions (const std::vector<std::string>& arguments, EditorOptions& opt
         return false;
     }
     if (positional.size() == 1)
+    {
+        if (! checkFileName ("the plug-in library", positional[0], error))
+            return false;
         options.libraryPath = positional[0];
+    }
     return true;
 }
 
-int saveProject (const InsertSettings& settings, HostInstance& instance, PendingFile& projectFile)
+// Why the snapshot or project cannot be written, before the window opens: what is in their place
+// (the writers replace only regular files), or that they are one file. Empty when both can be.
+std::string refusalBeforeWindow (const EditorOptions& options)
 {
-    // Changes made in the window that the host has not yet confirmed arrive first.
-    for (int turn = 0; turn < 3; ++turn)
-        instance.idle();
+    const std::string& snapshot = options.snapshotPath;
+    const std::string& project = options.settings.saveProjectPath;
+    std::string reason;
+    if (! snapshot.empty() && ! isReplaceableFile (snapshot, reason))
+        return "cannot write " + snapshot + ": " + reason;
+    if (! project.empty() && ! isReplaceableFile (project, reason))
+        return "cannot write project " + project + ": " + reason;
+    if (! snapshot.empty() && ! project.empty() && namesSameFile (project, snapshot))
+        return "cannot write project " + project + ": it is the snapshot";
+    return {};
+}
+
+// The files the window's closing writes, with their temporaries made before it opens.
+struct EditorFiles
+{
+    std::optional<PendingFile> snapshot;
+    std::optional<PendingFile> project;
+};
+
+// Writes the snapshot (when taken) and the project (when saved) into their temporaries whole, and
+// renames them into place only then, so that one that cannot be written leaves the other as it was.
+int saveFiles (const EditorOptions& options, HostInstance& instance, const std::vector<unsigned char>* png,
+               EditorFiles& files)
+{
+    std::string reason;
+    if (png != nullptr && ! files.snapshot->fill (png->data(), png->size(), reason))
+        return fail ("cannot write " + options.snapshotPath + ": " + reason);
     std::string error;
-    if (! settings.saveProject (instance, projectFile, error))
+    if (files.project)
+    {
+        // Changes made in the window that the host has not yet confirmed arrive first.
+        for (int turn = 0; turn < 3; ++turn)
+            instance.idle();
+        if (! options.settings.writeProject (instance, *files.project, error))
+            return fail (error);
+    }
+    if (png != nullptr && ! files.snapshot->commit (reason))
+        return fail ("cannot write " + options.snapshotPath + ": " + reason);
+    if (files.project && ! HostProject::commit (*files.project, options.settings.saveProjectPath, error))
         return fail (error);
     return 0;
 }
@@ -138,9 +186,9 @@ private:
 };
 
 // Shows the editor until the window is closed (or the snapshot is taken), with audio running, and
-// then saves the project into its temporary when one is given.
+// then writes the snapshot and the project through their temporaries.
 int showEditor (X11Display& display, HostCollection& description, HostInstance& instance, const EditorOptions& options,
-                PendingFile* projectFile)
+                EditorFiles& files)
 {
     std::string error;
     auto editor = HostEditor::create (description, instance, error);
@@ -168,6 +216,8 @@ int showEditor (X11Display& display, HostCollection& description, HostInstance& 
     PaintWatcher watcher (window);
     const auto attachedAt = Clock::now();
     int status = 0;
+    std::vector<unsigned char> png;
+    bool pictured = false;
     pollfd connection{ display.connectionNumber(), POLLIN, 0 };
     while (window.handleEvents())
     {
@@ -178,7 +228,8 @@ int showEditor (X11Display& display, HostCollection& description, HostInstance& 
             const auto now = Clock::now();
             if (watcher.check (now))
             {
-                if (! writePngImage (options.snapshotPath, watcher.picture(), width, height, error))
+                pictured = encodePngImage (options.snapshotPath, watcher.picture(), width, height, png, error);
+                if (! pictured)
                     status = fail (error);
                 break;
             }
@@ -192,8 +243,9 @@ int showEditor (X11Display& display, HostCollection& description, HostInstance& 
         poll (&connection, 1, turnMilliseconds);
     }
 
-    if (status == 0 && projectFile != nullptr)
-        status = saveProject (options.settings, instance, *projectFile);
+    // A window closed before the editor had painted takes no snapshot, as before.
+    if (status == 0)
+        status = saveFiles (options, instance, pictured ? &png : nullptr, files);
 
     editor->tearDown();
     window.restorePointer();
@@ -212,6 +264,10 @@ int runEditorCommand (const std::vector<std::string>& arguments, const std::stri
             return 0;
         }
 
+    // Past a file-size limit a write then fails with a reason instead of ending the process
+    // with its temporaries left behind.
+    std::signal (SIGXFSZ, SIG_IGN);
+
     EditorOptions options;
     std::string error;
     if (! parseOptions (arguments, options, error))
@@ -221,6 +277,11 @@ int runEditorCommand (const std::vector<std::string>& arguments, const std::stri
     }
     if (options.libraryPath.empty())
         options.libraryPath = defaultLibraryPath;
+
+    if (const std::string refusal = refusalBeforeWindow (options); ! refusal.empty())
+        return fail (refusal);
+    if (const std::string home = describeUnusableHome(); ! home.empty())
+        return fail ("cannot open the editor: " + home);
 
     // Before the plug-in is loaded: its copy of JUCE must find the window-manager atoms.
     auto display = X11Display::open (error);
@@ -235,9 +296,12 @@ int runEditorCommand (const std::vector<std::string>& arguments, const std::stri
     }
 
     // Before the window opens, not when it closes after the user has set everything by eye.
-    std::optional<PendingFile> projectFile;
-    if (! options.settings.makeProjectFile (projectFile, error))
+    EditorFiles files;
+    if (! options.settings.makeProjectFile (files.project, error))
         return fail (error);
+    if (! options.snapshotPath.empty())
+        if (std::string reason; ! files.snapshot.emplace (options.snapshotPath).create (reason))
+            return fail ("cannot write " + options.snapshotPath + ": " + reason);
 
     const auto plugin = LoadedPlugin::open (options.libraryPath, error, HostConfiguration{}, true);
     if (plugin == nullptr || ! plugin->start (error))
@@ -252,8 +316,7 @@ int runEditorCommand (const std::vector<std::string>& arguments, const std::stri
 
     int status = options.settings.apply (*instance, error) ? 0 : fail (error);
     if (status == 0)
-        status =
-            showEditor (*display, plugin->description(), *instance, options, projectFile ? &*projectFile : nullptr);
+        status = showEditor (*display, plugin->description(), *instance, options, files);
 
     instance.reset();
     if (! plugin->unload (error))

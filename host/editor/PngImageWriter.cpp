@@ -3,18 +3,28 @@
 #include <png.h>
 
 #include <csetjmp>
-#include <cstdio>
-#include <memory>
 
 namespace
 {
-struct FileCloser
+void appendBytes (png_structp png, png_bytep data, png_size_t length)
 {
-    void operator() (std::FILE* file) const noexcept { std::fclose (file); }
-};
+    auto* bytes = static_cast<std::vector<unsigned char>*> (png_get_io_ptr (png));
+    // No exception may cross libpng's C frames: a failure goes back through its own error path.
+    try
+    {
+        bytes->insert (bytes->end(), data, data + length);
+    }
+    catch (...)
+    {
+        png_error (png, "out of memory");
+    }
+}
+
+void flushNothing (png_structp) {}
 
 // Everything libpng touches between setjmp and a possible longjmp lives outside that frame.
-bool encode (std::FILE* file, const std::vector<uint32_t>& pixels, int width, int height, std::vector<png_byte>& row)
+bool encode (std::vector<unsigned char>& out, const std::vector<uint32_t>& pixels, int width, int height,
+             std::vector<png_byte>& row)
 {
     png_structp png = png_create_write_struct (PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr)
@@ -26,7 +36,7 @@ bool encode (std::FILE* file, const std::vector<uint32_t>& pixels, int width, in
         return false;
     }
 
-    png_init_io (png, file);
+    png_set_write_fn (png, &out, appendBytes, flushNothing);
     png_set_IHDR (png, info, static_cast<png_uint_32> (width), static_cast<png_uint_32> (height), 8, PNG_COLOR_TYPE_RGB,
                   PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info (png, info);
@@ -48,33 +58,18 @@ bool encode (std::FILE* file, const std::vector<uint32_t>& pixels, int width, in
 }
 } // namespace
 
-bool writePngImage (const std::string& path, const std::vector<uint32_t>& pixels, int width, int height,
-                    std::string& error)
+bool encodePngImage (const std::string& path, const std::vector<uint32_t>& pixels, int width, int height,
+                     std::vector<unsigned char>& png, std::string& error)
 {
     if (width <= 0 || height <= 0 || pixels.size() != static_cast<size_t> (width) * static_cast<size_t> (height))
     {
         error = "cannot write " + path + ": no image to write";
         return false;
     }
-
-    const std::string temporary = path + ".partial";
-    bool written = false;
-    {
-        std::unique_ptr<std::FILE, FileCloser> file (std::fopen (temporary.c_str(), "wb"));
-        if (file == nullptr)
-        {
-            error = "cannot write " + path;
-            return false;
-        }
-        std::vector<png_byte> row (static_cast<size_t> (width) * 3);
-        written = encode (file.get(), pixels, width, height, row) && std::fflush (file.get()) == 0 &&
-                  std::ferror (file.get()) == 0;
-    }
-    if (! written || std::rename (temporary.c_str(), path.c_str()) != 0)
-    {
-        std::remove (temporary.c_str());
-        error = "cannot write " + path;
-        return false;
-    }
-    return true;
+    png.clear();
+    std::vector<png_byte> row (static_cast<size_t> (width) * 3);
+    if (encode (png, pixels, width, height, row))
+        return true;
+    error = "cannot write " + path + ": the PNG encoder failed";
+    return false;
 }

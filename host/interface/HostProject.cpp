@@ -53,19 +53,28 @@ std::vector<unsigned char> HostProject::serialise() const
 bool HostProject::save (const std::string& path, std::string& error) const
 {
     PendingFile file (path);
-    return save (file, path, error);
+    return write (file, path, error) && commit (file, path, error);
 }
 
-bool HostProject::save (PendingFile& file, const std::string& path, std::string& error) const
+bool HostProject::write (PendingFile& file, const std::string& path, std::string& error) const
 {
     const std::vector<unsigned char> bytes = serialise();
     std::string reason;
-    if (! file.fill (bytes.data(), bytes.size(), reason) || ! file.commit (reason))
+    if (! file.fill (bytes.data(), bytes.size(), reason) || ! file.checkCommittable (reason))
     {
         error = "cannot write project " + path + ": " + reason;
         return false;
     }
     return true;
+}
+
+bool HostProject::commit (PendingFile& file, const std::string& path, std::string& error)
+{
+    std::string reason;
+    if (file.commit (reason))
+        return true;
+    error = "cannot write project " + path + ": " + reason;
+    return false;
 }
 
 bool HostProject::load (const std::string& path, std::string& error)

@@ -29,9 +29,13 @@ struct HostProject
     /** Writes a temporary file beside `path` and renames it over the file, so an existing project
         survives a failed save. False with a message naming the file and the reason. */
     bool save (const std::string& path, std::string& error) const;
-    /** The same into a temporary made beforehand (PendingFile::create), when the folder's taking
-        the file must be known before long work; `path` names the file in the message. */
-    bool save (PendingFile& file, const std::string& path, std::string& error) const;
+    /** Writes the file whole into a temporary made beforehand (PendingFile::create), when the
+        folder's taking the file must be known before long work, and checks that it can be renamed
+        into place, without renaming it: commit() does, once whatever is saved with it (a render's
+        output) is in place. `path` names the file in the message. */
+    bool write (PendingFile& file, const std::string& path, std::string& error) const;
+    /** Renames a temporary that write() filled into place; false with a message naming `path`. */
+    static bool commit (PendingFile& file, const std::string& path, std::string& error);
     /** Reads a regular file of at most maxFileBytes; false with a message when the file cannot be
         read (a folder, a pipe, a device, too large) or is not a project. */
     bool load (const std::string& path, std::string& error);

@@ -4,6 +4,7 @@
 #include "AtomicFileWrite.h"
 #include "HostInstance.h"
 #include "HostProject.h"
+#include "OptionScanner.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -83,10 +84,12 @@ bool InsertSettings::takeOption (const std::string& option, const std::string& v
             return false;
         assignments.push_back (assignment);
     }
-    else if (option == "--load-project")
-        loadProjectPath = value;
-    else if (option == "--save-project")
-        saveProjectPath = value;
+    else if (option == "--load-project" || option == "--save-project")
+    {
+        if (! checkFileName (option, value, problem))
+            return false;
+        (option == "--load-project" ? loadProjectPath : saveProjectPath) = value;
+    }
     else
         return false;
     return true;
@@ -154,10 +157,10 @@ bool InsertSettings::makeProjectFile (std::optional<PendingFile>& file, std::str
     return true;
 }
 
-bool InsertSettings::saveProject (HostInstance& instance, PendingFile& file, std::string& error) const
+bool InsertSettings::writeProject (HostInstance& instance, PendingFile& file, std::string& error) const
 {
     HostProject project;
-    return captureProject (instance, project, error) && project.save (file, saveProjectPath, error);
+    return captureProject (instance, project, error) && project.write (file, saveProjectPath, error);
 }
 
 bool InsertSettings::captureProject (HostInstance& instance, HostProject& project, std::string& error)

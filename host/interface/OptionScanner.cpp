@@ -42,6 +42,14 @@ bool OptionScanner::scan (const std::vector<std::string>& arguments, const Optio
     return true;
 }
 
+bool checkFileName (const std::string& what, const std::string& name, std::string& problem)
+{
+    if (! name.empty())
+        return true;
+    problem = "an empty name was given for " + what;
+    return false;
+}
+
 bool OptionScanner::scan (const std::vector<std::string>& arguments, const OptionHandler& onOption,
                           std::vector<std::string>& positional, std::string& error) const
 {

@@ -24,3 +24,8 @@ struct OptionScanner
     bool scan (const std::vector<std::string>& arguments, const OptionHandler& onOption,
                std::vector<std::string>& positional, std::string& error) const;
 };
+
+/** For an option or argument that names a file (`what`: "--save-project", "the output file"):
+    false with `problem` set when `name` is empty. An empty name is what the shell passes for an
+    unset variable; taken as "no file" it would silently drop a save or load a default. */
+bool checkFileName (const std::string& what, const std::string& name, std::string& problem);

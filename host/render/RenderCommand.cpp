@@ -97,7 +97,11 @@ bool parseOptions (const std::vector<std::string>& arguments, RenderOptions& opt
             options.blockSize = static_cast<int> (block);
         }
         else if (option == "--library")
+        {
+            if (! checkFileName (option, value, problem))
+                return false;
             options.libraryPath = value;
+        }
         else
             return options.settings.takeOption (option, value, problem);
         return true;
@@ -117,7 +121,8 @@ bool parseOptions (const std::vector<std::string>& arguments, RenderOptions& opt
         error = positional.empty() ? "no output file given" : "too many files given";
         return false;
     }
-    return true;
+    return checkFileName ("the output file", options.outputPath, error) &&
+           (positional.size() == 1 || checkFileName ("the input file", options.inputPath, error));
 }
 
 // The rates the plug-in's level table holds; at any other it applies its -32 dB level.
@@ -201,12 +206,20 @@ int renderWithPlugin (const RenderOptions& options, InputAudio& input, PendingFi
     if (outcome == InsertRenderer::Outcome::finished && InterruptGuard::caughtSignal() != 0)
         outcome = InsertRenderer::Outcome::stopped;
 
+    // The project is written whole before the output is renamed into place, so that a project
+    // that cannot be written (a full disk, its folder removed meanwhile) leaves the output as it was.
     int status = 0;
     if (outcome == InsertRenderer::Outcome::finished)
     {
-        if (! output.finish (error))
+        const std::string& projectPath = options.settings.saveProjectPath;
+        if (savesProject && ! project.write (*projectFile, projectPath, error))
+        {
+            output.discard();
             status = fail (error);
-        else if (savesProject && ! project.save (*projectFile, options.settings.saveProjectPath, error))
+        }
+        else if (! output.finish (error))
+            status = fail (error);
+        else if (savesProject && ! HostProject::commit (*projectFile, projectPath, error))
             status = fail (error);
     }
     else

@@ -2,6 +2,7 @@
 
 #include "AAX_ChunkRecord.h"
 #include "AAX_Errors.h"
+#include "HomeFolderCheck.h"
 #include "HostCollection.h"
 #include "HostEditor.h"
 #include "HostInstance.h"
@@ -37,7 +38,8 @@ const char* const validateUsage =
     "  --blocks N      blocks each insert plays per pass (default 600); it then plays on until half as\n"
     "                  many, and at least 200, have been checked after its responses settled\n"
     "  --time-limit S  seconds each group of inserts, and each opening of the editor, may take to check\n"
-    "                  its share of those blocks (default 120); a run that checked fewer by then fails\n"
+    "                  its share of those blocks (default 120, at most 86400); a run that checked fewer by\n"
+    "                  then fails\n"
     "Loads and unloads the library, runs several inserts at once at every rate of the level table and\n"
     "one more, with random block sizes from 1 to 8192, fuzzed parameters, automation, bypasses and\n"
     "state moved between inserts while audio runs, and hostile input (NaN, infinity, denormals,\n"
@@ -395,6 +397,9 @@ void openAndCloseEditor (LoadedPlugin& plugin, X11Display& display, const Option
         report.note ("  ok: " + std::to_string (found.blocks) + " blocks played meanwhile");
 }
 
+constexpr unsigned long long maxBlocks = 100000;
+constexpr unsigned long long maxTimeLimitSeconds = 86400;
+
 bool parseOptions (const std::vector<std::string>& arguments, Options& options, std::string& error)
 {
     OptionScanner scanner;
@@ -406,6 +411,8 @@ bool parseOptions (const std::vector<std::string>& arguments, Options& options, 
             problem = "only one library can be validated";
             return false;
         }
+        if (! checkFileName ("the plug-in library", path, problem))
+            return false;
         options.libraryPath = path;
         return true;
     };
@@ -416,10 +423,17 @@ bool parseOptions (const std::vector<std::string>& arguments, Options& options, 
             return setLibrary (value, problem);
         char* end = nullptr;
         const unsigned long long number = std::strtoull (value.c_str(), &end, 10);
-        if (value.empty() || *end != '\0' || (option == "--blocks" && (number < 1 || number > 100000)) ||
-            (option == "--time-limit" && number > 86400))
+        // A day at most: the deadline is the clock's now plus the limit, which far larger values
+        // overflow into the past, failing every insert for checking too few blocks.
+        const bool blocks = option == "--blocks";
+        if (value.empty() || *end != '\0' || (blocks && (number < 1 || number > maxBlocks)) ||
+            (option == "--time-limit" && number > maxTimeLimitSeconds))
         {
-            problem = option + " takes a whole number, got '" + value + "'";
+            problem = option + " takes a whole number" +
+                      (blocks                     ? " from 1 to " + std::to_string (maxBlocks)
+                       : option == "--time-limit" ? " of seconds up to " + std::to_string (maxTimeLimitSeconds)
+                                                  : std::string()) +
+                      ", got '" + value + "'";
             return false;
         }
         if (option == "--seed")
@@ -481,10 +495,12 @@ int runValidateCommand (const std::vector<std::string>& arguments, const std::st
             unsigned long seed = options.seed;
             for (const Group& group : groups)
                 playGroup (*plugin, group, options, ++seed, report);
-            if (display != nullptr)
-                openAndCloseEditor (*plugin, *display, options, report);
-            else
+            if (display == nullptr)
                 report.note ("editor: skipped, there is no display (" + displayProblem + ")");
+            else if (const std::string home = describeUnusableHome(); ! home.empty())
+                report.note ("editor: skipped, " + home);
+            else
+                openAndCloseEditor (*plugin, *display, options, report);
             unload (*plugin, report);
         }
     }

@@ -85,6 +85,10 @@ expect_ok "save project" render "$work/builtin.wav" "$work/first.wav" --preset "
     --save-project "$work/song.lkp"
 expect_ok "load project" render "$work/builtin.wav" "$work/second.wav" --load-project "$work/song.lkp"
 cmp -s "$work/first.wav" "$work/second.wav" || fail "project: the loaded state renders differently"
+# A successful save, over an existing project too, leaves no temporary behind.
+expect_ok "save project again" render "$work/builtin.wav" "$work/first.wav" --preset "Big Synth" --set gain_L=-3 \
+    --save-project "$work/song.lkp"
+ls -A "$work" | grep -q "\.tmp-" && fail "a successful save left $(ls -A "$work" | grep "\.tmp-")"
 
 # Project files that are no regular file are refused with the reason.
 expect_error "project is a folder" 1 "cannot read project $work: it is a folder" \
@@ -92,10 +96,12 @@ expect_error "project is a folder" 1 "cannot read project $work: it is a folder"
 expect_error "project is /dev/zero" 1 "cannot read project /dev/zero: it is a device" \
     render "$work/x.wav" --load-project /dev/zero
 
-# A project is written only after a successful render. A save that fails after the render (here on
-# a file-size limit the small output fits under, as on a full disk) and a render that fails (an
-# output past the limit) both leave the existing project whole.
+# A project is written only after a successful render, and whole before the output is renamed into
+# place. A save that fails after the render (here on a file-size limit the small output fits under,
+# as on a full disk) leaves the existing output and project whole, and so does a render that fails
+# (an output past the limit).
 cp "$work/song.lkp" "$work/kept.lkp"
+echo "old output" > "$work/tiny-out.wav"
 printf 'RIFF\x2c\x02\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00data\x08\x02\x00\x00' > "$work/tiny.wav"
 head -c 520 /dev/zero >> "$work/tiny.wav"
 limited() { bash -c 'ulimit -f 2 && exec "$@"' limited "$host" render --library "$library" "$@"; }
@@ -104,6 +110,8 @@ expect_error "project save fails" 1 "cannot write project $work/kept.lkp: File t
 expect_error "render fails before the project" 1 "cannot write $work/x.wav: File too large" \
     limited "$work/x.wav" --preset "Top End" --save-project "$work/kept.lkp"
 cmp -s "$work/song.lkp" "$work/kept.lkp" || fail "a failed save or render changed the existing project"
+grep -qx "old output" "$work/tiny-out.wav" || fail "a project that could not be written let the output be replaced"
+ls -A "$work" | grep -q "\.tmp-" && fail "a failed save left $(ls -A "$work" | grep "\.tmp-")"
 expect_ok "project after failed save" render "$work/builtin.wav" "$work/third.wav" --load-project "$work/kept.lkp"
 cmp -s "$work/first.wav" "$work/third.wav" || fail "the project kept after a failed save renders differently"
 
@@ -242,6 +250,20 @@ expect_error "bad rate" 2 "--rate takes" render "$work/x.wav" --rate fast
 expect_error "rate differs from file" 1 "the host does not resample" render "$work/builtin.wav" "$work/x.wav" --rate 44100
 expect_error "unknown option" 2 "unknown option --loud" render "$work/x.wav" --loud
 expect_error "no output" 2 "no output file given" render
+# An empty name names no file: a usage error naming what it was given for, and nothing is written
+# (a project is never silently dropped).
+while IFS='|' read -r what message; do
+    IFS=, read -r -a arguments <<< "$what"
+    expect_error "empty name: $what" 2 "an empty name was given for $message" \
+        "$host" render "${arguments[@]/#EMPTY/}"
+done << TABLE
+EMPTY|the output file
+EMPTY,$work/x.wav|the input file
+$work/builtin.wav,EMPTY|the output file
+$work/x.wav,--save-project,EMPTY|--save-project
+$work/x.wav,--load-project,EMPTY|--load-project
+$work/x.wav,--library,EMPTY|--library
+TABLE
 expect_error "bad project" 1 "is not a Larkspur host project" render "$work/x.wav" --load-project "$work/text.wav"
 expect_error "missing library" 1 "cannot load" "$host" render "$work/x.wav" --library "$work/none.so"
 [ -e "$work/x.wav" ] && fail "a failed render left an output file"

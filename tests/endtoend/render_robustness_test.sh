@@ -87,6 +87,32 @@ expect_status "clipping" 0 err "samples clipped in the 16-bit output" \
     render "$work/square.wav" "$work/clipped.wav" --set gain=12
 grep -qE "warning: [0-9]{4,} samples clipped" "$work/err.txt" || fail "clipping: no count: $(cat "$work/err.txt")"
 
+# The count covers every channel and every block, and one is named in the singular: floating-point
+# samples past full scale, bypassed into a 24-bit FLAC file, in 256-frame blocks. Each row: the
+# clipped samples as frame:channel, then the warning.
+# float_wav <file> <frame:channel...>: 2048 quiet stereo frames at 48 kHz, the given samples at 1.5.
+float_wav()
+{
+    python3 - "$@" <<'PY'
+import struct, sys
+loud = {tuple(map(int, spot.split(":"))) for spot in sys.argv[2:]}
+data = b"".join(struct.pack("<f", 1.5 if (i, c) in loud else 0.25) for i in range(2048) for c in range(2))
+fmt = struct.pack("<HHIIHH", 3, 2, 48000, 48000 * 8, 8, 32)
+with open(sys.argv[1], "wb") as f:
+    f.write(b"RIFF" + struct.pack("<I", 4 + 24 + 8 + len(data)) + b"WAVE")
+    f.write(b"fmt " + struct.pack("<I", 16) + fmt + b"data" + struct.pack("<I", len(data)) + data)
+PY
+}
+while IFS='|' read -r spots warning; do
+    # shellcheck disable=SC2086
+    float_wav "$work/loud.wav" $spots
+    expect_status "clipped at $spots" 0 err "warning: $warning clipped in the 24-bit output $work/loud.flac" \
+        render "$work/loud.wav" "$work/loud.flac" --set bypass=on --block 256
+done <<'TABLE'
+300:1|1 sample
+10:0 10:1 20:1 1000:0|4 samples
+TABLE
+
 # A 64-bit floating-point WAV file says what it is.
 wav "$work/double.wav" 1 48000 float64 quiet
 expect_status "64-bit float WAV" 1 err "a WAV file of 64-bit floating-point samples, which cannot be read" \
@@ -270,6 +296,8 @@ cp "$work/short.wav" "$same/in.wav"
 ln "$same/in.wav" "$same/hard.wav"
 ln -s in.wav "$same/link.wav"
 echo "keep me" > "$same/kept.wav"
+mkdir "$same/sub"
+ln -s sub "$same/folder-link"
 in_same() { env -C "$same" "$host" render --library "$library" "$@"; }
 while IFS='|' read -r what arguments message; do
     # shellcheck disable=SC2086
@@ -283,10 +311,14 @@ project is the built-in signal's output|kept.wav --save-project kept.wav|cannot 
 output is the input|in.wav in.wav|cannot write in.wav: it is the input file
 output is a hard link to the input|in.wav hard.wav|cannot write hard.wav: it is the input file
 output is the input through ..|in.wav ../same/in.wav|cannot write ../same/in.wav: it is the input file
+new project and output through a folder's link|in.wav sub/new.wav --save-project folder-link/new.wav|cannot write project folder-link/new.wav: it is the output file
+new project and output through ..|in.wav sub/new.wav --save-project sub/../sub/new.wav|cannot write project sub/../sub/new.wav: it is the output file
+new project and output through the link and ..|folder-link/../sub/new.wav --save-project ./sub/new.wav|cannot write project ./sub/new.wav: it is the output file
 TABLE
 cmp -s "$work/short.wav" "$same/in.wav" && grep -qx "keep me" "$same/kept.wav" && [ -L "$same/link.wav" ] ||
     fail "a refused render changed a file"
-[ "$(ls -A "$same" | tr '\n' ' ')" = "hard.wav in.wav kept.wav link.wav " ] || fail "a refused render left $(ls -A "$same")"
+[ "$(ls -A "$same" | tr '\n' ' ')" = "folder-link hard.wav in.wav kept.wav link.wav sub " ] &&
+    [ -z "$(ls -A "$same/sub")" ] || fail "a refused render left $(ls -AR "$same")"
 
 # A project that cannot be written fails the command before the render, with the existing output
 # left as it was.
@@ -317,6 +349,67 @@ grep -qF "cannot write $work/renamed.wav: No such file or directory" "$work/err.
 [ "$(cat "$work/kept.lkp")" = "keep me" ] || fail "the project was written although the output's final rename failed"
 ls -A "$work" | grep -qE "renamed|\.tmp-" && fail "output's rename failed: left $(ls -A "$work" | grep -E "renamed|\.tmp-")"
 
+# A project whose folder is removed during the render fails the command before the output is
+# renamed into place: the existing output stays as it was, and nothing is left behind.
+mkdir "$work/doomed"
+echo "old output" > "$work/together.wav"
+"$host" render --library "$library" "$work/long.wav" "$work/together.wav" --block 4 \
+    --save-project "$work/doomed/p.lkp" > /dev/null 2> "$work/err.txt" &
+pid=$!
+for _ in $(seq 1 200); do
+    compgen -G "$work/.together.wav.tmp-*" > /dev/null && break
+    sleep 0.05
+done
+rm -r "$work/doomed"
+wait "$pid"
+status=$?
+[ "$status" -eq 1 ] || fail "project folder removed: exit $status: $(cat "$work/err.txt")"
+grep -qF "cannot write project $work/doomed/p.lkp: No such file or directory" "$work/err.txt" ||
+    fail "project folder removed: $(cat "$work/err.txt")"
+[ "$(cat "$work/together.wav")" = "old output" ] || fail "project folder removed: the output was replaced"
+ls -A "$work" | grep -q "\.tmp-" && fail "project folder removed: left $(ls -A "$work" | grep "\.tmp-")"
+rm -f "$work/together.wav"
+
+# A replaced output or project keeps its permission bits; a new one gets the usual ones.
+echo "old" > "$work/private.wav"
+echo "old" > "$work/private.lkp"
+chmod 600 "$work/private.wav"
+chmod 640 "$work/private.lkp"
+umask 022
+expect_status "private output" 0 err "" render "$work/short.wav" "$work/private.wav" --save-project "$work/private.lkp" --block 4096
+[ "$(stat -c %a "$work/private.wav") $(stat -c %a "$work/private.lkp")" = "600 640" ] ||
+    fail "a replaced output or project changed its permissions: $(stat -c '%n %a' "$work"/private.*)"
+[ "$(head -c 4 "$work/private.wav")" = "RIFF" ] || fail "private output: not replaced"
+umask 027
+render "$work/short.wav" "$work/fresh.wav" --block 4096 2> /dev/null
+umask 022
+[ "$(stat -c %a "$work/fresh.wav")" = 640 ] || fail "a new output: mode $(stat -c %a "$work/fresh.wav"), not 640"
+
+# Outputs are named in any case: the ending chooses the format.
+while read -r name magic; do
+    expect_status "output $name" 0 err "" render "$work/short.wav" "$work/$name" --block 4096
+    [ "$(head -c 4 "$work/$name")" = "$magic" ] || fail "output $name: not $magic: $(head -c 4 "$work/$name" | od -c | head -1)"
+done <<'TABLE'
+Take.WAV RIFF
+x.Flac fLaC
+y.fLAC fLaC
+TABLE
+
+# A home folder that is no absolute path crashes nothing: renders without presets work and save
+# their project, a preset is refused with the reason, and nothing is made below the working folder.
+homes="$work/homes"
+mkdir "$homes"
+for home in '~' '~/x' 'relative' ''; do
+    in_homes() { env -C "$homes" -u XDG_DATA_HOME HOME="$home" "$host" render --library "$library" --block 4096 "$@"; }
+    expect_status "HOME='$home' without presets" 0 err "" in_homes "$work/short.wav" out.wav --save-project p.lkp
+    [ -s "$homes/out.wav" ] && [ -s "$homes/p.lkp" ] || fail "HOME='$home': $(ls -A "$homes")"
+    expect_status "HOME='$home' with a preset" 1 err \
+        "the preset list is empty because there is no user data folder (neither XDG_DATA_HOME nor HOME is an absolute path)" \
+        in_homes "$work/short.wav" out.wav --preset "Top End"
+    [ "$(ls -A "$homes" | tr '\n' ' ')" = "out.wav p.lkp " ] || fail "HOME='$home' left $(ls -A "$homes")"
+    rm -f "$homes/out.wav" "$homes/p.lkp"
+done
+
 # A write removes only the temporaries of its own file that a killed writer left.
 bash -c 'exit 0' &
 dead=$!
@@ -327,22 +420,6 @@ expect_status "write beside others' temporaries" 0 err "" render "$work/short.wa
 [ -e "$work/.notes.txt.tmp-$dead-1" ] || fail "a render removed another file's temporary"
 rm -f "$work/.notes.txt.tmp-$dead-1"
 
-# A render in another pid namespace, where a live render's pid looks gone, leaves that render's
-# temporary alone, and both succeed.
-if unshare -pf --mount-proc true 2> /dev/null; then
-    "$host" render --library "$library" "$work/long.wav" "$work/shared.wav" --block 4 > /dev/null 2> "$work/first.txt" &
-    pid=$!
-    for _ in $(seq 1 200); do
-        temporary=$(compgen -G "$work/.shared.wav.tmp-*") && break
-        sleep 0.05
-    done
-    expect_status "render in another pid namespace" 0 err "" \
-        unshare -pf --mount-proc "$host" render --library "$library" "$work/short.wav" "$work/shared.wav"
-    [ -e "$temporary" ] || fail "a render in another pid namespace removed a live render's temporary"
-    wait "$pid" || fail "the render beside one in another pid namespace: $(cat "$work/first.txt")"
-else
-    echo "skipped: no pid namespaces here"
-fi
 # --- end of paths and temporaries ---
 
 finish "all render robustness checks passed"

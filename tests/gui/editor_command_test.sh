@@ -12,6 +12,9 @@ fi
 source "$(dirname "$0")/../support/script-test-common.sh"
 closer=$3
 check_png=$4
+# Some commands run from other folders than this script's.
+host=$(realpath "$host")
+library=$(realpath "$library")
 
 # expect_ok <description> <command...>
 expect_ok()
@@ -31,7 +34,80 @@ editor() { "$host" editor "$library" "$@"; }
 expect_ok "snapshot" editor --snapshot "$work/editor.png" --preset "Natural Thump"
 python3 "$check_png" "$work/editor.png" 800 518 --has 231E1A --min-colours 1000 > "$work/check.txt" \
     || fail "snapshot: $(cat "$work/check.txt")"
-[ ! -e "$work/editor.png.partial" ] || fail "snapshot: the temporary file was left behind"
+ls -A "$work" | grep -q "\.tmp-\|\.partial" && fail "snapshot: left $(ls -A "$work" | grep "\.tmp-\|\.partial")"
+
+# A snapshot over a picture replaces it through a hidden temporary and keeps its permission bits;
+# a file, or a link to one, under the name of the temporary an earlier version wrote stays as it was.
+echo "old" > "$work/kept.png"
+chmod 600 "$work/kept.png"
+echo "someone's" > "$work/elsewhere.txt"
+ln -s elsewhere.txt "$work/kept.png.partial"
+expect_ok "snapshot over a picture" editor --snapshot "$work/kept.png"
+python3 "$check_png" "$work/kept.png" 800 518 --has 231E1A > "$work/check.txt" ||
+    fail "snapshot over a picture: $(cat "$work/check.txt")"
+[ "$(stat -c %a "$work/kept.png")" = 600 ] || fail "snapshot over a picture: mode $(stat -c %a "$work/kept.png")"
+[ -L "$work/kept.png.partial" ] && grep -qx "someone's" "$work/elsewhere.txt" ||
+    fail "snapshot over a picture: the file named like a temporary was written: $(ls -l "$work/kept.png.partial")"
+ls -A "$work" | grep -q "\.tmp-" && fail "snapshot over a picture: left $(ls -A "$work" | grep "\.tmp-")"
+rm "$work/kept.png.partial" "$work/elsewhere.txt"
+
+# A snapshot or project that cannot be written is refused before the window opens (here: before
+# the missing display is noticed), and whatever is in its place stays. Devices are made here when
+# possible (as root), so that no real device is ever at risk; otherwise links to /dev/null.
+refused="$work/refused"
+mkdir -p "$refused/sub"
+ln -s sub "$refused/folder-link"
+mkfifo "$refused/pipe.png"
+python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$refused/socket.png"
+mknod "$refused/null.png" c 1 3 2> /dev/null || ln -s /dev/null "$refused/null.png"
+ln -s null.png "$refused/link.png"
+while IFS='|' read -r what arguments message; do
+    # shellcheck disable=SC2086
+    env -C "$refused" -u DISPLAY timeout 30 "$host" editor "$library" $arguments > /dev/null 2> "$work/err.txt"
+    status=$?
+    [ "$status" -eq 1 ] || fail "$what: exit $status instead of 1: $(cat "$work/err.txt")"
+    grep -qF "larkspur-host editor: $message" "$work/err.txt" || fail "$what: $(cat "$work/err.txt")"
+done <<'TABLE'
+snapshot onto a device|--snapshot null.png|cannot write null.png: it is a device, not a regular file
+snapshot onto a link to a device|--snapshot link.png|cannot write link.png: it is a device, not a regular file
+snapshot onto a pipe|--snapshot pipe.png|cannot write pipe.png: it is a named pipe, not a regular file
+snapshot onto a socket|--snapshot socket.png|cannot write socket.png: it is a socket, not a regular file
+project onto a device|--snapshot s.png --save-project null.png|cannot write project null.png: it is a device, not a regular file
+snapshot that is the project|--save-project x.png --snapshot x.png|cannot write project x.png: it is the snapshot
+snapshot that is the project through ..|--save-project sub/x.png --snapshot sub/../sub/x.png|cannot write project sub/x.png: it is the snapshot
+snapshot that is the project through a link|--save-project folder-link/x.png --snapshot sub/x.png|cannot write project folder-link/x.png: it is the snapshot
+TABLE
+[ -p "$refused/pipe.png" ] && [ -S "$refused/socket.png" ] && [ -c "$refused/null.png" ] && [ -L "$refused/link.png" ] ||
+    fail "a refused snapshot replaced a file: $(ls -l "$refused")"
+[ "$(ls -A "$refused" | tr '\n' ' ')" = "folder-link link.png null.png pipe.png socket.png sub " ] &&
+    [ -z "$(ls -A "$refused/sub")" ] || fail "a refused snapshot left $(ls -AR "$refused")"
+
+# The snapshot and the project are written whole before either is renamed into place: one that
+# cannot be written leaves both files as they were. The snapshot here passes a file-size limit
+# the project fits under; the project's folder is removed while the editor paints.
+echo "old picture" > "$work/both.png"
+echo "old project" > "$work/both.lkp"
+bash -c 'ulimit -f 8 && exec "$@"' limited "$host" editor "$library" --snapshot "$work/both.png" \
+    --save-project "$work/both.lkp" > /dev/null 2> "$work/err.txt"
+status=$?
+[ "$status" -eq 1 ] && grep -qF "cannot write $work/both.png: File too large" "$work/err.txt" ||
+    fail "snapshot past the limit: exit $status: $(cat "$work/err.txt")"
+grep -qx "old project" "$work/both.lkp" || fail "snapshot past the limit: the project was written"
+mkdir "$work/doomed"
+"$host" editor "$library" --snapshot "$work/both.png" --save-project "$work/doomed/p.lkp" \
+    > /dev/null 2> "$work/err.txt" &
+editor_pid=$!
+for _ in $(seq 1 500); do
+    compgen -G "$work/doomed/.p.lkp.tmp-*" > /dev/null && break
+    sleep 0.01
+done
+rm -r "$work/doomed"
+wait "$editor_pid"
+status=$?
+[ "$status" -eq 1 ] && grep -qF "cannot write project $work/doomed/p.lkp: No such file or directory" "$work/err.txt" ||
+    fail "project folder removed: exit $status: $(cat "$work/err.txt")"
+grep -qx "old picture" "$work/both.png" || fail "the snapshot was replaced though the project could not be written"
+ls -A "$work" | grep -q "\.tmp-" && fail "unwritable snapshot or project: left $(ls -A "$work" | grep "\.tmp-")"
 expect_ok "mono snapshot" editor --mono --snapshot "$work/mono.png"
 python3 "$check_png" "$work/mono.png" 800 518 --has 231E1A --min-colours 1000 > "$work/check.txt" \
     || fail "mono snapshot: $(cat "$work/check.txt")"
@@ -69,6 +145,34 @@ editor --snapshot > /dev/null 2> "$work/err.txt"
 editor --colour red > /dev/null 2> "$work/err.txt"
 [ $? -eq 2 ] || fail "unknown option: not a usage error"
 grep -qF "unknown option --colour" "$work/err.txt" || fail "unknown option: not named"
+# An empty name names no file: a usage error naming what it was given for, before anything opens.
+while IFS='|' read -r option what; do
+    if [ -n "$option" ]; then
+        "$host" editor "$library" "$option" "" > /dev/null 2> "$work/err.txt"
+    else
+        "$host" editor "" > /dev/null 2> "$work/err.txt"
+    fi
+    status=$?
+    [ "$status" -eq 2 ] && grep -qF "an empty name was given for $what" "$work/err.txt" ||
+        fail "an empty name for $what: exit $status: $(cat "$work/err.txt")"
+done <<'TABLE'
+--snapshot|--snapshot
+--save-project|--save-project
+--load-project|--load-project
+|the plug-in library
+TABLE
+# A home folder that is no absolute path is refused with the reason, where the editor would crash
+# looking for its fonts through it, and leaves nothing behind.
+mkdir "$work/home-test"
+for home in '~' 'relative'; do
+    env -C "$work/home-test" HOME="$home" "$host" editor "$library" --snapshot s.png --save-project p.lkp \
+        > /dev/null 2> "$work/err.txt"
+    status=$?
+    [ "$status" -eq 1 ] &&
+        grep -qF "cannot open the editor: HOME is '$home', not an absolute path; the editor looks for its fonts" "$work/err.txt" ||
+        fail "HOME='$home': exit $status: $(cat "$work/err.txt")"
+    [ -z "$(ls -A "$work/home-test")" ] || fail "HOME='$home' left $(ls -A "$work/home-test")"
+done
 # A project that cannot be written is refused before the window opens (a window would wait here
 # for a close that never comes), and the file in its place stays.
 mkfifo "$work/pipe.lkp"
