@@ -311,9 +311,9 @@ project is the built-in signal's output|kept.wav --save-project kept.wav|cannot 
 output is the input|in.wav in.wav|cannot write in.wav: it is the input file
 output is a hard link to the input|in.wav hard.wav|cannot write hard.wav: it is the input file
 output is the input through ..|in.wav ../same/in.wav|cannot write ../same/in.wav: it is the input file
-new project and output through a folder's link|in.wav sub/new.wav --save-project folder-link/new.wav|cannot write project folder-link/new.wav: it is the output file
-new project and output through ..|in.wav sub/new.wav --save-project sub/../sub/new.wav|cannot write project sub/../sub/new.wav: it is the output file
-new project and output through the link and ..|folder-link/../sub/new.wav --save-project ./sub/new.wav|cannot write project ./sub/new.wav: it is the output file
+new project and output through a folder's link|in.wav sub/new1.wav --save-project folder-link/new1.wav|cannot write project folder-link/new1.wav: it is the output file
+new project and output through ..|in.wav sub/new2.wav --save-project sub/../sub/new2.wav|cannot write project sub/../sub/new2.wav: it is the output file
+new project and output through the link and ..|folder-link/../sub/new3.wav --save-project ./sub/new3.wav|cannot write project ./sub/new3.wav: it is the output file
 TABLE
 cmp -s "$work/short.wav" "$same/in.wav" && grep -qx "keep me" "$same/kept.wav" && [ -L "$same/link.wav" ] ||
     fail "a refused render changed a file"
