@@ -66,6 +66,7 @@ bool encodePngImage (const std::string& path, const std::vector<uint32_t>& pixel
         error = "cannot write " + path + ": no image to write";
         return false;
     }
+    // The caller passes an empty vector today; cleared so that the bytes are always one picture alone.
     png.clear();
     std::vector<png_byte> row (static_cast<size_t> (width) * 3);
     if (encode (png, pixels, width, height, row))

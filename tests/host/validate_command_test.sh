@@ -71,18 +71,21 @@ grep -q "FAILED: cannot load" "$work/out.txt" || fail "a missing library: $(cat 
 "$host" validate "$library" --seed many > /dev/null 2> "$work/err.txt"
 [ $? -eq 2 ] || fail "a bad seed was not a usage error"
 # A time limit is a day at most: past that the deadline would overflow and fail every insert. The
-# bound itself is taken (the missing library then fails the run, not the options).
-while IFS='|' read -r limit status message; do
-    "$host" validate "$work/none.so" --seed 1 --time-limit "$limit" > "$work/out.txt" 2> "$work/err.txt"
+# bounds themselves are taken (the missing library then fails the run, not the options).
+while IFS='|' read -r option value status message; do
+    "$host" validate "$work/none.so" --seed 1 "$option" "$value" > "$work/out.txt" 2> "$work/err.txt"
     got=$?
-    [ "$got" -eq "$status" ] || fail "--time-limit $limit: exit $got, not $status: $(cat "$work/err.txt")"
-    grep -qF -- "$message" "$work/out.txt" "$work/err.txt" || fail "--time-limit $limit: no '$message'"
+    [ "$got" -eq "$status" ] || fail "$option $value: exit $got, not $status: $(cat "$work/err.txt")"
+    grep -qF -- "$message" "$work/out.txt" "$work/err.txt" || fail "$option $value: no '$message'"
 done <<'TABLE'
-soon|2|--time-limit takes a whole number of seconds up to 86400, got 'soon'
-86401|2|--time-limit takes a whole number of seconds up to 86400, got '86401'
-9223372036854775808|2|--time-limit takes a whole number of seconds up to 86400, got '9223372036854775808'
-99999999999999999999999|2|--time-limit takes a whole number of seconds up to 86400, got '99999999999999999999999'
-86400|1|FAILED: cannot load
+--time-limit|soon|2|--time-limit takes a whole number of seconds up to 86400, got 'soon'
+--time-limit|86401|2|--time-limit takes a whole number of seconds up to 86400, got '86401'
+--time-limit|9223372036854775808|2|--time-limit takes a whole number of seconds up to 86400, got '9223372036854775808'
+--time-limit|99999999999999999999999|2|--time-limit takes a whole number of seconds up to 86400, got '99999999999999999999999'
+--time-limit|86400|1|FAILED: cannot load
+--blocks|0|2|--blocks takes a whole number from 1 to 100000, got '0'
+--blocks|100001|2|--blocks takes a whole number from 1 to 100000, got '100001'
+--blocks|100000|1|FAILED: cannot load
 TABLE
 for arguments in "--library|" "|"; do
     IFS='|' read -r option name <<< "$arguments"
