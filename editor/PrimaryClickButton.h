@@ -58,6 +58,19 @@ public:
             passFocusOn();
     }
 
+    /** JUCE's looks show no keyboard focus: a button tabbed to is outlined, so the user sees
+        what Return or Space would press. */
+    void paintOverChildren (juce::Graphics& g) override
+    {
+        if (this->hasKeyboardFocus (false))
+        {
+            g.setColour (juce::Colour (focusOutlineArgb));
+            g.drawRect (this->getLocalBounds(), 1);
+        }
+    }
+
+    static constexpr juce::uint32 focusOutlineArgb = 0xffa9b0b7;
+
     /** The left button alone; a control-click, which macOS takes for a right-click, is not one. */
     static bool isPrimary (const juce::MouseEvent& e) noexcept
     {

@@ -5,6 +5,7 @@
 #include "DisplayTest.h"
 #include "EditorInsert.h"
 #include "LiveInsertAudio.h"
+#include "PrimaryClickButton.h"
 #include "TestSignal.h"
 #include "X11Display.h"
 #include "X11ViewWindow.h"
@@ -557,7 +558,8 @@ TEST_F (EditorKeysTest, TabAndShiftTabGoThroughTheControlsInOrder)
                                                               : -1;
             ASSERT_GE (in, section) << stop->getName() << " out of order";
             section = in;
-            EXPECT_TRUE (stop->isShowing() && stop->isEnabled() && dynamic_cast<juce::Button*> (stop) != nullptr)
+            EXPECT_TRUE (stop->isShowing() && stop->isEnabled() && ! stop->getBounds().isEmpty() &&
+                         dynamic_cast<juce::Button*> (stop) != nullptr)
                 << stop->getName();
             EXPECT_EQ (std::count (forwards.begin(), forwards.end(), stop), 1) << stop->getName();
         }
@@ -580,6 +582,17 @@ TEST_F (EditorKeysTest, TabAndShiftTabGoThroughTheControlsInOrder)
     }
 }
 
+namespace
+{
+// The button's left edge, half-way down, in the focus outline's colour.
+bool showsFocus (juce::Component& button)
+{
+    const auto image = button.createComponentSnapshot (button.getLocalBounds());
+    return image.getPixelAt (0, image.getHeight() / 2) ==
+           juce::Colour (PrimaryClickButton<juce::TextButton>::focusOutlineArgb);
+}
+} // namespace
+
 TEST_F (EditorKeysTest, ReturnOrSpacePressesTheControlTabbedTo)
 {
     struct Case
@@ -601,6 +614,7 @@ TEST_F (EditorKeysTest, ReturnOrSpacePressesTheControlTabbedTo)
     {
         SCOPED_TRACE (juce::String (c.control) + " by " + juce::KeyPress (c.key).getTextDescription());
         ASSERT_TRUE (tabTo (c.control));
+        EXPECT_TRUE (showsFocus (control (c.control))) << "no outline shows the focus";
         const auto before = state.getParameter (c.parameterId)->getValue();
         EXPECT_TRUE (press (c.key, {}, c.text)) << "the key went to the host";
         settle();
@@ -615,6 +629,10 @@ TEST_F (EditorKeysTest, ReturnOrSpacePressesTheControlTabbedTo)
     EXPECT_FALSE (press (juce::KeyPress::downKey));
     EXPECT_FALSE (press ('a', {}, 'a'));
     EXPECT_EQ (parameterValues(), before);
+
+    // The outline goes with the focus.
+    editor->grabKeyboardFocus();
+    EXPECT_FALSE (showsFocus (control ("Bypass")));
 }
 
 TEST_F (EditorKeysTest, AfterAMenuADialogOrAClickAReturnPressesNothing)
