@@ -35,12 +35,7 @@ pid-namespace)
     silence "$work/short.wav" 1
     "$host" render --library "$library" "$work/long.wav" "$work/shared.wav" --block 4 > /dev/null 2> "$work/first.txt" &
     pid=$!
-    temporary=""
-    for _ in $(seq 1 200); do
-        temporary=$(compgen -G "$work/.shared.wav.tmp-*") && break
-        sleep 0.05
-    done
-    [ -n "$temporary" ] || fail "the first render made no temporary"
+    temporary=$(await_file "$work/.shared.wav.tmp-*") || fail "the first render made no temporary"
     "${isolated[@]}" "$host" render --library "$library" "$work/short.wav" "$work/shared.wav" > /dev/null 2> "$work/err.txt" ||
         fail "render in another pid namespace: $(cat "$work/err.txt")"
     [ -e "$temporary" ] || fail "a render in another pid namespace removed a live render's temporary"

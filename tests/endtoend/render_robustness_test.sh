@@ -145,10 +145,7 @@ for signal in INT TERM HUP PIPE QUIT USR1 USR2 ALRM XCPU; do
     "$host" render --library "$library" "$work/long.wav" "$work/interrupted.wav" --block 4 \
         --save-project "$work/kept.lkp" > /dev/null 2> "$work/err.txt" &
     pid=$!
-    for _ in $(seq 1 200); do
-        compgen -G "$work/.interrupted.wav.tmp-*" > /dev/null && break
-        sleep 0.05
-    done
+    await_file "$work/.interrupted.wav.tmp-*" > /dev/null
     kill -"$signal" "$pid"
     { wait "$pid"; } 2> /dev/null
     status=$?
@@ -336,10 +333,7 @@ TABLE
 "$host" render --library "$library" "$work/long.wav" "$work/renamed.wav" --block 4 \
     --save-project "$work/kept.lkp" > /dev/null 2> "$work/err.txt" &
 pid=$!
-for _ in $(seq 1 200); do
-    temporary=$(compgen -G "$work/.renamed.wav.tmp-*") && break
-    sleep 0.05
-done
+temporary=$(await_file "$work/.renamed.wav.tmp-*")
 rm -f "$temporary"
 wait "$pid"
 status=$?
@@ -356,10 +350,7 @@ echo "old output" > "$work/together.wav"
 "$host" render --library "$library" "$work/long.wav" "$work/together.wav" --block 4 \
     --save-project "$work/doomed/p.lkp" > /dev/null 2> "$work/err.txt" &
 pid=$!
-for _ in $(seq 1 200); do
-    compgen -G "$work/.together.wav.tmp-*" > /dev/null && break
-    sleep 0.05
-done
+await_file "$work/.together.wav.tmp-*" > /dev/null
 rm -r "$work/doomed"
 wait "$pid"
 status=$?

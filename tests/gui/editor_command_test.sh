@@ -97,10 +97,7 @@ mkdir "$work/doomed"
 "$host" editor "$library" --snapshot "$work/both.png" --save-project "$work/doomed/p.lkp" \
     > /dev/null 2> "$work/err.txt" &
 editor_pid=$!
-for _ in $(seq 1 500); do
-    compgen -G "$work/doomed/.p.lkp.tmp-*" > /dev/null && break
-    sleep 0.01
-done
+await_file "$work/doomed/.p.lkp.tmp-*" > /dev/null
 rm -r "$work/doomed"
 wait "$editor_pid"
 status=$?

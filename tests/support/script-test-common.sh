@@ -19,3 +19,15 @@ finish()
     fi
     echo "$1"
 }
+
+# await_file <pattern>: waits up to 10 s for a file that the pattern matches (a render's
+# temporary, say) and prints its name; fails when none appears.
+await_file()
+{
+    local i
+    for i in $(seq 1 200); do
+        compgen -G "$1" && return 0
+        sleep 0.05
+    done
+    return 1
+}
