@@ -53,7 +53,7 @@ public:
 
     void focusGained (juce::Component::FocusChangeType cause) override
     {
-        ButtonType::focusGained (cause); // JUCE's state and repaint, not seen in its look
+        ButtonType::focusGained (cause); // JUCE's state, and the repaint that shows the outline
         if (cause != juce::Component::focusChangedByTabKey)
             passFocusOn();
     }

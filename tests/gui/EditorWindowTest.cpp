@@ -396,6 +396,17 @@ protected:
 
     void settle() { insert->pump (5); }
 
+    // Whether the window, once painted, shows the focus outline on the button's left edge,
+    // half-way down.
+    bool showsFocus (juce::Component& button)
+    {
+        const auto edge = editor->getLocalPoint (&button, juce::Point<int> (0, button.getHeight() / 2));
+        std::vector<uint32_t> picture;
+        return pumpUntilPainted (*insert, *hostWindow, picture) &&
+               picture[static_cast<size_t> (edge.y * hostWindow->width() + edge.x)] ==
+                   PrimaryClickButton<juce::TextButton>::focusOutlineArgb;
+    }
+
     bool waitUntil (const std::function<bool()>& condition)
     {
         for (int turn = 0; turn < 500 && ! condition(); ++turn)
@@ -581,17 +592,6 @@ TEST_F (EditorKeysTest, TabAndShiftTabGoThroughTheControlsInOrder)
         EXPECT_EQ (backwards, forwards);
     }
 }
-
-namespace
-{
-// The button's left edge, half-way down, in the focus outline's colour.
-bool showsFocus (juce::Component& button)
-{
-    const auto image = button.createComponentSnapshot (button.getLocalBounds());
-    return image.getPixelAt (0, image.getHeight() / 2) ==
-           juce::Colour (PrimaryClickButton<juce::TextButton>::focusOutlineArgb);
-}
-} // namespace
 
 TEST_F (EditorKeysTest, ReturnOrSpacePressesTheControlTabbedTo)
 {
