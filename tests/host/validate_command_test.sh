@@ -82,9 +82,11 @@ done <<'TABLE'
 --time-limit|86401|2|--time-limit takes a whole number of seconds up to 86400, got '86401'
 --time-limit|9223372036854775808|2|--time-limit takes a whole number of seconds up to 86400, got '9223372036854775808'
 --time-limit|99999999999999999999999|2|--time-limit takes a whole number of seconds up to 86400, got '99999999999999999999999'
+--time-limit|0|1|FAILED: cannot load
 --time-limit|86400|1|FAILED: cannot load
 --blocks|0|2|--blocks takes a whole number from 1 to 100000, got '0'
 --blocks|100001|2|--blocks takes a whole number from 1 to 100000, got '100001'
+--blocks|1|1|FAILED: cannot load
 --blocks|100000|1|FAILED: cannot load
 TABLE
 for arguments in "--library|" "|"; do
