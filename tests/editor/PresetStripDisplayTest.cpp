@@ -48,6 +48,26 @@ void press (juce::Component& window, int keyCode)
     window.getPeer()->handleKeyPress (juce::KeyPress (keyCode));
 }
 
+// Opens the list's menu and returns it.
+juce::Component& openMenu (juce::ComboBox& list)
+{
+    list.showPopup();
+    if (! runUntil ([] { return nothingModal() == false; }, 2000))
+        throw std::runtime_error ("the preset menu did not open");
+    return *juce::ModalComponentManager::getInstance()->getModalComponent (0);
+}
+
+// Chooses the row this many rows below the one the menu opened on, by Down and Return.
+void chooseRowsDown (juce::Component& menu, int rows)
+{
+    for (int i = 0; i < rows; ++i)
+        press (menu, juce::KeyPress::downKey);
+    press (menu, juce::KeyPress::returnKey);
+    if (! runUntil (nothingModal, 2000))
+        throw std::runtime_error ("the preset menu did not close");
+    dispatchPendingMessages();
+}
+
 // The dialog's message, as its accessible label carries it ("<title>. <message>").
 juce::String messageOf (juce::AlertWindow& dialog)
 {
@@ -310,17 +330,11 @@ TEST_F (PresetStripDisplayTest, PresetMenuChoiceAppliesThePreset)
     auto& list = presetList (strip);
     ASSERT_EQ (list.getSelectedId(), 1);
 
-    list.showPopup();
-    ASSERT_TRUE (runUntil ([] { return nothingModal() == false; }, 2000));
-    auto* menu = juce::ModalComponentManager::getInstance()->getModalComponent (0);
-    ASSERT_NE (menu, nullptr);
+    auto& menu = openMenu (list);
     EXPECT_TRUE (list.isPopupActive());
 
     // The menu opens on the chosen entry; the next one down is "Blended Drums".
-    press (*menu, juce::KeyPress::downKey);
-    press (*menu, juce::KeyPress::returnKey);
-    ASSERT_TRUE (runUntil (nothingModal, 2000));
-    dispatchPendingMessages();
+    chooseRowsDown (menu, 1);
 
     EXPECT_EQ (list.getSelectedId(), 2);
     EXPECT_EQ (rig.store().currentPreset, 2);
@@ -333,8 +347,7 @@ TEST_F (PresetStripDisplayTest, LongNamesDoNotWidenTheMenuBeyondTheEditor)
     StripRig rig (9);
     auto document = presetsDocument (9);
     document->getChildElement (8)->setAttribute ("presetName", juce::String::repeatedString ("Long name ", 31) + "..");
-    ASSERT_TRUE (document->writeTo (rig.store().presetFile));
-    rig.store().reloadFromFile();
+    rig.load (*document);
 
     // The strip spans the editor, which stands at the left of the screen.
     juce::Component editor;
@@ -345,19 +358,16 @@ TEST_F (PresetStripDisplayTest, LongNamesDoNotWidenTheMenuBeyondTheEditor)
     editor.setVisible (true);
 
     auto& list = presetList (strip);
-    list.showPopup();
-    ASSERT_TRUE (runUntil ([] { return nothingModal() == false; }, 2000));
-    auto* menu = juce::ModalComponentManager::getInstance()->getModalComponent (0);
-    ASSERT_NE (menu, nullptr);
+    auto& menu = openMenu (list);
 
     const auto box = list.getScreenBounds();
-    const auto opened = menu->getScreenBounds();
+    const auto opened = menu.getScreenBounds();
     EXPECT_EQ (opened.getX(), box.getX());
     EXPECT_GE (opened.getY(), box.getBottom());
     EXPECT_LE (opened.getRight(), editor.getScreenBounds().getRight());
     EXPECT_GE (opened.getWidth(), box.getWidth());
 
-    press (*menu, juce::KeyPress::escapeKey);
+    press (menu, juce::KeyPress::escapeKey);
     EXPECT_TRUE (runUntil (nothingModal, 2000));
     editor.removeChildComponent (&strip);
 }
@@ -453,21 +463,14 @@ TEST_F (PresetStripDisplayTest, AMenuRowChosenAfterTheListChangedAppliesThePrese
         ASSERT_EQ (list.getSelectedId(), 1);
         const auto settingsBefore = rig.parameter ("gain_1_1").getValue();
 
-        list.showPopup();
-        ASSERT_TRUE (runUntil ([] { return nothingModal() == false; }, 2000));
-        auto* menu = juce::ModalComponentManager::getInstance()->getModalComponent (0);
-        ASSERT_NE (menu, nullptr);
+        auto& menu = openMenu (list);
 
         rewriteWithout (rig.store(), 13, c.removed);
         strip.timerCallback();
         ASSERT_EQ (list.getNumItems(), 13 - (int) c.removed.size());
 
         // The menu opened on item 1; ten rows down it reads "User 11".
-        for (int i = 0; i < 10; ++i)
-            press (*menu, juce::KeyPress::downKey);
-        press (*menu, juce::KeyPress::returnKey);
-        ASSERT_TRUE (runUntil (nothingModal, 2000));
-        dispatchPendingMessages();
+        chooseRowsDown (menu, 10);
 
         EXPECT_EQ (list.getSelectedId(), c.shownId);
         EXPECT_EQ (rig.store().currentPreset, c.shownId);
@@ -499,17 +502,13 @@ TEST_F (PresetStripDisplayTest, OfTwoPresetsOfOneNameTheMenuRowChosenAppliesItsO
     {
         SCOPED_TRACE (c.change);
         StripRig rig;
-        ASSERT_TRUE (twinsDocument (12, {})->writeTo (rig.store().presetFile));
-        rig.store().reloadFromFile();
+        rig.load (*twinsDocument (12, {}));
         auto& strip = rig.open();
         auto& list = presetList (strip);
         ASSERT_EQ (list.getSelectedId(), 1);
         const auto settingsBefore = rig.parameter ("gain_1_1").getValue();
 
-        list.showPopup();
-        ASSERT_TRUE (runUntil ([] { return nothingModal() == false; }, 2000));
-        auto* menu = juce::ModalComponentManager::getInstance()->getModalComponent (0);
-        ASSERT_NE (menu, nullptr);
+        auto& menu = openMenu (list);
 
         ASSERT_TRUE (twinsDocument (12, c.removed)->writeTo (rig.store().presetFile));
         setLastWriteTime (rig.store().presetFile, rig.store().lastModified + 1500);
@@ -517,11 +516,7 @@ TEST_F (PresetStripDisplayTest, OfTwoPresetsOfOneNameTheMenuRowChosenAppliesItsO
         ASSERT_EQ (list.getNumItems(), 12 - (int) c.removed.size());
 
         // The menu opened on item 1.
-        for (int i = 1; i < c.row; ++i)
-            press (*menu, juce::KeyPress::downKey);
-        press (*menu, juce::KeyPress::returnKey);
-        ASSERT_TRUE (runUntil (nothingModal, 2000));
-        dispatchPendingMessages();
+        chooseRowsDown (menu, c.row - 1);
 
         EXPECT_EQ (list.getSelectedId(), c.shownId);
         EXPECT_EQ (rig.store().currentPreset, c.shownId);

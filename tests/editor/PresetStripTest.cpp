@@ -797,8 +797,7 @@ TEST (PresetStripTest, OfTwoPresetsOfOneNameTheChosenEntryIsFollowedAppliedAndDe
     {
         SCOPED_TRACE (c.change);
         StripRig rig;
-        ASSERT_TRUE (twinsDocument (12, {})->writeTo (rig.store().presetFile));
-        rig.store().reloadFromFile();
+        rig.load (*twinsDocument (12, {}));
         auto& strip = rig.open();
         auto& list = presetList (strip);
         choose (strip, 11);
@@ -845,8 +844,7 @@ TEST (PresetStripTest, AProjectSavedAfterItsChosenPresetWasDeletedReopensWithNon
         auto document = presetsDocument (11);
         document->getChildElement (9)->setAttribute ("gain_1_1",
                                                      document->getChildElement (8)->getStringAttribute ("gain_1_1"));
-        ASSERT_TRUE (document->writeTo (rig.store().presetFile));
-        rig.store().reloadFromFile();
+        rig.load (*document);
         choose (rig.open(), 10);
         ASSERT_EQ (presetList (*rig.strip).getText(), "User 10");
         const auto presetValue = rig.parameter ("preset").getValue();

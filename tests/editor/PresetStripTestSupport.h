@@ -164,6 +164,13 @@ struct StripRig
     }
 
     PresetStore& store() { return processor->getPresetStore(); }
+
+    // Writes the presets file as this document and has the store read it.
+    void load (const juce::XmlElement& document)
+    {
+        if (! document.writeTo (store().presetFile) || ! store().reloadFromFile())
+            throw std::runtime_error ("cannot write the presets file");
+    }
     juce::RangedAudioParameter& parameter (const juce::String& id)
     {
         return *processor->getValueTreeState().getParameter (id);
