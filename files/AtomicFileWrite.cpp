@@ -181,27 +181,6 @@ bool writeAll (int descriptor, const void* data, size_t size, std::string& reaso
     return true;
 }
 
-// The file a temporary replaces, when it is a regular file.
-bool statReplacedFile (const std::string& target, struct stat& existing)
-{
-    return ::stat (target.c_str(), &existing) == 0 && S_ISREG (existing.st_mode);
-}
-
-// A replaced file keeps its owner where this writer may set it and its group where this user is in
-// it. Done as the temporary is made, with the permission bits but the set-id ones (which a write
-// clears), so that a private file's new content is never readable by more than the old.
-void keepOwnerAndPermissions (int descriptor, const std::string& target)
-{
-    struct stat existing
-    {
-    };
-    if (! statReplacedFile (target, existing))
-        return;
-    if (::fchown (descriptor, existing.st_uid, existing.st_gid) != 0)
-        (void) ::fchown (descriptor, static_cast<uid_t> (-1), existing.st_gid);
-    ::fchmod (descriptor, existing.st_mode & 0777);
-}
-
 // The rename itself reaches the disk only with its folder; a failure here loses nothing.
 void syncFolder (const std::string& folder)
 {
@@ -264,11 +243,15 @@ bool PendingFile::create (std::string& reason)
     const std::string folder = folderOf (target);
     const std::string prefix = temporaryPrefix (nameOf (target));
     removeStaleTemporaries (folder, prefix);
+    // Read once, so that the temporary is made and committed with what the file was when the write began.
+    if (! replaced.read (target, reason))
+        return false;
     const std::string stem = folder + "/" + prefix + std::to_string (getpid()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt)
     {
         const std::string candidate = stem + std::to_string (temporaryCounter.fetch_add (1));
-        const int descriptor = ::open (candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int descriptor =
+            ::open (candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, replaced.creationMode());
         if (descriptor < 0)
         {
             if (errno == EEXIST)
@@ -278,10 +261,12 @@ bool PendingFile::create (std::string& reason)
         }
         if (lockNewTemporary (descriptor))
         {
-            keepOwnerAndPermissions (descriptor, target);
             temporary = candidate;
             held = descriptor;
-            return true;
+            if (replaced.grantTo (descriptor, reason))
+                return true;
+            discard();
+            return false;
         }
         ::close (descriptor);
     }
@@ -352,9 +337,7 @@ bool PendingFile::commit (std::string& reason)
 {
     if (! checkCommittable (reason))
         return false;
-    // The whole permission bits once the content is written, set-id bits included.
-    if (struct stat existing{}; statReplacedFile (target, existing))
-        ::fchmod (held, existing.st_mode & 07777);
+    replaced.grantSetIdBitsTo (held);
     if (std::rename (temporary.c_str(), target.c_str()) != 0)
     {
         reason = describeErrno (errno);

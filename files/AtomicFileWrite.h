@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ReplacedFileAccess.h"
+
 #include <cstddef>
 #include <string>
 
@@ -10,7 +12,10 @@
     `reason` says why. A target that is a symbolic link to a regular file is written through the
     link, so the link stays. Only a regular file is ever replaced: a named pipe, device, socket or
     folder (or a link to one) is refused, and stays. A replaced file keeps its permission bits, its
-    group and its owner, as far as the writer may set them.
+    access control list, its group where the writer is in it and its owner where the writer may set it
+    (as root). It never grants more than the old file did: a group that cannot be kept gets no access,
+    a set-id bit goes with an owner or group not kept, and the temporary is made with the owner's bits
+    alone and given its final access before any content, so no one else can open it earlier.
 
     The temporary is named "." + the target's name (shortened to keep within NAME_MAX) + ".tmp-" +
     the writer's pid + "-" + a counter, and its writer holds a lock on it (flock) from its making
@@ -48,9 +53,9 @@ public:
     /** The temporary's path, once open() succeeded. */
     const std::string& temporaryPath() const noexcept { return temporary; }
 
-    /** Creates the temporary file, locked for as long as it exists, with the owner, group and
-        permission bits of the file it will replace (as far as this user may set them); false with
-        `reason` set. For finding out before long work whether the target's folder takes a new file. */
+    /** Creates the temporary file, locked for as long as it exists, with the access of the file it
+        will replace (read once, here); false with `reason` set. For finding out before long work
+        whether the target's folder takes a new file. */
     bool create (std::string& reason);
 
     /** create(), and a descriptor of the temporary, or -1 with `reason` set. The descriptor is the
@@ -79,6 +84,7 @@ private:
     // The temporary's own descriptor, which holds its lock until the rename or removal.
     int held = -1;
     bool committed = false;
+    ReplacedFileAccess replaced;
 };
 
 /** The text of errno as a reason: "No space left on device". */
