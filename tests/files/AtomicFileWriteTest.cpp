@@ -1,9 +1,14 @@
 #include "AtomicFileWrite.h"
+#include "SystemCallShim.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -12,9 +17,11 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace
@@ -230,6 +237,86 @@ gid_t otherGroupOfThisUser()
             return groups[static_cast<size_t> (i)];
     return 0;
 }
+
+// The mode the writer's temporary had as it was made, or every bit when none was seen made.
+mode_t creationModeOfTemporary (const std::vector<systemCallShim::Call>& calls)
+{
+    for (const systemCallShim::Call& call : calls)
+        if (call.name == "open" && call.path.find (".tmp-") != std::string::npos)
+            return call.mode;
+    return 07777;
+}
+
+// Access control lists in the kernel's raw form: a version, then entries of tag, permissions and id.
+constexpr const char* accessListName = "system.posix_acl_access";
+enum AccessListTag : uint16_t
+{
+    ownerEntry = 0x01,
+    userEntry = 0x02,
+    groupEntry = 0x04,
+    maskEntry = 0x10,
+    othersEntry = 0x20
+};
+struct AccessListEntry
+{
+    uint16_t tag;
+    uint16_t permissions;
+    uint32_t id = UINT32_MAX;
+};
+
+std::string accessListOf (const std::vector<AccessListEntry>& entries)
+{
+    std::string bytes;
+    const auto put = [&bytes] (uint32_t value, int size)
+    {
+        for (int i = 0; i < size; ++i)
+            bytes += static_cast<char> ((value >> (8 * i)) & 0xFF);
+    };
+    put (2, 4);
+    for (const AccessListEntry& entry : entries)
+    {
+        put (entry.tag, 2);
+        put (entry.permissions, 2);
+        put (entry.id, 4);
+    }
+    return bytes;
+}
+
+// A 0640 file's list that lets `user` read as well.
+std::string readableBy (uid_t user, uint16_t groupPermissions = 4)
+{
+    return accessListOf ({ { ownerEntry, 6 },
+                           { userEntry, 4, user },
+                           { groupEntry, groupPermissions },
+                           { maskEntry, 4 },
+                           { othersEntry, 0 } });
+}
+
+// The file's list, empty when it has none.
+std::string accessListOfFile (const fs::path& path)
+{
+    std::string bytes (4096, '\0');
+    const ssize_t size = ::getxattr (path.c_str(), accessListName, bytes.data(), bytes.size());
+    return bytes.substr (0, size > 0 ? static_cast<size_t> (size) : 0);
+}
+
+bool setAccessList (const fs::path& path, const std::string& list, const char* name = accessListName)
+{
+    return ::setxattr (path.c_str(), name, list.data(), list.size(), 0) == 0;
+}
+
+// Runs `work` in a child process as user `user` of group `group` and the other `groups` given.
+bool succeedsAs (uid_t user, gid_t group, const std::vector<gid_t>& groups, const std::function<bool()>& work)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit (::setgroups (groups.size(), groups.data()) == 0 && ::setgid (group) == 0 && ::setuid (user) == 0 &&
+                       work()
+                   ? 0
+                   : 1);
+    int status = 0;
+    return child > 0 && waitpid (child, &status, 0) == child && WIFEXITED (status) && WEXITSTATUS (status) == 0;
+}
 } // namespace
 
 // A replaced file keeps its permission bits, whichever way its content was written, and its
@@ -238,7 +325,7 @@ TEST_F (AtomicFileWriteTest, ReplacedFileKeepsItsPermissionBits)
 {
     const mode_t previousMask = ::umask (022);
     for (const bool byDescriptor : { false, true })
-        for (const mode_t mode : { 0600, 0640, 0444, 0755, 02750 })
+        for (const mode_t mode : { 0600, 0640, 0444, 0755, 02750, 04755 })
         {
             SCOPED_TRACE ((byDescriptor ? "through a descriptor, mode " : "whole, mode ") + std::to_string (mode));
             const fs::path target = folder / "take.wav";
@@ -246,8 +333,13 @@ TEST_F (AtomicFileWriteTest, ReplacedFileKeepsItsPermissionBits)
             ASSERT_EQ (::chmod (target.c_str(), mode), 0);
             std::string reason;
             {
+                systemCallShim::startRecording();
                 PendingFile pending (target.string());
-                ASSERT_TRUE (pending.create (reason)) << reason;
+                const bool created = pending.create (reason);
+                const mode_t made = creationModeOfTemporary (systemCallShim::stopRecording());
+                ASSERT_TRUE (created) << reason;
+                // A descriptor opened at any moment keeps what was granted then.
+                EXPECT_EQ (made & 0777 & ~mode, 0u) << "made with " << std::oct << made;
                 EXPECT_EQ (modeOf (pending.temporaryPath()), mode & 0777);
             }
             ASSERT_TRUE (byDescriptor ? writeThroughDescriptor (target, "new", reason) : write ("take.wav", "new"))
@@ -291,6 +383,103 @@ TEST_F (AtomicFileWriteTest, ReplacedFileKeepsItsOwnerAndGroup)
         EXPECT_EQ (info.st_mode & 07777, 0640u);
         fs::remove (target);
     }
+}
+
+// A writer who is not root keeps the old file's group only when it is in it; otherwise the new
+// file's group (the writer's) is granted nothing, by the bits or by the access control list, and no
+// set-id bit names another owner or group than the old file's did.
+TEST_F (AtomicFileWriteTest, GroupOrOwnerTheWriterCannotKeepIsGrantedNothing)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root, to write as other users";
+    constexpr uid_t writer = 54321;
+    constexpr gid_t writers = 54321; // the writer's own group
+    constexpr gid_t others = 54322;
+    constexpr uid_t someone = 54323;
+    struct Case
+    {
+        const char* what;
+        uid_t owner;
+        gid_t group;
+        mode_t mode;
+        bool writerInOthers;
+        std::string list;
+        gid_t newGroup;
+        mode_t newMode;
+        std::string newList;
+    };
+    const std::string listed = readableBy (someone);
+    const std::string groupless = readableBy (someone, 0);
+    // clang-format off
+    const std::vector<Case> cases{
+        { "own file, another group",             writer,  others,  02660, false, "",     writers, 0600,  "" },
+        { "own file, a group the writer is in",  writer,  others,  02660, true,  "",     others,  02660, "" },
+        { "another's file, the writer's group",  someone, writers, 04644, false, "",     writers, 0644,  "" },
+        { "another's file, a group it is in",    someone, others,  06640, true,  "",     others,  02640, "" },
+        { "own file with a list, another group", writer,  others,  0640,  false, listed, writers, 0640,  groupless },
+    };
+    // clang-format on
+    ASSERT_EQ (::chown (folder.c_str(), writer, writers), 0);
+    const fs::path target = folder / "take.wav";
+    for (const Case& entry : cases)
+    {
+        SCOPED_TRACE (entry.what);
+        makeFile ("take.wav");
+        ASSERT_EQ (::chown (target.c_str(), entry.owner, entry.group), 0);
+        ASSERT_EQ (::chmod (target.c_str(), entry.mode), 0);
+        if (! entry.list.empty() && ! setAccessList (target, entry.list))
+            GTEST_SKIP() << "no access control lists here: " << std::strerror (errno);
+        EXPECT_TRUE (succeedsAs (writer, writers,
+                                 entry.writerInOthers ? std::vector<gid_t>{ others } : std::vector<gid_t>{},
+                                 [&target]
+                                 {
+                                     std::string reason;
+                                     const bool written = replaceFileAtomically (target.string(), "new", 3, reason);
+                                     if (! written)
+                                         std::fprintf (stderr, "%s\n", reason.c_str());
+                                     return written;
+                                 }));
+        struct stat info
+        {
+        };
+        ASSERT_EQ (::stat (target.c_str(), &info), 0);
+        EXPECT_EQ (contentOf (target), "new");
+        EXPECT_EQ (info.st_uid, writer);
+        EXPECT_EQ (info.st_gid, entry.newGroup);
+        EXPECT_EQ (info.st_mode & 07777, entry.newMode) << std::oct << (info.st_mode & 07777);
+        EXPECT_EQ (accessListOfFile (target), entry.newList);
+        fs::remove (target);
+    }
+}
+
+// And its access control list; where it had none it gets none, whatever the folder's default list
+// gives new files (and that list grants nothing while the temporary is made: its mask is the
+// group's bits, none then).
+TEST_F (AtomicFileWriteTest, ReplacedFileKeepsItsAccessControlList)
+{
+    const fs::path target = folder / "take.wav";
+    makeFile ("take.wav");
+    ASSERT_EQ (::chmod (target.c_str(), 0640), 0);
+    if (! setAccessList (target, readableBy (54321)))
+        GTEST_SKIP() << "no access control lists here: " << std::strerror (errno);
+    ASSERT_TRUE (write ("take.wav", "new"));
+    EXPECT_EQ (accessListOfFile (target), readableBy (54321));
+    EXPECT_EQ (modeOf (target), 0640u);
+
+    fs::remove (target);
+    const std::string folderDefault = accessListOf (
+        { { ownerEntry, 7 }, { userEntry, 4, 54321 }, { groupEntry, 5 }, { maskEntry, 5 }, { othersEntry, 0 } });
+    ASSERT_TRUE (setAccessList (folder, folderDefault, "system.posix_acl_default")) << std::strerror (errno);
+    makeFile ("take.wav");
+    ASSERT_EQ (::removexattr (target.c_str(), accessListName), 0);
+    ASSERT_EQ (::chmod (target.c_str(), 0640), 0);
+    systemCallShim::startRecording();
+    const bool written = write ("take.wav", "new");
+    const mode_t made = creationModeOfTemporary (systemCallShim::stopRecording());
+    ASSERT_TRUE (written);
+    EXPECT_EQ (made & 070, 0u) << "made with " << std::oct << made;
+    EXPECT_EQ (accessListOfFile (target), "");
+    EXPECT_EQ (modeOf (target), 0640u);
 }
 
 // Another user's temporary is never taken for this writer's, however abandoned it looks.
@@ -359,4 +548,38 @@ TEST_F (AtomicFileWriteTest, CommitLeavesNoTemporaryAndIsRefusedWhenItsTemporary
         }
         fs::remove_all (folder / "sub");
     }
+}
+
+// The content reaches the disk before the rename makes it the file's; a rename that fails leaves the
+// old file as it was and no temporary.
+TEST_F (AtomicFileWriteTest, TemporaryIsFlushedBeforeItsRenameAndRemovedWhenTheRenameFails)
+{
+    std::ofstream (folder / "song.lkp") << "old";
+    PendingFile pending ((folder / "song.lkp").string());
+    std::string reason;
+    const int descriptor = pending.open (reason);
+    ASSERT_GE (descriptor, 0) << reason;
+    ASSERT_EQ (::write (descriptor, "new", 3), 3);
+    ::close (descriptor);
+    systemCallShim::startRecording();
+    const bool committed = pending.commit (reason);
+    std::vector<std::string> callsOnTemporary;
+    for (const systemCallShim::Call& call : systemCallShim::stopRecording())
+        if (call.path == pending.temporaryPath())
+            callsOnTemporary.push_back (call.name);
+    ASSERT_TRUE (committed) << reason;
+    EXPECT_EQ (callsOnTemporary, (std::vector<std::string>{ "fsync", "rename" }));
+
+    std::ofstream (folder / "take.lkp") << "old";
+    systemCallShim::failRenames (EIO);
+    const bool written = replaceFileAtomically ((folder / "take.lkp").string(), "new", 3, reason);
+    systemCallShim::failRenames (0);
+    EXPECT_FALSE (written);
+    EXPECT_EQ (reason, std::strerror (EIO));
+    EXPECT_EQ (contentOf (folder / "take.lkp"), "old");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator (folder))
+        names.push_back (entry.path().filename().string());
+    std::sort (names.begin(), names.end());
+    EXPECT_EQ (names, (std::vector<std::string>{ "song.lkp", "take.lkp" }));
 }

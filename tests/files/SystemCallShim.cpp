@@ -1,0 +1,90 @@
+#include "SystemCallShim.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdarg>
+#include <cstdio>
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+bool recording = false;
+std::vector<systemCallShim::Call> calls;
+int renameError = 0;
+
+template <typename Function>
+Function* next (const char* name)
+{
+    return reinterpret_cast<Function*> (::dlsym (RTLD_NEXT, name));
+}
+
+std::string pathOf (int descriptor)
+{
+    char path[PATH_MAX];
+    const std::string link = "/proc/self/fd/" + std::to_string (descriptor);
+    const ssize_t length = ::readlink (link.c_str(), path, sizeof (path));
+    return length > 0 ? std::string (path, static_cast<size_t> (length)) : std::string();
+}
+} // namespace
+
+void systemCallShim::startRecording()
+{
+    calls.clear();
+    recording = true;
+}
+
+std::vector<systemCallShim::Call> systemCallShim::stopRecording()
+{
+    recording = false;
+    return std::move (calls);
+}
+
+void systemCallShim::failRenames (int error)
+{
+    renameError = error;
+}
+
+extern "C" int open (const char* path, int flags, ...)
+{
+    mode_t mode = 0;
+    if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE)
+    {
+        va_list arguments;
+        va_start (arguments, flags);
+        mode = static_cast<mode_t> (va_arg (arguments, unsigned int));
+        va_end (arguments);
+    }
+    static auto* const real = next<int (const char*, int, ...)> ("open");
+    const int descriptor = real (path, flags, mode);
+    struct stat made
+    {
+    };
+    if (recording && descriptor >= 0 && (flags & O_CREAT) != 0 && ::fstat (descriptor, &made) == 0)
+        calls.push_back ({ "open", path, made.st_mode & 07777 });
+    return descriptor;
+}
+
+extern "C" int fsync (int descriptor)
+{
+    if (recording)
+        calls.push_back ({ "fsync", pathOf (descriptor) });
+    static auto* const real = next<int (int)> ("fsync");
+    return real (descriptor);
+}
+
+extern "C" int rename (const char* from, const char* to) noexcept
+{
+    if (recording)
+        calls.push_back ({ "rename", from });
+    if (renameError != 0)
+    {
+        errno = renameError;
+        return -1;
+    }
+    static auto* const real = next<int (const char*, const char*)> ("rename");
+    return real (from, to);
+}

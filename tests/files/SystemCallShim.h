@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <sys/types.h>
+
+/** The test binary's own open, fsync and rename, which the writer under test calls in place of the C
+    library's: each passes the call on, and while a test asks, notes it or fails it instead. */
+namespace systemCallShim
+{
+struct Call
+{
+    std::string name; // "open" (files it creates only), "fsync" or "rename"
+    std::string path; // the file opened, flushed, or renamed from
+    mode_t mode = 0;  // a created file's mode as it was made
+};
+
+void startRecording();
+std::vector<Call> stopRecording();
+
+/** Makes every rename fail with `error` (0: pass them on again). */
+void failRenames (int error);
+} // namespace systemCallShim
