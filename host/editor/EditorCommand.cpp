@@ -2,7 +2,7 @@
 
 #include "AAX_Errors.h"
 #include "AtomicFileWrite.h"
-#include "CommandLinePath.h"
+#include "CommandFiles.h"
 #include "HomeFolderCheck.h"
 #include "HostCollection.h"
 #include "HostEditor.h"
@@ -104,19 +104,15 @@ bool parseOptions (const std::vector<std::string>& arguments, EditorOptions& opt
 }
 
 // Why the snapshot or project cannot be written, before the window opens: what is in their place
-// (the writers replace only regular files), or that they are one file. Empty when both can be.
+// (the writers replace only regular files), or that one is a file the editor reads, or each other.
+// Empty when both can be.
 std::string refusalBeforeWindow (const EditorOptions& options)
 {
-    const std::string& snapshot = options.snapshotPath;
-    const std::string& project = options.settings.saveProjectPath;
-    std::string reason;
-    if (! snapshot.empty() && ! isReplaceableFile (snapshot, reason))
-        return "cannot write " + snapshot + ": " + reason;
-    if (! project.empty() && ! isReplaceableFile (project, reason))
-        return "cannot write project " + project + ": " + reason;
-    if (! snapshot.empty() && ! project.empty() && namesSameFile (project, snapshot))
-        return "cannot write project " + project + ": it is the snapshot";
-    return {};
+    CommandFiles files;
+    files.reads (options.libraryPath, "the plug-in library");
+    files.writes (options.snapshotPath, options.snapshotPath, "the snapshot");
+    files.addProjects (options.settings);
+    return files.refusal();
 }
 
 // The files the window's closing writes, with their temporaries made before it opens.

@@ -1,6 +1,7 @@
 #include "RenderCommand.h"
 
 #include "AtomicFileWrite.h"
+#include "CommandFiles.h"
 #include "HostInstance.h"
 #include "HostProject.h"
 #include "InsertRenderer.h"
@@ -134,21 +135,6 @@ bool isCalibratedRate (double rate)
     return false;
 }
 
-// Why the output or project cannot be written when it is the input or each other (the same file
-// by device and inode, or the same name in the same folder before it exists); empty otherwise.
-std::string sameFileProblem (const RenderOptions& options)
-{
-    const std::string& project = options.settings.saveProjectPath;
-    const bool hasInput = ! options.inputPath.empty();
-    if (hasInput && namesSameFile (options.outputPath, options.inputPath))
-        return "cannot write " + options.outputPath + ": it is the input file";
-    if (! project.empty() && hasInput && namesSameFile (project, options.inputPath))
-        return "cannot write project " + project + ": it is the input file";
-    if (! project.empty() && namesSameFile (project, options.outputPath))
-        return "cannot write project " + project + ": it is the output file";
-    return {};
-}
-
 // Everything from loading the library to its shut-down, with the output written as it comes and
 // the project (when one is saved) into its temporary made beforehand.
 int renderWithPlugin (const RenderOptions& options, InputAudio& input, PendingFile* projectFile,
@@ -276,13 +262,13 @@ int runRenderCommand (const std::vector<std::string>& arguments, const std::stri
     if (! hasNameEnding (options.outputPath, "wav") && ! hasNameEnding (options.outputPath, "flac"))
         return fail ("cannot write " + options.outputPath + ": the name must end in .wav or .flac");
     // Refused before the render rather than after it; the writers check again when they write.
-    if (std::string reason; ! isReplaceableFile (options.outputPath, reason))
-        return fail ("cannot write " + options.outputPath + ": " + reason);
-    if (std::string reason;
-        ! options.settings.saveProjectPath.empty() && ! isReplaceableFile (options.settings.saveProjectPath, reason))
-        return fail ("cannot write project " + options.settings.saveProjectPath + ": " + reason);
-    if (const std::string problem = sameFileProblem (options); ! problem.empty())
-        return fail (problem);
+    CommandFiles files;
+    files.reads (options.inputPath, "the input file");
+    files.reads (options.libraryPath, "the plug-in library");
+    files.writes (options.outputPath, options.outputPath, "the output file");
+    files.addProjects (options.settings);
+    if (const std::string refusal = files.refusal(); ! refusal.empty())
+        return fail (refusal);
 
     InputAudio input;
     if (! options.inputPath.empty())

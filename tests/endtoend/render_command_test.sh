@@ -80,10 +80,12 @@ PY
     done
 done
 
-# A project saved with the settings renders the same audio when loaded again.
+# A project saved with the settings renders the same audio when loaded again, and may be saved
+# over the one loaded.
 expect_ok "save project" render "$work/builtin.wav" "$work/first.wav" --preset "Big Synth" --set gain_L=-3 \
     --save-project "$work/song.lkp"
-expect_ok "load project" render "$work/builtin.wav" "$work/second.wav" --load-project "$work/song.lkp"
+expect_ok "load project" render "$work/builtin.wav" "$work/second.wav" --load-project "$work/song.lkp" \
+    --save-project "$work/song.lkp"
 cmp -s "$work/first.wav" "$work/second.wav" || fail "project: the loaded state renders differently"
 # A successful save, over an existing project too, leaves no temporary behind.
 expect_ok "save project again" render "$work/builtin.wav" "$work/first.wav" --preset "Big Synth" --set gain_L=-3 \

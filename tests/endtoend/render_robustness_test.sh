@@ -285,11 +285,14 @@ expect_status "a quoted ~" 0 err "" in_work --library "$library" "~/o.wav" --sav
 [ -s "$paths/work/~/o.wav" ] && [ -s "$paths/work/~/p.lkp" ] && [ -z "$(ls -A "$paths/home")" ] ||
     fail "a quoted ~: $(ls -RA "$paths/home" "$paths/work/~")"
 
-# An output or project that is the input, or each other, is refused before the render, and every
-# file stays as it was: by name, through a link, a hard link or "..", and before the output exists.
+# An output or project that is a file the render reads (the input, the loaded project, the plug-in
+# library), or each other, is refused before the render, and every file stays as it was: by name,
+# through a link, a hard link or "..", and before the output exists.
 same="$work/same"
 mkdir "$same"
 cp "$work/short.wav" "$same/in.wav"
+cp "$paths/real/p.lkp" "$same/p.wav"
+cp "$library" "$same/lib.wav"
 ln "$same/in.wav" "$same/hard.wav"
 ln -s in.wav "$same/link.wav"
 echo "keep me" > "$same/kept.wav"
@@ -311,10 +314,14 @@ output is the input through ..|in.wav ../same/in.wav|cannot write ../same/in.wav
 new project and output through a folder's link|in.wav sub/new1.wav --save-project folder-link/new1.wav|cannot write project folder-link/new1.wav: it is the output file
 new project and output through ..|in.wav sub/new2.wav --save-project sub/../sub/new2.wav|cannot write project sub/../sub/new2.wav: it is the output file
 new project and output through the link and ..|folder-link/../sub/new3.wav --save-project ./sub/new3.wav|cannot write project ./sub/new3.wav: it is the output file
+output is the loaded project|in.wav p.wav --load-project p.wav|cannot write p.wav: it is the loaded project
+output is the loaded project through ..|sub/../p.wav --load-project ./p.wav|cannot write sub/../p.wav: it is the loaded project
+project is the plug-in library|in.wav o.wav --library lib.wav --save-project lib.wav|cannot write project lib.wav: it is the plug-in library
+output is the plug-in library|--library ./lib.wav lib.wav|cannot write lib.wav: it is the plug-in library
 TABLE
-cmp -s "$work/short.wav" "$same/in.wav" && grep -qx "keep me" "$same/kept.wav" && [ -L "$same/link.wav" ] ||
-    fail "a refused render changed a file"
-[ "$(ls -A "$same" | tr '\n' ' ')" = "folder-link hard.wav in.wav kept.wav link.wav sub " ] &&
+cmp -s "$work/short.wav" "$same/in.wav" && grep -qx "keep me" "$same/kept.wav" && [ -L "$same/link.wav" ] &&
+    cmp -s "$paths/real/p.lkp" "$same/p.wav" && cmp -s "$library" "$same/lib.wav" || fail "a refused render changed a file"
+[ "$(ls -A "$same" | tr '\n' ' ')" = "folder-link hard.wav in.wav kept.wav lib.wav link.wav p.wav sub " ] &&
     [ -z "$(ls -A "$same/sub")" ] || fail "a refused render left $(ls -AR "$same")"
 
 # A project that cannot be written fails the command before the render, with the existing output

@@ -61,6 +61,10 @@ mkfifo "$refused/pipe.png"
 python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$refused/socket.png"
 mknod "$refused/null.png" c 1 3 2> /dev/null || ln -s /dev/null "$refused/null.png"
 ln -s null.png "$refused/link.png"
+# The library's own file is safe here: without a display nothing is written even if not refused.
+ln -s "$library" "$refused/library-link.so"
+echo "old project" > "$refused/p.lkp"
+ln -s p.lkp "$refused/p-link.png"
 while IFS='|' read -r what arguments message; do
     # shellcheck disable=SC2086
     env -C "$refused" -u DISPLAY timeout 30 "$host" editor "$library" $arguments > /dev/null 2> "$work/err.txt"
@@ -76,10 +80,14 @@ project onto a device|--snapshot s.png --save-project null.png|cannot write proj
 snapshot that is the project|--save-project x.png --snapshot x.png|cannot write project x.png: it is the snapshot
 snapshot that is the project through ..|--save-project sub/x.png --snapshot sub/../sub/x.png|cannot write project sub/x.png: it is the snapshot
 snapshot that is the project through a link|--save-project folder-link/x.png --snapshot sub/x.png|cannot write project folder-link/x.png: it is the snapshot
+snapshot that is the loaded project|--load-project p.lkp --snapshot p.lkp|cannot write p.lkp: it is the loaded project
+snapshot that is the loaded project through a link|--load-project p.lkp --snapshot p-link.png|cannot write p-link.png: it is the loaded project
+snapshot that is the loaded project through ..|--load-project p.lkp --snapshot sub/../p.lkp|cannot write sub/../p.lkp: it is the loaded project
+snapshot that is the plug-in library|--snapshot library-link.so|cannot write library-link.so: it is the plug-in library
 TABLE
-[ -p "$refused/pipe.png" ] && [ -S "$refused/socket.png" ] && [ -c "$refused/null.png" ] && [ -L "$refused/link.png" ] ||
-    fail "a refused snapshot replaced a file: $(ls -l "$refused")"
-[ "$(ls -A "$refused" | tr '\n' ' ')" = "folder-link link.png null.png pipe.png socket.png sub " ] &&
+[ -p "$refused/pipe.png" ] && [ -S "$refused/socket.png" ] && [ -c "$refused/null.png" ] && [ -L "$refused/link.png" ] &&
+    grep -qx "old project" "$refused/p.lkp" || fail "a refused snapshot replaced a file: $(ls -l "$refused")"
+[ "$(ls -A "$refused" | tr '\n' ' ')" = "folder-link library-link.so link.png null.png p-link.png p.lkp pipe.png socket.png sub " ] &&
     [ -z "$(ls -A "$refused/sub")" ] || fail "a refused snapshot left $(ls -AR "$refused")"
 
 # The snapshot and the project are written whole before either is renamed into place: one that
