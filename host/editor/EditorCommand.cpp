@@ -9,6 +9,7 @@
 #include "HostInstance.h"
 #include "HostProject.h"
 #include "InsertSettings.h"
+#include "InterruptGuard.h"
 #include "LiveInsertAudio.h"
 #include "LoadedPlugin.h"
 #include "OptionScanner.h"
@@ -120,6 +121,9 @@ struct EditorFiles
 {
     std::optional<PendingFile> snapshot;
     std::optional<PendingFile> project;
+    // Set once their writing has begun: a signal noted before that leaves them unwritten, and one
+    // noted later no longer stops them.
+    bool writing = false;
 };
 
 // Writes the snapshot (when taken) and the project (when saved) into their temporaries whole, and
@@ -215,7 +219,7 @@ int showEditor (X11Display& display, HostCollection& description, HostInstance& 
     std::vector<unsigned char> png;
     bool pictured = false;
     pollfd connection{ display.connectionNumber(), POLLIN, 0 };
-    while (window.handleEvents())
+    while (window.handleEvents() && InterruptGuard::caughtSignal() == 0)
     {
         editor->idle();
         instance.idle();
@@ -239,9 +243,13 @@ int showEditor (X11Display& display, HostCollection& description, HostInstance& 
         poll (&connection, 1, turnMilliseconds);
     }
 
-    // A window closed before the editor had painted takes no snapshot, as before.
-    if (status == 0)
+    // A window closed before the editor had painted takes no snapshot, as before. A signal that
+    // came after the picture still means that the user wants nothing written.
+    if (status == 0 && InterruptGuard::caughtSignal() == 0)
+    {
+        files.writing = true;
         status = saveFiles (options, instance, pictured ? &png : nullptr, files);
+    }
 
     editor->tearDown();
     window.restorePointer();
@@ -291,6 +299,10 @@ int runEditorCommand (const std::vector<std::string>& arguments, const std::stri
         return 1;
     }
 
+    // From here on a signal that would end the editor at once is noted instead, so that the
+    // temporaries below are removed before it ends the editor.
+    InterruptGuard interrupts;
+
     // Before the window opens, not when it closes after the user has set everything by eye.
     EditorFiles files;
     if (! options.settings.makeProjectFile (files.project, error))
@@ -311,11 +323,23 @@ int runEditorCommand (const std::vector<std::string>& arguments, const std::stri
         return fail (error);
 
     int status = options.settings.apply (*instance, error) ? 0 : fail (error);
-    if (status == 0)
+    if (status == 0 && InterruptGuard::caughtSignal() == 0)
         status = showEditor (*display, plugin->description(), *instance, options, files);
 
     instance.reset();
     if (! plugin->unload (error))
-        return fail (error);
+        status = fail (error);
+
+    if (InterruptGuard::caughtSignal() != 0 && ! files.writing)
+    {
+        const std::string first = files.snapshot ? options.snapshotPath : "project " + options.settings.saveProjectPath;
+        if (files.snapshot || files.project)
+            std::fprintf (stderr, "larkspur-host editor: interrupted; %s was not written%s\n", first.c_str(),
+                          files.snapshot && files.project ? ", nor the project" : "");
+        // Ending by the signal runs no destructors: the temporaries go first.
+        files.snapshot.reset();
+        files.project.reset();
+        interrupts.endByCaughtSignal();
+    }
     return status;
 }

@@ -29,6 +29,33 @@ expect_ok()
 
 editor() { "$host" editor "$library" "$@"; }
 
+# await_window <title>: waits up to 10 s for a top-level window of that title on the display.
+await_window()
+{
+    python3 - "$1" <<'PY'
+import ctypes, sys, time
+x = ctypes.CDLL("libX11.so.6")
+Window = ctypes.c_ulong
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+x.XDefaultRootWindow.restype = Window
+x.XQueryTree.argtypes = [ctypes.c_void_p, Window] + [ctypes.c_void_p] * 4
+x.XFetchName.argtypes = [ctypes.c_void_p, Window, ctypes.c_void_p]
+display = x.XOpenDisplay(None)
+deadline = time.monotonic() + 10
+while display and time.monotonic() < deadline:
+    root, parent, children, count = Window(), Window(), ctypes.POINTER(Window)(), ctypes.c_uint()
+    x.XQueryTree(display, x.XDefaultRootWindow(display), ctypes.byref(root), ctypes.byref(parent),
+                 ctypes.byref(children), ctypes.byref(count))
+    for i in range(count.value):
+        name = ctypes.c_char_p()
+        if x.XFetchName(display, children[i], ctypes.byref(name)) and name.value == sys.argv[1].encode():
+            sys.exit(0)
+    time.sleep(0.02)
+sys.exit(1)
+PY
+}
+
 # A snapshot: the whole 800 x 518 editor on its dark background, with its controls (antialiased
 # artwork and text: thousands of colours, where the background alone is one).
 expect_ok "snapshot" editor --snapshot "$work/editor.png" --preset "Natural Thump"
@@ -134,6 +161,41 @@ wait "$editor_pid" || status=$?
 "$host" render --library "$library" "$work/direct.wav" "${eye_settings[@]}" 2> "$work/err.txt" \
     || fail "render direct: $(cat "$work/err.txt")"
 cmp -s "$work/saved.wav" "$work/direct.wav" || fail "the saved project renders differently from its settings"
+
+# An editor ended by a signal removes its temporaries, leaves the snapshot and project as they were
+# and ends by that signal: one while its window is open, and one before (held on the presets file's
+# lock in a fresh data folder, so that it cannot take its picture first).
+echo "old picture" > "$work/signal.png"
+echo "old project" > "$work/signal.lkp"
+for row in "TERM|window|project $work/signal.lkp was not written|--save-project $work/signal.lkp" \
+    "HUP|lock|$work/signal.png was not written, nor the project|--snapshot $work/signal.png --save-project $work/signal.lkp"; do
+    IFS='|' read -r signal when note arguments <<< "$row"
+    presets="$work/fresh-$signal/Korvel Audio Tools/Larkspur"
+    mkdir -p "$presets"
+    exec 9> "$presets/.presets.xml.lock"
+    [ "$when" = window ] || flock 9
+    # shellcheck disable=SC2086
+    XDG_DATA_HOME="$work/fresh-$signal" "$host" editor "$library" $arguments > /dev/null 2> "$work/err.txt" 9>&- &
+    editor_pid=$!
+    (sleep 30 && kill -KILL "$editor_pid") > /dev/null 2>&1 9>&- &
+    watchdog=$!
+    if [ "$when" = window ]; then
+        await_window Larkspur || fail "SIG$signal: the window did not appear"
+    else
+        await_file "$work/.signal.lkp.tmp-*" > /dev/null || fail "SIG$signal: no temporary appeared"
+    fi
+    kill -"$signal" "$editor_pid"
+    exec 9>&-
+    { wait "$editor_pid"; } 2> /dev/null
+    status=$?
+    kill "$watchdog" 2> /dev/null
+    [ "$status" -eq $((128 + $(kill -l "$signal"))) ] && grep -qF "interrupted; $note" "$work/err.txt" ||
+        fail "SIG$signal ($when): exit $status: $(cat "$work/err.txt")"
+    ls -A "$work" | grep -q "\.tmp-" && fail "SIG$signal ($when): left $(ls -A "$work" | grep "\.tmp-")"
+    rm -f "$work"/.signal.*.tmp-*
+    grep -qx "old picture" "$work/signal.png" && grep -qx "old project" "$work/signal.lkp" ||
+        fail "SIG$signal ($when): the snapshot or project was written"
+done
 
 # A window destroyed from outside ends the command cleanly, without X errors.
 "$host" editor "$library" > "$work/out.txt" 2> "$work/err.txt" &
