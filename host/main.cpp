@@ -5,6 +5,7 @@
 #include "DescriptionPrinter.h"
 #include "EditorCommand.h"
 #include "LoadedPlugin.h"
+#include "OptionScanner.h"
 #include "RenderCommand.h"
 #include "ValidateCommand.h"
 
@@ -102,7 +103,14 @@ int main (int argc, char** argv)
         return 0;
     }
     if (argc == 3 && std::strcmp (argv[1], "describe") == 0)
+    {
+        if (std::string problem; ! checkFileName ("the plug-in library", argv[2], problem))
+        {
+            std::fprintf (stderr, "larkspur-host describe: %s\n%s", problem.c_str(), describeUsage);
+            return 2;
+        }
         return describe (argv[2]);
+    }
     if (argc >= 2 && std::strcmp (argv[1], "render") == 0)
         return runRenderCommand (std::vector<std::string> (argv + 2, argv + argc), defaultLibraryPath());
     if (argc >= 2 && std::strcmp (argv[1], "validate") == 0)

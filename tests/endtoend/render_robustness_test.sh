@@ -80,6 +80,9 @@ for case in "pipe.so:it is a named pipe, not a regular file" "cut.so:the file is
     expect_status "render with $name" 1 err "cannot load $work/$name: ${case#*:}" \
         timeout 20 "$host" render --library "$work/$name" "$work/x.wav"
 done
+# An empty name names no library, as for the other commands.
+expect_status "describe with an empty name" 2 err "larkspur-host describe: an empty name was given for the plug-in library" \
+    "$host" describe ""
 
 # A full-scale square wave boosted by 12 dB clips in a 16-bit output: the samples are counted.
 wav "$work/square.wav" 2 48000 int16 square
