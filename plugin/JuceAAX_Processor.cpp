@@ -268,18 +268,24 @@ AAX_Result JuceAAX_Processor::selectPreset (const void* data, uint32_t size)
     const int listed = store.getNumListedPresets();
 
     // One name per line: a backslash or line feed in a name is sent as "\\" or "\n", so that
-    // each name stays one item whatever it holds.
+    // each name stays one item whatever it holds. Only whole lines that fit are sent: names edited
+    // into the file by hand may be longer than the host's room, and one cut short would be listed
+    // as a name that is not there.
     std::string names;
     for (int position = 1; position <= listed; ++position)
     {
+        std::string line;
         for (const char byte :
              store.presets.getChildElement (position - 1)->getStringAttribute ("presetName").toStdString())
         {
             if (byte == '\\' || byte == '\n')
-                names += '\\';
-            names += byte == '\n' ? 'n' : byte;
+                line += '\\';
+            line += byte == '\n' ? 'n' : byte;
         }
-        names += '\n';
+        line += '\n';
+        if (names.size() + line.size() >= request.namesCapacity)
+            break;
+        names += line;
     }
     copyText (juce::String::fromUTF8 (names.data(), (int) names.size()), request.names, request.namesCapacity);
     copyText (store.presetFile.getFullPathName(), request.file, request.fileCapacity);

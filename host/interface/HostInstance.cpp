@@ -80,9 +80,8 @@ std::vector<std::string> decodePresetNames (const char* text)
         else
             name += *p;
     }
-    // A last name cut short by the room it was given.
-    if (! name.empty())
-        names.push_back (std::move (name));
+    // Text after the last line feed is a name cut short by the room it was given: not a name, so
+    // it counts among those not listed.
     return names;
 }
 } // namespace

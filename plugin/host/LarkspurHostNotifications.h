@@ -23,8 +23,9 @@ struct PresetRequest
 {
     /** The preset's name; null only lists the names. */
     const char* name = nullptr;
-    /** Filled with the names of the listed presets, each ending in a line feed, NUL-terminated
-        and cut to fit. A backslash in a name is sent as two, a line feed as a backslash and 'n'. */
+    /** Filled with the names of the listed presets, each ending in a line feed, NUL-terminated:
+        as many whole names, from the first, as fit. A backslash in a name is sent as two, a line
+        feed as a backslash and 'n'. */
     char* names = nullptr;
     uint32_t namesCapacity = 0;
     /** Filled with the presets file's path, NUL-terminated and cut to fit. */

@@ -200,11 +200,26 @@ done
 # Bad input.
 expect_error "unknown preset" 1 'unknown preset "Loudness War"; the presets are' \
     render "$work/x.wav" --preset "Loudness War"
+# presets_file <data folder> <name...>: a presets file of presets with these names (XML).
+presets_file()
+{
+    local folder="$1/Korvel Audio Tools/Larkspur" position=0 name
+    shift
+    mkdir -p "$folder"
+    {
+        echo '<?xml version="1.0" encoding="UTF-8"?>'
+        echo '<PRESETS>'
+        for name in "$@"; do
+            position=$((position + 1))
+            echo "  <preset$position bypass=\"0.0\" presetName=\"$name\"/>"
+        done
+        echo '</PRESETS>'
+    } > "$folder/presets.xml"
+}
 # Names listed from an edited presets file: controls, separators, direction controls, quotes and
 # backslashes escaped, other characters as they are, each name one item. Each row: the name in the
 # file (XML), then as listed.
 names_data="$work/escaped-names"
-mkdir -p "$names_data/Korvel Audio Tools/Larkspur"
 escape_rows=(
     'Caf&#xE9;|"Café"'
     'Del&#x7F;ete|"Del\x7Fete"'
@@ -221,14 +236,7 @@ escape_rows=(
     'Back\slash|"Back\x5Cslash"'
     'Not\nnewline|"Not\x5Cnnewline"'
 )
-{
-    echo '<?xml version="1.0" encoding="UTF-8"?>'
-    echo '<PRESETS>'
-    for i in "${!escape_rows[@]}"; do
-        echo "  <preset$((i + 1)) bypass=\"0.0\" presetName=\"${escape_rows[$i]%%|*}\"/>"
-    done
-    echo '</PRESETS>'
-} > "$names_data/Korvel Audio Tools/Larkspur/presets.xml"
+presets_file "$names_data" "${escape_rows[@]%%|*}"
 XDG_DATA_HOME="$names_data" "$host" render --library "$library" "$work/escaped.wav" --preset "none" \
     > /dev/null 2> "$work/err.txt"
 for row in "${escape_rows[@]}"; do
@@ -238,6 +246,27 @@ LC_ALL=C grep -qP '[\x7F]|\xC2[\x80-\x9F]|\xD8\x9C|\xE2\x80[\x8E\x8F\xA8-\xAE]|\
     && fail "listed names: a control character reached the terminal"
 [ "$(wc -l < "$work/err.txt")" -eq 1 ] || fail "listed names: not one line: $(cat "$work/err.txt")"
 grep -qF '"Top End"' "$work/err.txt" && fail "listed names: a line feed split a name in two"
+# Names edited in by hand that overflow the host's room: only whole names are listed, the first
+# ones, and the rest are counted as not listed.
+filler=$(printf 'x%.0s' $(seq 1 997))
+# shellcheck disable=SC2046
+presets_file "$work/long-names" $(printf "%s$filler " $(seq 100 200))
+XDG_DATA_HOME="$work/long-names" "$host" render --library "$library" "$work/x.wav" --preset "none" \
+    > /dev/null 2> "$work/err.txt"
+items=$(grep -oE '"[0-9]{3}x*"' "$work/err.txt")
+listed=$(grep -c . <<< "$items")
+[ "$listed" -gt 0 ] && [ "$listed" -lt 101 ] && [ "$(grep -cvxE "\"[0-9]{3}x{997}\"" <<< "$items")" -eq 0 ] ||
+    fail "overflowing names: $listed listed, not all whole: $(grep -vxE "\"[0-9]{3}x{997}\"" <<< "$items" | head -c 200)"
+grep -qF "; $((101 - listed)) more presets in the file are not listed, since the list holds the first $listed" \
+    "$work/err.txt" || fail "overflowing names: the rest not counted: $(tail -c 200 "$work/err.txt")"
+# The host's room holds 101 names of the longest new length, 100 characters of four bytes each.
+notes=$(printf '&#x1F3B5;%.0s' $(seq 1 99))
+# shellcheck disable=SC2046
+presets_file "$work/longest-names" $(for i in $(seq 0 100); do printf "$notes&#x%X; " $((0x1F400 + i)); done)
+XDG_DATA_HOME="$work/longest-names" "$host" render --library "$library" "$work/x.wav" --preset "none" \
+    > /dev/null 2> "$work/err.txt"
+[ "$(LC_ALL=C grep -o '"[^"]*"' "$work/err.txt" | LC_ALL=C awk 'length == 402' | wc -l)" -eq 101 ] &&
+    ! grep -q "not listed" "$work/err.txt" || fail "101 of the longest names: not all listed whole: $(tail -c 300 "$work/err.txt")"
 expect_error "unknown parameter" 1 "unknown parameter 'gain_9_9'" render "$work/x.wav" --set gain_9_9=1
 expect_error "value out of range" 1 "gain_1_2 takes a number from -12.0 to 12.0, got '20'" \
     render "$work/x.wav" --set gain_1_2=20
