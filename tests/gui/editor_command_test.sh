@@ -231,7 +231,7 @@ TABLE
 # A home folder that is no absolute path is refused with the reason, where the editor would crash
 # looking for its fonts through it, and leaves nothing behind.
 mkdir "$work/home-test"
-for home in '~' 'relative'; do
+for home in '~' 'relative' ''; do
     env -C "$work/home-test" HOME="$home" "$host" editor "$library" --snapshot s.png --save-project p.lkp \
         > /dev/null 2> "$work/err.txt"
     status=$?
