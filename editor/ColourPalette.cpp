@@ -31,7 +31,8 @@ ColourPalette& fillColourPalette (ColourPalette& palette)
         0xFF766356,
         0xFF4ECAEE, // 29: frequency knob labels
         0xFFFFFFFF, // 30: gain knob labels
-        0xFFFFFFFF, 0x00000000, 0x00000000, 0x00000000,
+        0xFFFFFFFF, // 31: the outline round the control that Tab has reached
+        0x00000000, 0x00000000, 0x00000000,
     };
 
     for (size_t i = 0; i < palette.size(); ++i)

@@ -40,6 +40,7 @@ enum Entry : std::size_t
     gainKnob = 27,
     frequencyKnobLabel = 29,
     gainKnobLabel = 30,
+    focusOutline = 31, // round the control that Tab has reached
 };
 } // namespace PaletteColour
 

@@ -60,8 +60,6 @@ ControllerComponent::ControllerComponent (juce::AudioProcessorValueTreeState& st
     reset.addListener (this);
 
     addAndMakeVisible (logo);
-    // It does nothing, so Tab passes it by.
-    logo.setWantsKeyboardFocus (false);
     const auto logoImage = createSvgDrawable (juce::String::fromUTF8 (Artwork::korvelLogo), juce::Colour (0xFF7DF97D),
                                               juce::Colour (0xFFA9B0B7), 1.5f);
     logo.setImages (logoImage.get());

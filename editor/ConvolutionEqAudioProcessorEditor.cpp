@@ -42,10 +42,6 @@ ConvolutionEqAudioProcessorEditor::ConvolutionEqAudioProcessorEditor (Convolutio
 {
     setSize (width, height);
 
-    // A window that gains the focus gives it to the editor, which passes every key but Tab on to
-    // the host, rather than to its first control (Bypass), which Return would press.
-    setWantsKeyboardFocus (true);
-
     // Tab goes through the strip, then the columns from left to right (the input column has no
     // buttons).
     presetStrip.setExplicitFocusOrder (1);
@@ -64,6 +60,8 @@ ConvolutionEqAudioProcessorEditor::ConvolutionEqAudioProcessorEditor (Convolutio
         channelGroup2.setVisible (false);
     else
         channelGroup1.setVisible (false);
+
+    tabFocus.keepFocusFromChildren();
 }
 
 ConvolutionEqAudioProcessorEditor::~ConvolutionEqAudioProcessorEditor()
@@ -76,22 +74,34 @@ void ConvolutionEqAudioProcessorEditor::paint (juce::Graphics& g)
     g.fillAll (juce::Colour (backgroundArgb));
 }
 
+void ConvolutionEqAudioProcessorEditor::paintOverChildren (juce::Graphics& g)
+{
+    tabFocus.paintOutline (g);
+}
+
 bool ConvolutionEqAudioProcessorEditor::keyPressed (const juce::KeyPress& key)
 {
-    // JUCE moves the focus on Tab only from a focused child, so from the editor itself Tab would
-    // reach no control: Tab starts at the first, Shift+Tab at the last.
-    const auto shift = juce::ModifierKeys (juce::ModifierKeys::shiftModifier);
-    const bool forwards = key == juce::KeyPress (juce::KeyPress::tabKey);
-    if (! hasKeyboardFocus (false) || ! (forwards || key == juce::KeyPress (juce::KeyPress::tabKey, shift, 0)))
-        return false;
+    return tabFocus.keyPressed (key);
+}
 
-    const auto controls = juce::KeyboardFocusTraverser().getAllComponents (this);
-    if (controls.empty()) // never so: Reset and the strip's first three are always there
-        return false;
-    // A step on from the far end wraps round to the wanted end, and the control learns that it
-    // was tabbed to (it keeps the focus only then).
-    (forwards ? controls.back() : controls.front())->moveKeyboardFocusToSibling (forwards);
-    return true;
+std::unique_ptr<juce::ComponentTraverser> ConvolutionEqAudioProcessorEditor::createKeyboardFocusTraverser()
+{
+    return tabFocus.createTraverser();
+}
+
+void ConvolutionEqAudioProcessorEditor::focusGained (FocusChangeType)
+{
+    tabFocus.focusChanged();
+}
+
+void ConvolutionEqAudioProcessorEditor::focusLost (FocusChangeType)
+{
+    tabFocus.focusChanged();
+}
+
+void ConvolutionEqAudioProcessorEditor::focusOfChildComponentChanged (FocusChangeType)
+{
+    tabFocus.focusChanged();
 }
 
 void ConvolutionEqAudioProcessorEditor::resized()

@@ -4,6 +4,7 @@
 #include "ControllerComponent.h"
 #include "FilterGroupComponent.h"
 #include "InputControllerComponent.h"
+#include "TabFocus.h"
 #include "state/StateComponent.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -26,8 +27,15 @@ public:
     static void installOn (ConvolutionEqAudioProcessor& processor);
 
     void paint (juce::Graphics& g) override;
+    void paintOverChildren (juce::Graphics& g) override;
     void resized() override;
+
+    // The keyboard focus: see TabFocus.
     bool keyPressed (const juce::KeyPress& key) override;
+    std::unique_ptr<juce::ComponentTraverser> createKeyboardFocusTraverser() override;
+    void focusGained (FocusChangeType cause) override;
+    void focusLost (FocusChangeType cause) override;
+    void focusOfChildComponentChanged (FocusChangeType cause) override;
 
     static constexpr int width = 800;
     static constexpr int height = 518;
@@ -40,6 +48,7 @@ private:
     FilterGroupComponent channelGroup1, channelGroup2;
     state::StateComponent presetStrip;
     ControllerComponent outputSection;
+    TabFocus tabFocus{ *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ConvolutionEqAudioProcessorEditor)
 };

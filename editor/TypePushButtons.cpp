@@ -36,9 +36,6 @@ TypePushButtons::TypePushButtons (juce::AudioProcessorValueTreeState& state, con
     setUpButton (peakButton, peakAttachment, Artwork::buttonPk);
     if (peakButton.getToggleState())
         typeName = "PK";
-    // The middle band is always a peak: its button keeps the switch but is never laid out, so Tab
-    // must not stop on it.
-    peakButton.setWantsKeyboardFocus (bandNumber != 2);
 
     if (bandNumber == 1)
     {

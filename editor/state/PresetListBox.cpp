@@ -36,10 +36,7 @@ private:
 };
 } // namespace
 
-PresetListBox::PresetListBox()
-{
-    setWantsKeyboardFocus (false);
-}
+PresetListBox::PresetListBox() = default;
 
 bool PresetListBox::keyPressed (const juce::KeyPress&)
 {

@@ -9,8 +9,8 @@ namespace state
 /** The preset strip's combo box. A row chosen in its menu selects the item that holds the row's
     entry when the choice is made (followItem): the list may have been rebuilt while the menu was
     open (another instance added or removed presets), and the row's number may then belong to
-    another preset. A row whose entry is gone selects nothing. The box takes no keyboard focus and
-    ignores keys, so no stray key press applies a preset. */
+    another preset. A row whose entry is gone selects nothing. The box ignores keys, so no stray key
+    press applies a preset. */
 class PresetListBox : public juce::ComboBox
 {
 public:

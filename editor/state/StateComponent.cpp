@@ -333,7 +333,6 @@ void StateComponent::showSavePresetDialog()
             return;
 
         strip->saveDialog = nullptr;
-        strip->giveFocusBackToEditor();
         if (*okPressed)
             strip->saveCurrentSettingsAs (presetName);
     };
@@ -353,22 +352,11 @@ void StateComponent::showFailureAlert (const juce::String& message)
                       juce::KeyPress (juce::KeyPress::escapeKey));
 
     failureAlert = alert.get();
-    auto onDismissed = [strip = juce::Component::SafePointer<StateComponent> (this),
-                        window = juce::Component::SafePointer<juce::AlertWindow> (alert.get())] (int)
+    auto onDismissed = [window = juce::Component::SafePointer<juce::AlertWindow> (alert.get())] (int)
     {
         if (window != nullptr)
             window->setLookAndFeel (nullptr);
-        if (strip != nullptr)
-            strip->giveFocusBackToEditor();
     };
     alert.release()->enterModalState (true, juce::ModalCallbackFunction::create (std::move (onDismissed)), true);
-}
-
-void StateComponent::giveFocusBackToEditor()
-{
-    // The editor takes keys and passes them on to the host; the control that opened the dialog
-    // would click again on the next Return. A hidden window cannot take the focus (JUCE asserts).
-    if (auto* editor = getTopLevelComponent(); editor->isShowing() && editor->getWantsKeyboardFocus())
-        editor->grabKeyboardFocus();
 }
 } // namespace state

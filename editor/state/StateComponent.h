@@ -56,8 +56,6 @@ private:
     void updateDeleteButton();
     void showSavePresetDialog();
     void showFailureAlert (const juce::String& message);
-    /** After a dialog closes. */
-    void giveFocusBackToEditor();
     /** Rebuilds the list and selects the store's current preset; an announced selection moves the
         preset parameter (the list's attachment hears it), a silent one does not. */
     void showStoreState (juce::NotificationType selection);

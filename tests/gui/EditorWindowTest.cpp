@@ -2,13 +2,14 @@
 // child of the host's window, taken out and put back, moved to another window, painted, and the
 // host window closed or destroyed under it, with audio running; and a drag on one of its sliders.
 
+#include "ColourPalette.h"
 #include "DisplayTest.h"
 #include "EditorInsert.h"
 #include "LiveInsertAudio.h"
-#include "PrimaryClickButton.h"
 #include "TestSignal.h"
 #include "X11Display.h"
 #include "X11ViewWindow.h"
+#include "state/StateComponent.h"
 
 #include <gtest/gtest.h>
 
@@ -93,12 +94,13 @@ protected:
     }
 
     // Turns of the host's main thread until the window's picture has been the same for a few
-    // grabs after covering the host's black; false after five seconds.
+    // grabs after covering the host's black; false after ten seconds.
     bool pumpUntilPainted (EditorInsert& insert, X11ViewWindow& window, std::vector<uint32_t>& picture)
     {
         std::vector<uint32_t> grab;
         int stable = 0;
-        for (int turn = 0; turn < 1000 && stable < 3; ++turn)
+        const auto deadline = juce::Time::getMillisecondCounter() + 10000;
+        while (stable < 3 && juce::Time::getMillisecondCounter() < deadline)
         {
             window.handleEvents();
             insert.pump (5);
@@ -396,20 +398,32 @@ protected:
 
     void settle() { insert->pump (5); }
 
-    // Whether the window, once painted, shows the focus outline on the button's left edge,
-    // half-way down.
+    // Whether the window, once painted, shows the focus outline round the button: in the
+    // outline's colour just outside the middle of each of its four sides.
     bool showsFocus (juce::Component& button)
     {
-        const auto edge = editor->getLocalPoint (&button, juce::Point<int> (0, button.getHeight() / 2));
+        ColourPalette palette;
+        const auto outline = fillColourPalette (palette)[PaletteColour::focusOutline].getARGB();
         std::vector<uint32_t> picture;
-        return pumpUntilPainted (*insert, *hostWindow, picture) &&
-               picture[static_cast<size_t> (edge.y * hostWindow->width() + edge.x)] ==
-                   PrimaryClickButton<juce::TextButton>::focusOutlineArgb;
+        if (! pumpUntilPainted (*insert, *hostWindow, picture))
+            return false;
+        const auto bounds = editor->getLocalArea (&button, button.getLocalBounds());
+        const auto centre = bounds.getCentre();
+        for (const auto at : { juce::Point<int> (bounds.getX() - 1, centre.y),
+                               { bounds.getRight(), centre.y },
+                               { centre.x, bounds.getY() - 1 },
+                               { centre.x, bounds.getBottom() } })
+            if (! editor->getLocalBounds().contains (at) ||
+                picture[static_cast<size_t> (at.y * hostWindow->width() + at.x)] != outline)
+                return false;
+        return true;
     }
 
+    // Turns of the host's main thread until the condition holds; false after ten seconds.
     bool waitUntil (const std::function<bool()>& condition)
     {
-        for (int turn = 0; turn < 500 && ! condition(); ++turn)
+        const auto deadline = juce::Time::getMillisecondCounter() + 10000;
+        while (! condition() && juce::Time::getMillisecondCounter() < deadline)
             insert->pump (1);
         return condition();
     }
@@ -432,8 +446,10 @@ protected:
         return used;
     }
 
-    // A press and release of a mouse button over the component, through its window.
-    void click (juce::Component& target, int mouseButton = juce::ModifierKeys::leftButtonModifier)
+    // A press and release of a mouse button over the component, through its window; moved by
+    // `dragBy` in between when given.
+    void click (juce::Component& target, int mouseButton = juce::ModifierKeys::leftButtonModifier,
+                juce::Point<float> dragBy = {})
     {
         auto* targetPeer = target.getPeer();
         ASSERT_NE (targetPeer, nullptr);
@@ -441,11 +457,33 @@ protected:
             targetPeer->getComponent().getLocalPoint (&target, target.getLocalBounds().getCentre()).toFloat();
         const auto type = juce::MouseInputSource::InputSourceType::mouse;
         const auto pressure = juce::MouseInputSource::defaultPressure;
-        const auto time = juce::Time::currentTimeMillis();
+        const auto held = juce::ModifierKeys (mouseButton);
+        auto time = juce::Time::currentTimeMillis();
         targetPeer->handleMouseEvent (type, at, {}, pressure, 0.0f, time);
-        targetPeer->handleMouseEvent (type, at, juce::ModifierKeys (mouseButton), pressure, 0.0f, time + 1);
-        targetPeer->handleMouseEvent (type, at, {}, pressure, 0.0f, time + 2);
-        targetPeer->handleMouseEvent (type, { -100.0f, -100.0f }, {}, pressure, 0.0f, time + 3);
+        targetPeer->handleMouseEvent (type, at, held, pressure, 0.0f, ++time);
+        if (dragBy != juce::Point<float>())
+            for (int step = 1; step <= 4; ++step)
+                targetPeer->handleMouseEvent (type, at + dragBy * (float) step / 4.0f, held, pressure, 0.0f, ++time);
+        targetPeer->handleMouseEvent (type, at + dragBy, {}, pressure, 0.0f, ++time);
+        targetPeer->handleMouseEvent (type, { -100.0f, -100.0f }, {}, pressure, 0.0f, ++time);
+        settle();
+    }
+
+    // A turn of the mouse wheel over the component, through its window.
+    void wheel (juce::Component& target)
+    {
+        auto* targetPeer = target.getPeer();
+        ASSERT_NE (targetPeer, nullptr);
+        const auto at =
+            targetPeer->getComponent().getLocalPoint (&target, target.getLocalBounds().getCentre()).toFloat();
+        const auto type = juce::MouseInputSource::InputSourceType::mouse;
+        const auto time = juce::Time::currentTimeMillis();
+        targetPeer->handleMouseEvent (type, at, {}, juce::MouseInputSource::defaultPressure, 0.0f, time);
+        juce::MouseWheelDetails turn{};
+        turn.deltaY = 0.25f;
+        targetPeer->handleMouseWheel (type, at, time + 1, turn);
+        targetPeer->handleMouseEvent (type, { -100.0f, -100.0f }, {}, juce::MouseInputSource::defaultPressure, 0.0f,
+                                      time + 2);
         settle();
     }
 
@@ -470,17 +508,19 @@ protected:
         return *found;
     }
 
-    // Tabs from the editor itself to the named control; false when Tab never reaches it.
-    bool tabTo (const juce::String& name)
+    // Tabs from the editor itself to the first control of this name (or text); null when Tab
+    // never reaches one.
+    juce::Button* tabTo (const juce::String& name)
     {
         editor->grabKeyboardFocus();
         for (int i = 0; i < 200; ++i)
         {
             press (juce::KeyPress::tabKey);
-            if (auto* b = dynamic_cast<juce::Button*> (focused()); b != nullptr && b->getName() == name)
-                return true;
+            if (auto* b = dynamic_cast<juce::Button*> (focused());
+                b != nullptr && (b->getName() == name || b->getButtonText() == name))
+                return b;
         }
-        return false;
+        return nullptr;
     }
 
     juce::ComboBox& presetBox()
@@ -499,21 +539,66 @@ protected:
         return values;
     }
 
-    // A following Return goes on to the host and presses nothing.
-    void expectReturnPressesNothing()
+    // A shown, rotary or vertical slider of the editor.
+    juce::Slider& slider (bool rotary)
     {
-        EXPECT_EQ (focused(), editor) << "focused: " << (focused() != nullptr ? focused()->getName() : "nothing");
+        juce::Slider* found = nullptr;
+        forEachSlider (*editor,
+                       [&found, rotary] (juce::Slider& s)
+                       {
+                           if (found == nullptr && s.isShowing() && (rotary ? s.isRotary() : s.isVertical()))
+                               found = &s;
+                       });
+        if (found == nullptr)
+            throw std::runtime_error ("no such slider");
+        return *found;
+    }
+
+    // Makes a user preset the chosen one, so that Delete preset is enabled.
+    void chooseUserPreset()
+    {
+        static int made = 0;
+        auto& strip = dynamic_cast<state::StateComponent&> (*editor->getChildComponent (0));
+        ASSERT_TRUE (strip.saveCurrentSettingsAs ("Tabbed " + juce::String (++made)));
+        settle();
+    }
+
+    // Keys that follow go on to the host and press nothing: no control holds the focus, and
+    // neither Return nor Space clicks a button, opens something or changes a setting or preset.
+    void expectKeysPressNothing()
+    {
+        EXPECT_TRUE (focused() == nullptr || focused() == editor)
+            << "focused: " << (focused() != nullptr ? focused()->getName() : "nothing");
+        struct ClickCounter : juce::Button::Listener
+        {
+            void buttonClicked (juce::Button* b) override { clicked.add (b->getName()); }
+            juce::StringArray clicked;
+        } counter;
+        std::function<void (juce::Component&, bool)> listenTo = [&] (juce::Component& parent, bool listen)
+        {
+            for (auto* child : parent.getChildren())
+            {
+                if (auto* b = dynamic_cast<juce::Button*> (child))
+                    listen ? b->addListener (&counter) : b->removeListener (&counter);
+                listenTo (*child, listen);
+            }
+        };
+        listenTo (*editor, true);
+
         const auto before = parameterValues();
         const auto presetsBefore = insert->processor().getPresetStore().presetFile.loadFileAsString();
         EXPECT_FALSE (press (juce::KeyPress::returnKey)) << "the editor kept Return from the host";
+        EXPECT_FALSE (press (juce::KeyPress::spaceKey, {}, ' ')) << "the editor kept Space from the host";
         settle();
-        EXPECT_EQ (modal(), nullptr) << "Return opened something";
+        listenTo (*editor, false);
+        EXPECT_TRUE (counter.clicked.isEmpty()) << "pressed: " << counter.clicked.joinIntoString (", ");
+        EXPECT_EQ (modal(), nullptr) << "a key opened something";
         if (auto* m = modal())
         {
             m->exitModalState (1);
             waitUntil ([] { return modal() == nullptr; });
         }
-        EXPECT_EQ (parameterValues(), before) << "Return changed a setting";
+        EXPECT_EQ (parameterValues(), before) << "a key changed a setting";
         EXPECT_EQ (insert->processor().getPresetStore().presetFile.loadFileAsString(), presetsBefore);
     }
 
@@ -608,19 +693,21 @@ TEST_F (EditorKeysTest, ReturnOrSpacePressesTheControlTabbedTo)
         { "Phase L", juce::KeyPress::returnKey, 0, "phase_L" },
         { "Solo CH2", juce::KeyPress::spaceKey, ' ', "solo_2" },
         { "LP", juce::KeyPress::spaceKey, ' ', "button_LP_1_1" },
+        { "-12", juce::KeyPress::returnKey, 0, "gain_1_1" },
     };
     auto& state = insert->processor().getValueTreeState();
     for (const auto& c : cases)
     {
         SCOPED_TRACE (juce::String (c.control) + " by " + juce::KeyPress (c.key).getTextDescription());
-        ASSERT_TRUE (tabTo (c.control));
-        EXPECT_TRUE (showsFocus (control (c.control))) << "no outline shows the focus";
+        auto* tabbed = tabTo (c.control);
+        ASSERT_NE (tabbed, nullptr);
+        EXPECT_TRUE (showsFocus (*tabbed)) << "no outline shows the focus";
         const auto before = state.getParameter (c.parameterId)->getValue();
         EXPECT_TRUE (press (c.key, {}, c.text)) << "the key went to the host";
         settle();
         EXPECT_NE (state.getParameter (c.parameterId)->getValue(), before);
-        EXPECT_EQ (focused(), &control (c.control))
-            << "the control lost the focus to " << (focused() != nullptr ? focused()->getName() : "nothing");
+        EXPECT_EQ (focused(), tabbed) << "the control lost the focus to "
+                                      << (focused() != nullptr ? focused()->getName() : "nothing");
     }
 
     // Other keys go on to the host, a control tabbed to or not.
@@ -630,12 +717,20 @@ TEST_F (EditorKeysTest, ReturnOrSpacePressesTheControlTabbedTo)
     EXPECT_FALSE (press ('a', {}, 'a'));
     EXPECT_EQ (parameterValues(), before);
 
-    // The outline goes with the focus.
+    // The outline shows on every kind of control, and goes with the focus.
+    for (const auto* name : { "A-B", "Keep", "Save preset", "Left", "Reset" })
+    {
+        auto* tabbed = tabTo (name);
+        ASSERT_NE (tabbed, nullptr) << name;
+        EXPECT_TRUE (showsFocus (*tabbed)) << name;
+    }
     editor->grabKeyboardFocus();
-    EXPECT_FALSE (showsFocus (control ("Bypass")));
+    EXPECT_FALSE (showsFocus (control ("Reset")));
 }
 
-TEST_F (EditorKeysTest, AfterAMenuADialogOrAClickAReturnPressesNothing)
+// Whatever the user tabbed to before (the controls that lose most when pressed by mistake), any
+// other way the window goes on leaves no control for Return or Space to press.
+TEST_F (EditorKeysTest, AfterTheMouseAMenuOrADialogNoKeyPressesAControl)
 {
     auto& store = insert->processor().getPresetStore();
     const auto dialog = [] { return dynamic_cast<juce::AlertWindow*> (modal()); };
@@ -679,17 +774,31 @@ TEST_F (EditorKeysTest, AfterAMenuADialogOrAClickAReturnPressesNothing)
     struct Route
     {
         const char* name;
+        const char* tabbedBefore; // a control tabbed to first, or none
         std::function<void()> take;
     };
     const std::vector<Route> routes{
-        { "preset menu closed by Escape",
+        { "a click on the preset strip's A-B", "Delete preset", [&] { click (control ("A-B")); } },
+        { "a click on Bypass", "Reset", [&] { click (control ("Bypass")); } },
+        { "a click on a band's type button", "Delete preset", [&] { click (control ("LP")); } },
+        { "a click on a solo button", "Reset", [&] { click (control ("Solo CH2")); } },
+        { "a right-click on a control", "Delete preset",
+          [&] { click (control ("Keep"), juce::ModifierKeys::rightButtonModifier); } },
+        { "the wheel over a knob", "Delete preset", [&] { wheel (slider (true)); } },
+        { "a drag on a fader", "Reset",
+          [&] {
+              click (slider (false), juce::ModifierKeys::leftButtonModifier, { 0, -20 });
+          } },
+        { "the window regaining the focus", "Delete preset", [&] { peer->handleFocusGain(); } },
+        { "a direct grab by another control", "Reset", [&] { control ("A-B").grabKeyboardFocus(); } },
+        { "preset menu closed by Escape", "Delete preset",
           [&]
           {
               click (presetBox());
               ASSERT_TRUE (waitUntil ([] { return modal() != nullptr; }));
               press (juce::KeyPress::escapeKey);
           } },
-        { "preset menu row chosen by Down and Return",
+        { "preset menu row chosen by Down and Return", "Reset",
           [&]
           {
               const auto before = store.currentPreset;
@@ -698,23 +807,21 @@ TEST_F (EditorKeysTest, AfterAMenuADialogOrAClickAReturnPressesNothing)
               press (juce::KeyPress::downKey);
               press (juce::KeyPress::returnKey);
               ASSERT_TRUE (waitUntil (closed));
-              EXPECT_EQ (store.currentPreset, before + 1);
+              EXPECT_NE (store.currentPreset, before);
           } },
-        { "save dialog closed by OK", [&] { click (dialogButton (openSaveDialog (false), "OK")); } },
-        { "save dialog closed by Cancel", [&] { click (dialogButton (openSaveDialog (false), "Cancel")); } },
-        { "save dialog closed by Return",
+        { "save dialog closed by OK", nullptr, [&] { click (dialogButton (openSaveDialog (false), "OK")); } },
+        { "save dialog closed by Cancel", nullptr, [&] { click (dialogButton (openSaveDialog (false), "Cancel")); } },
+        { "save dialog closed by Return", nullptr,
           [&] { press (juce::KeyPress::returnKey, {}, 0, openSaveDialog (false).getPeer()); } },
-        { "save dialog closed by Escape",
+        { "save dialog closed by Escape", nullptr,
           [&] { press (juce::KeyPress::escapeKey, {}, 0, openSaveDialog (false).getPeer()); } },
-        { "save dialog opened by Tab and Return, closed by Escape",
+        { "save dialog opened by Tab and Return, closed by Escape", nullptr,
           [&] { press (juce::KeyPress::escapeKey, {}, 0, openSaveDialog (true).getPeer()); } },
-        { "save dialog opened by Tab and Return, closed by Return",
+        { "save dialog opened by Tab and Return, closed by Return", nullptr,
           [&] { press (juce::KeyPress::returnKey, {}, 0, openSaveDialog (true).getPeer()); } },
-        { "alert closed by Return", [&] { press (juce::KeyPress::returnKey, {}, 0, openAlert().getPeer()); } },
-        { "alert closed by Escape", [&] { press (juce::KeyPress::escapeKey, {}, 0, openAlert().getPeer()); } },
-        { "alert closed by its OK", [&] { click (dialogButton (openAlert(), "OK")); } },
-        { "a click on a band's type button", [&] { click (control ("LP")); } },
-        { "a click on the preset strip's A-B", [&] { click (control ("A-B")); } },
+        { "alert closed by Return", nullptr, [&] { press (juce::KeyPress::returnKey, {}, 0, openAlert().getPeer()); } },
+        { "alert closed by Escape", nullptr, [&] { press (juce::KeyPress::escapeKey, {}, 0, openAlert().getPeer()); } },
+        { "alert closed by its OK", nullptr, [&] { click (dialogButton (openAlert(), "OK")); } },
     };
 
     for (const auto& route : routes)
@@ -722,6 +829,12 @@ TEST_F (EditorKeysTest, AfterAMenuADialogOrAClickAReturnPressesNothing)
         SCOPED_TRACE (route.name);
         try
         {
+            if (route.tabbedBefore != nullptr)
+            {
+                if (juce::String (route.tabbedBefore) == "Delete preset")
+                    chooseUserPreset();
+                ASSERT_TRUE (tabTo (route.tabbedBefore));
+            }
             route.take();
         }
         catch (const std::exception& e)
@@ -736,11 +849,11 @@ TEST_F (EditorKeysTest, AfterAMenuADialogOrAClickAReturnPressesNothing)
             continue;
         }
         ASSERT_TRUE (waitUntil (closed));
-        // The window may gain the focus again as well.
         settle();
-        expectReturnPressesNothing();
+        expectKeysPressNothing();
+        // The window may gain the focus again as well.
         peer->handleFocusGain();
-        expectReturnPressesNothing();
+        expectKeysPressNothing();
     }
 }
 
