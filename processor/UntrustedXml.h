@@ -17,7 +17,10 @@
       what is not UTF-8 into its strings for a number beyond Unicode;
     - elements nested deeper than maxNestingDepth: the parser recurses once per level and a deep
       enough document overflows the stack.
-    None of those documents, as this system writes them, contains any of these. */
+    None of those documents, as this system writes them, contains any of these.
+    Attribute values holding references read in time linear in their length: they are handed to
+    JUCE's parser decoded, as it appends each reference to its value one character at a time,
+    measuring the value every time (a 15 MB name of accented letters took minutes). */
 std::unique_ptr<juce::XmlElement> parseUntrustedXml (const juce::String& text);
 
 inline constexpr int maxNestingDepth = 32;

@@ -1,4 +1,5 @@
 #include "UntrustedXml.h"
+#include "AllocationCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,20 @@ namespace
 std::unique_ptr<juce::XmlElement> parseBytes (const char* bytes)
 {
     return parseUntrustedXml (juce::String::fromUTF8 (bytes));
+}
+
+juce::String repeated (const char* unit, int times)
+{
+    return juce::String::repeatedString (juce::String::fromUTF8 (unit), times);
+}
+
+// Plane 15's private-use characters from the given one to the plane's end, in order.
+juce::String plane15From (juce::juce_wchar first)
+{
+    std::u32string characters;
+    for (auto c = (char32_t) first; c < 0x100000; ++c)
+        characters += c;
+    return juce::String (juce::CharPointer_UTF32 (reinterpret_cast<const juce::juce_wchar*> (characters.c_str())));
 }
 } // namespace
 
@@ -99,4 +114,68 @@ TEST (UntrustedXmlTest, ARepeatedAttributeKeepsItsFirstValueInTheValueTree)
     const auto xml = parseBytes ("<a value=\"1\" value=\"1e99999999999\"/>");
     ASSERT_NE (xml, nullptr);
     EXPECT_EQ (valueTreeFromUntrustedXml (*xml)["value"].toString(), xml->getStringAttribute ("value"));
+}
+
+TEST (UntrustedXmlTest, AttributeValuesWithReferencesReadAsTheParserReadsThem)
+{
+    // Long runs of '&' or of both quotes are set after the parse from placeholders.
+    const auto ampersands = repeated ("&amp;", 200), quotes = repeated ("&quot;&apos;", 100);
+    const auto plane15 = [] (juce::juce_wchar c) { return juce::String::charToString (c); };
+    const juce::String documents[] = {
+        "<a b=\"caf&#233;-&#xE9;&#Xe9;&#0000233;\" c='&#x41;x&#66;'>caf&#233; &amp; &lt;b&gt;</a>",
+        "<a b=\"&amp;&lt;&gt;&quot;&apos;\" c='&AMP;&Lt;&GT;&QUOT;&Apos;'/>",
+        "<a b=\"&quot;'&quot;\" c='&apos;\"&apos;&quot;' d=\"&#34;&#39;&#34;\"/>",
+        "<a b=\"x&#13;&#10;y&#9;z\" c=\"raw\r\n&#233;\r\t\" d='\n&#10;\r'>t&#13;\r\nu&#10;</a>",
+        "<a b=\"&lt;?x?&gt;&lt;!--&lt;/a&gt;\" c='&lt;b c=\"1\"&gt;'/>",
+        "<?xml version=\"1.0\"?>\n<a\tb =\n'&#233;' c\r\n=\"&#233;\"d=\"&#233;\"/>",
+        "<a x=\"1\" b=\"" + ampersands + "\" c='" + quotes + "' d=\"" + ampersands + quotes + "\"/>",
+        "<a><b n=\"" + ampersands + "\" n=\"x" + ampersands + "\"/>t<c n='" + quotes + "'>" + ampersands + "</c></a>",
+        "<a" + repeated (" p=\"1\"", 60) + " q=\"" + repeated ("&amp;", 400) + "\" r=\"" + ampersands + "\"/>",
+        // After "x=c" the parser reads the rest of the tag as text; later tags are read again.
+        "<a><b x=c y=\"" + ampersands + "\">t</b><c z=\"" + ampersands + "\"/></a>",
+        "<a\fb=\"" + ampersands + "\" z=\"" + ampersands + "\"/>", // a space to the parser, not to the guard
+        "<a b=\"" + ampersands + "\"/><b c=\"" + ampersands + "\"/>",
+        "<a b=\"&#233;",
+        "<a b=\"" + ampersands + "\" c>",
+        "<a><b c=\"" + ampersands + "\">",
+        // Placeholders take a mark that no string of the document holds: here not U+F0000, named
+        // or written. When the text uses every character of plane 15 (each three times) the mark is
+        // a pair that never occurs, counting the one that text closes up around a comment.
+        "<a b=\"" + ampersands + "\">&#xF0000;0</a>",
+        "<a b=\"" + ampersands + "\">" + plane15 (0xf0000) + "0</a>",
+        "<a m=\"" + plane15 (0xf0000) + plane15From (0xf0000) + "\" n=\"" + plane15From (0xf0001) + "\" b=\"" +
+            ampersands + "\">" + plane15 (0xf0000) + "<!---->" + plane15 (0xf0002) + plane15 (0xf0001) +
+            plane15From (0xf0003) + "0</a>",
+    };
+
+    for (const auto& text : documents)
+    {
+        SCOPED_TRACE (text.substring (0, 120).toStdString());
+        const auto ours = parseUntrustedXml (text);
+        const auto juces = juce::parseXML (text);
+        ASSERT_EQ (ours == nullptr, juces == nullptr);
+        if (ours == nullptr)
+            continue;
+        EXPECT_TRUE (ours->isEquivalentTo (juces.get(), false));
+        const auto oneLine = juce::XmlElement::TextFormat().withoutHeader().singleLine();
+        EXPECT_EQ (ours->toString (oneLine), juces->toString (oneLine));
+    }
+}
+
+TEST (UntrustedXmlTest, AValueOfReferencesIsReadWithAsManyAllocationsAtAnyLength)
+{
+    // The parser reallocates a value at every few references it appends; read four times as
+    // many, the allocations must not grow with them.
+    for (const auto* unit : { "&#233;", "&amp;", "&quot;&apos;" })
+    {
+        SCOPED_TRACE (unit);
+        const auto allocationsToRead = [unit] (int references)
+        {
+            const auto text = "<a b=\"" + repeated (unit, references) + "\"/>";
+            const AllocationCounter allocations;
+            EXPECT_NE (parseUntrustedXml (text), nullptr);
+            return allocations.count();
+        };
+        EXPECT_LE (allocationsToRead (16384), allocationsToRead (4096) + 16);
+    }
 }
