@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -565,18 +566,40 @@ std::unique_ptr<juce::XmlElement> parseUntrustedXml (const juce::String& text)
     return restorer.restore (*xml) && restorer.nonePassedOver() ? std::move (xml) : nullptr;
 }
 
-juce::ValueTree valueTreeFromUntrustedXml (const juce::XmlElement& element)
+namespace
+{
+// Takes the element apart from the front, which costs the same for every attribute: read by index,
+// each would walk the element's list of attributes from its start.
+juce::ValueTree takeValueTree (juce::XmlElement& element)
 {
     juce::ValueTree tree (element.getTagName());
 
-    // A repeated attribute keeps its first value, the one the element itself answers with.
-    for (int i = 0; i < element.getNumAttributes(); ++i)
-        if (const auto name = element.getAttributeName (i); ! name.startsWith ("base64:") && ! tree.hasProperty (name))
-            tree.setProperty (name, element.getAttributeValue (i), nullptr);
+    // A repeated attribute keeps its first value, the one the element itself answers with. Names
+    // are pooled, so one name is one pointer.
+    std::unordered_set<const void*> names;
+    for (;;)
+    {
+        const auto name = element.getAttributeName (0);
+        if (name.isEmpty())
+            break;
+        if (names.insert (name.getCharPointer().getAddress()).second && ! name.startsWith ("base64:"))
+            tree.setProperty (name, element.getAttributeValue (0), nullptr);
+        element.removeAttribute (name);
+    }
 
-    for (auto* child : element.getChildIterator())
+    while (auto* child = element.getFirstChildElement())
+    {
         if (! child->isTextElement())
-            tree.appendChild (valueTreeFromUntrustedXml (*child), nullptr);
+            tree.appendChild (takeValueTree (*child), nullptr);
+        element.removeChildElement (child, true);
+    }
 
     return tree;
+}
+} // namespace
+
+juce::ValueTree valueTreeFromUntrustedXml (const juce::XmlElement& element)
+{
+    juce::XmlElement copy (element);
+    return takeValueTree (copy);
 }

@@ -114,6 +114,14 @@ TEST (UntrustedXmlTest, ARepeatedAttributeKeepsItsFirstValueInTheValueTree)
     const auto xml = parseBytes ("<a value=\"1\" value=\"1e99999999999\"/>");
     ASSERT_NE (xml, nullptr);
     EXPECT_EQ (valueTreeFromUntrustedXml (*xml)["value"].toString(), xml->getStringAttribute ("value"));
+
+    // In the order of their first appearance.
+    const auto tree =
+        valueTreeFromUntrustedXml (*parseBytes ("<a b=\"1\" c=\"2\" b=\"3\" base64:d=\"1.A\" e=\"4\" c=\"5\"/>"));
+    EXPECT_EQ (tree.getNumProperties(), 3);
+    for (int i = 0; i < tree.getNumProperties(); ++i)
+        EXPECT_EQ (tree.getPropertyName (i).toString() + "=" + tree[tree.getPropertyName (i)].toString(),
+                   juce::StringArray ({ "b=1", "c=2", "e=4" })[i]);
 }
 
 TEST (UntrustedXmlTest, AttributeValuesWithReferencesReadAsTheParserReadsThem)
