@@ -263,6 +263,7 @@ TEST_F (PresetStoreTest, NewNamesAreJudgedAsTheListShowsThem)
         { U"\u0645\u06cc\u200c\u062e\u0648\u0627\u0647\u0645", Verdict::fine }, // a non-joiner in Persian
         { U"Soft\u00adhyphen", Verdict::fine },
         { U"Caf\u0065\u0301", Verdict::fine }, // a mark on its letter
+        { U"Bi\u0301g Synth", Verdict::fine }, // the mark makes another letter: no look-alike of "Big Synth"
         { U"\u2800Dots", Verdict::fine },
         { U"Tag\U000E0100", Verdict::fine },
         { U"", Verdict::empty },
