@@ -1,6 +1,7 @@
-// Arbitrary text through the guarded XML reader. Whatever it accepts must keep within its nesting
-// limit, and must read back after JUCE writes it again: an element that cannot be read
-// back would turn every later save of the state or presets file into one that no longer loads.
+// Arbitrary text through the guarded XML reader. Whatever it accepts must be what JUCE's parser
+// reads from the same text, keep within its nesting limit, and read back after JUCE writes it
+// again: an element that cannot be read back would turn every later save of the state or presets
+// file into one that no longer loads.
 #include "UntrustedXml.h"
 
 #include <cstddef>
@@ -29,6 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     const auto xml = parseUntrustedXml (juce::String::fromUTF8 (text, (int) size));
     if (xml == nullptr)
         return 0;
+
+    // Attribute values holding references reach JUCE's parser decoded; what it makes of them must
+    // be what it makes of the text itself, which the reader found safe to give it.
+    const auto direct = juce::parseXML (juce::String::fromUTF8 (text, (int) size));
+    if (direct == nullptr || ! xml->isEquivalentTo (direct.get(), false))
+        __builtin_trap();
 
     // Text elements count as a level of their own.
     if (depthOf (*xml) > maxNestingDepth + 1)
