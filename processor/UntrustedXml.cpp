@@ -160,8 +160,7 @@ bool isPlane15 (juce::juce_wchar c)
 }
 
 // How far a tag follows the parser's reading of it. While it does, a quoted value is certainly
-// an attribute value to the parser, which reads "name = 'value'" pairs between spaces. Spaces and
-// name characters are taken in ASCII only, which the parser reads as such in any locale: from
+// an attribute value to the parser, which reads "name = 'value'" pairs between spaces. From
 // anything else on, the parser may read the rest of the tag as text (after "a=b", say), where a
 // decoded value would mean something else, so its values are left as they are.
 enum class TagReading
@@ -176,15 +175,20 @@ enum class TagReading
     unsure
 };
 
-bool isTagSpace (juce::juce_wchar c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
+// A character of a name as the parser judges it: from its table below 160, by the C library's
+// letters and digits above.
 bool isNameCharacter (juce::juce_wchar c)
 {
+    if (c >= 160)
+        return juce::CharacterFunctions::isLetterOrDigit (c);
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
            c == ':' || c == '.';
+}
+
+// A space as the parser skips it, by the C library's class; never one it would take into a name.
+bool isTagSpace (juce::juce_wchar c)
+{
+    return juce::CharacterFunctions::isWhitespace (c) && ! isNameCharacter (c);
 }
 
 TagReading readTagCharacter (TagReading reading, juce::juce_wchar c)
