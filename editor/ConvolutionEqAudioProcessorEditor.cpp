@@ -89,12 +89,9 @@ std::unique_ptr<juce::ComponentTraverser> ConvolutionEqAudioProcessorEditor::cre
     return tabFocus.createTraverser();
 }
 
+// The focus comes back to the editor from a control (disabled, hidden or given up), or leaves the
+// window from one: the outline follows. Tab and the mouse move it themselves.
 void ConvolutionEqAudioProcessorEditor::focusGained (FocusChangeType)
-{
-    tabFocus.focusChanged();
-}
-
-void ConvolutionEqAudioProcessorEditor::focusLost (FocusChangeType)
 {
     tabFocus.focusChanged();
 }

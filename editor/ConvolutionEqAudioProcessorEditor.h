@@ -34,7 +34,6 @@ public:
     bool keyPressed (const juce::KeyPress& key) override;
     std::unique_ptr<juce::ComponentTraverser> createKeyboardFocusTraverser() override;
     void focusGained (FocusChangeType cause) override;
-    void focusLost (FocusChangeType cause) override;
     void focusOfChildComponentChanged (FocusChangeType cause) override;
 
     static constexpr int width = 800;

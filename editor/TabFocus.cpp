@@ -57,10 +57,8 @@ public:
     {
         return stepFrom (editor, current, false);
     }
-    std::vector<juce::Component*> getAllComponents (juce::Component* parent) override
-    {
-        return parent != nullptr ? tabStopsWithin (*parent) : std::vector<juce::Component*>();
-    }
+    // JUCE asks only of the editor, its one focus container.
+    std::vector<juce::Component*> getAllComponents (juce::Component*) override { return tabStopsWithin (editor); }
 
 private:
     juce::Component& editor;

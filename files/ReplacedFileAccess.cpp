@@ -59,7 +59,8 @@ bool readAccessList (const std::string& path, std::string& list)
 }
 
 // The owning group's entry grants nothing, for a file whose group became another. Named entries and
-// the mask stay: they name the same users and groups as before.
+// the mask stay: they name the same users and groups as before. (The kernel gives only lists of this
+// form; the check keeps an unknown one from being taken apart wrongly.)
 bool withdrawOwningGroup (std::string& list)
 {
     if (list.size() < listHeaderSize || (list.size() - listHeaderSize) % listEntrySize != 0 ||

@@ -41,6 +41,7 @@ private:
     mode_t mode = 0;
     // "system.posix_acl_access" as the kernel gives it; empty when the file has none.
     std::string accessList;
+    // Set by grantTo, which every use follows.
     bool ownerKept = false;
     bool groupKept = false;
     bool listCopied = false;

@@ -566,6 +566,8 @@ std::unique_ptr<juce::XmlElement> parseUntrustedXml (const juce::String& text)
     if (xml == nullptr || placeholders.empty())
         return xml;
 
+    // No document is known to make the parser read a placeholder elsewhere than where it was written;
+    // should one, it is refused rather than read with a placeholder for a value.
     PlaceholderRestorer restorer{ placeholders, mark };
     return restorer.restore (*xml) && restorer.nonePassedOver() ? std::move (xml) : nullptr;
 }

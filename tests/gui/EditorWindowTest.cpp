@@ -717,15 +717,19 @@ TEST_F (EditorKeysTest, ReturnOrSpacePressesTheControlTabbedTo)
     EXPECT_FALSE (press ('a', {}, 'a'));
     EXPECT_EQ (parameterValues(), before);
 
-    // The outline shows on every kind of control, and goes with the focus.
+    // The outline shows on every kind of control, and goes with the focus: when the window loses
+    // it, and when the editor takes it back.
     for (const auto* name : { "A-B", "Keep", "Save preset", "Left", "Reset" })
     {
         auto* tabbed = tabTo (name);
         ASSERT_NE (tabbed, nullptr) << name;
         EXPECT_TRUE (showsFocus (*tabbed)) << name;
     }
+    peer->handleFocusLoss();
+    EXPECT_FALSE (showsFocus (control ("Reset"))) << "the window lost the focus";
+    ASSERT_NE (tabTo ("Reset"), nullptr);
     editor->grabKeyboardFocus();
-    EXPECT_FALSE (showsFocus (control ("Reset")));
+    EXPECT_FALSE (showsFocus (control ("Reset"))) << "the editor took the focus";
 }
 
 // Whatever the user tabbed to before (the controls that lose most when pressed by mistake), any
