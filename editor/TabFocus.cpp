@@ -126,7 +126,9 @@ juce::Button* TabFocus::tabbedControl() const
 
 void TabFocus::moveTo (bool forwards)
 {
-    auto* next = stepFrom (editor, juce::Component::getCurrentlyFocusedComponent(), forwards);
+    TabStopTraverser stops (editor);
+    auto* const current = juce::Component::getCurrentlyFocusedComponent();
+    auto* next = forwards ? stops.getNextComponent (current) : stops.getPreviousComponent (current);
     if (next == nullptr)
         return;
     // Lent for this grab only: no other route (a window regaining the focus, a click, a grab by

@@ -570,16 +570,44 @@ TEST_F (AtomicFileWriteTest, TemporaryIsFlushedBeforeItsRenameAndRemovedWhenTheR
     ASSERT_TRUE (committed) << reason;
     EXPECT_EQ (callsOnTemporary, (std::vector<std::string>{ "fsync", "rename" }));
 
+    // A rename that fails, or an access control list that can be neither copied nor kept off the
+    // temporary (which might then grant more than the old file), leaves no temporary behind.
     std::ofstream (folder / "take.lkp") << "old";
-    systemCallShim::failRenames (EIO);
-    const bool written = replaceFileAtomically ((folder / "take.lkp").string(), "new", 3, reason);
-    systemCallShim::failRenames (0);
-    EXPECT_FALSE (written);
-    EXPECT_EQ (reason, std::strerror (EIO));
-    EXPECT_EQ (contentOf (folder / "take.lkp"), "old");
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator (folder))
-        names.push_back (entry.path().filename().string());
-    std::sort (names.begin(), names.end());
-    EXPECT_EQ (names, (std::vector<std::string>{ "song.lkp", "take.lkp" }));
+    const auto namesInFolder = [this]
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator (folder))
+            names.push_back (entry.path().filename().string());
+        std::sort (names.begin(), names.end());
+        return names;
+    };
+    const std::vector<std::string> onlyTheTargets{ "song.lkp", "take.lkp" };
+    struct Failure
+    {
+        void (*inject) (int error);
+        const char* reasonHolds;
+    };
+    for (const Failure& failure : { Failure{ systemCallShim::failRenames, "" },
+                                    Failure{ systemCallShim::failAccessListChanges, "access control list" } })
+    {
+        SCOPED_TRACE (failure.reasonHolds);
+        failure.inject (EIO);
+        const bool written = replaceFileAtomically ((folder / "take.lkp").string(), "new", 3, reason);
+        failure.inject (0);
+        EXPECT_FALSE (written);
+        EXPECT_NE (reason.find (std::strerror (EIO)), std::string::npos) << reason;
+        EXPECT_NE (reason.find (failure.reasonHolds), std::string::npos) << reason;
+        EXPECT_EQ (contentOf (folder / "take.lkp"), "old");
+        EXPECT_EQ (namesInFolder(), onlyTheTargets);
+    }
+
+    // Removed at once, not only when the writer goes, and the next attempt makes a new one.
+    PendingFile later ((folder / "take.lkp").string());
+    systemCallShim::failAccessListChanges (EIO);
+    EXPECT_FALSE (later.create (reason));
+    systemCallShim::failAccessListChanges (0);
+    EXPECT_EQ (namesInFolder(), onlyTheTargets);
+    ASSERT_TRUE (later.fill ("new", 3, reason)) << reason;
+    EXPECT_TRUE (later.commit (reason)) << reason;
+    EXPECT_EQ (contentOf (folder / "take.lkp"), "new");
 }

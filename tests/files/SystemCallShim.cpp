@@ -8,6 +8,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace
@@ -15,6 +16,7 @@ namespace
 bool recording = false;
 std::vector<systemCallShim::Call> calls;
 int renameError = 0;
+int accessListError = 0;
 
 template <typename Function>
 Function* next (const char* name)
@@ -46,6 +48,11 @@ std::vector<systemCallShim::Call> systemCallShim::stopRecording()
 void systemCallShim::failRenames (int error)
 {
     renameError = error;
+}
+
+void systemCallShim::failAccessListChanges (int error)
+{
+    accessListError = error;
 }
 
 extern "C" int open (const char* path, int flags, ...)
@@ -87,4 +94,26 @@ extern "C" int rename (const char* from, const char* to) noexcept
     }
     static auto* const real = next<int (const char*, const char*)> ("rename");
     return real (from, to);
+}
+
+extern "C" int fsetxattr (int descriptor, const char* name, const void* value, size_t size, int flags) noexcept
+{
+    if (accessListError != 0)
+    {
+        errno = accessListError;
+        return -1;
+    }
+    static auto* const real = next<int (int, const char*, const void*, size_t, int)> ("fsetxattr");
+    return real (descriptor, name, value, size, flags);
+}
+
+extern "C" int fremovexattr (int descriptor, const char* name) noexcept
+{
+    if (accessListError != 0)
+    {
+        errno = accessListError;
+        return -1;
+    }
+    static auto* const real = next<int (int, const char*)> ("fremovexattr");
+    return real (descriptor, name);
 }

@@ -5,8 +5,9 @@
 
 #include <sys/types.h>
 
-/** The test binary's own open, fsync and rename, which the writer under test calls in place of the C
-    library's: each passes the call on, and while a test asks, notes it or fails it instead. */
+/** The test binary's own open, fsync, rename, fsetxattr and fremovexattr, which the writer under test
+    calls in place of the C library's: each passes the call on, and while a test asks, notes it or
+    fails it instead. */
 namespace systemCallShim
 {
 struct Call
@@ -21,4 +22,7 @@ std::vector<Call> stopRecording();
 
 /** Makes every rename fail with `error` (0: pass them on again). */
 void failRenames (int error);
+
+/** Makes every change of a file's access control list fail with `error` (0: pass them on again). */
+void failAccessListChanges (int error);
 } // namespace systemCallShim
