@@ -113,6 +113,7 @@ bool ReplacedFileAccess::grantTo (int descriptor, std::string& reason)
     struct stat made
     {
     };
+    // Of a descriptor just opened, only an I/O error fails this: no test reaches it.
     if (::fstat (descriptor, &made) != 0)
     {
         reason = std::strerror (errno);

@@ -35,6 +35,7 @@ public:
 private:
     mode_t permissionBits() const noexcept;
 
+    // Set by read, which every use follows.
     bool found = false;
     uid_t owner = 0;
     gid_t group = 0;

@@ -570,8 +570,8 @@ TEST_F (AtomicFileWriteTest, TemporaryIsFlushedBeforeItsRenameAndRemovedWhenTheR
     ASSERT_TRUE (committed) << reason;
     EXPECT_EQ (callsOnTemporary, (std::vector<std::string>{ "fsync", "rename" }));
 
-    // A rename that fails, or an access control list that can be neither copied nor kept off the
-    // temporary (which might then grant more than the old file), leaves no temporary behind.
+    // A rename that fails, or an access control list that can be neither read nor copied nor kept off
+    // the temporary (which might then grant more than the old file), leaves no temporary behind.
     std::ofstream (folder / "take.lkp") << "old";
     const auto namesInFolder = [this]
     {
@@ -588,7 +588,8 @@ TEST_F (AtomicFileWriteTest, TemporaryIsFlushedBeforeItsRenameAndRemovedWhenTheR
         const char* reasonHolds;
     };
     for (const Failure& failure : { Failure{ systemCallShim::failRenames, "" },
-                                    Failure{ systemCallShim::failAccessListChanges, "access control list" } })
+                                    Failure{ systemCallShim::failAccessListChanges, "access control list" },
+                                    Failure{ systemCallShim::failAccessListReads, "access control list" } })
     {
         SCOPED_TRACE (failure.reasonHolds);
         failure.inject (EIO);

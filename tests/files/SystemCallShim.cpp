@@ -17,6 +17,7 @@ bool recording = false;
 std::vector<systemCallShim::Call> calls;
 int renameError = 0;
 int accessListError = 0;
+int accessListReadError = 0;
 
 template <typename Function>
 Function* next (const char* name)
@@ -53,6 +54,11 @@ void systemCallShim::failRenames (int error)
 void systemCallShim::failAccessListChanges (int error)
 {
     accessListError = error;
+}
+
+void systemCallShim::failAccessListReads (int error)
+{
+    accessListReadError = error;
 }
 
 extern "C" int open (const char* path, int flags, ...)
@@ -116,4 +122,15 @@ extern "C" int fremovexattr (int descriptor, const char* name) noexcept
     }
     static auto* const real = next<int (int, const char*)> ("fremovexattr");
     return real (descriptor, name);
+}
+
+extern "C" ssize_t getxattr (const char* path, const char* name, void* value, size_t size) noexcept
+{
+    if (accessListReadError != 0)
+    {
+        errno = accessListReadError;
+        return -1;
+    }
+    static auto* const real = next<ssize_t (const char*, const char*, void*, size_t)> ("getxattr");
+    return real (path, name, value, size);
 }

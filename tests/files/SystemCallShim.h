@@ -5,7 +5,7 @@
 
 #include <sys/types.h>
 
-/** The test binary's own open, fsync, rename, fsetxattr and fremovexattr, which the writer under test
+/** The test binary's own open, fsync, rename, getxattr, fsetxattr and fremovexattr, which the writer under test
     calls in place of the C library's: each passes the call on, and while a test asks, notes it or
     fails it instead. */
 namespace systemCallShim
@@ -25,4 +25,7 @@ void failRenames (int error);
 
 /** Makes every change of a file's access control list fail with `error` (0: pass them on again). */
 void failAccessListChanges (int error);
+
+/** Makes every read of a file's extended attributes fail with `error` (0: pass them on again). */
+void failAccessListReads (int error);
 } // namespace systemCallShim
